@@ -1,0 +1,121 @@
+#include "calculate.h"
+
+#include "fire_models.h"
+#include "number_text.h"
+
+#include <cmath>
+
+namespace engine {
+namespace {
+
+// The user-facing explanations of the cases the method cannot compute.
+const char *const kWidthNotPositive =
+    "De breedte van de opslag moet groter zijn dan 0 m.";
+const char *const kFlameHeightNotPositivePrefix =
+    "Voor deze afmetingen komt de vlamhoogte uit op ";
+const char *const kFlameHeightNotPositiveSuffix =
+    " m, dus op of onder 0 m.\nVergroot de hoogte of de afmetingen van de opslag.";
+const char *const kFlameHeightAtPileHeight =
+    "Voor deze afmetingen is de vlamhoogte gelijk aan de hoogte van de opslag;\n"
+    "het temperatuurverloop van de vlam is dan niet bepaald. Pas de afmetingen aan.";
+const char *const kNegativeLevel =
+    "Voor deze invoer komt het warmtestralingsniveau negatief uit.\n"
+    "Controleer de ingevoerde waarden.";
+const char *const kNotFinite =
+    "Voor deze invoer is geen warmtestralingsniveau te berekenen.\n"
+    "Controleer de ingevoerde waarden.";
+
+constexpr double kMinimumFaceWidth = 35;
+constexpr double kFaceWidthGrowth = 2.5;
+constexpr double kPi = 3.141592;
+
+CalculationResult failure(CalculationStatus status, std::string message)
+{
+    CalculationResult result;
+    result.status = status;
+    result.message = std::move(message);
+    return result;
+}
+
+} // namespace
+
+CalculationResult Calculate(const CalculationInput &input, CalculationState &state,
+                            char decimalSeparator)
+{
+    state.StorageWidth = input.B + 1e-6;
+    state.StorageDepth = input.D + 1e-6;
+    state.StorageHeight = input.H + 1e-5;
+    state.PointDistance = input.x + 1e-8;
+    state.ScreenDistance = input.xs;
+    state.ScreenEfficiency = input.K;
+    double pointOffset = input.y + 1e-6;
+
+    const double H = state.StorageHeight;
+    if (!input.indoor) {
+        state.CountedFaceWidth = (H - 4) * kFaceWidthGrowth + kMinimumFaceWidth;
+        if (state.CountedFaceWidth < kMinimumFaceWidth)
+            state.CountedFaceWidth = kMinimumFaceWidth;
+        const double B = state.StorageWidth;
+        // Measured from the nearer side of the face.
+        if (pointOffset > 0.5 * B)
+            pointOffset = B - pointOffset;
+        if (state.CountedFaceWidth < B) {
+            if (pointOffset > 0.5 * state.CountedFaceWidth)
+                state.PointFraction = 0.5;
+            else
+                state.PointFraction = pointOffset / state.CountedFaceWidth;
+            state.StorageWidth = state.CountedFaceWidth;
+        } else {
+            state.PointFraction = pointOffset / input.B;
+        }
+    } else {
+        state.PointFraction = pointOffset / input.B;
+    }
+
+    const double B = state.StorageWidth;
+    const double D = state.StorageDepth;
+    state.EquivalentDiameter = std::pow((B * D) * 4 / kPi, 0.5);
+    if (state.EquivalentDiameter < 10)
+        state.FlameHeight = 0.24 * std::pow((state.EquivalentDiameter * H) * 2000, 2.0 / 5) - state.EquivalentDiameter;
+    else
+        state.FlameHeight = input.compact ? 1.5 * H : 3 * H;
+    state.ScreenHeight = input.screen ? input.hs : 0;
+
+    if (!(input.B > 0))
+        return failure(CalculationStatus::WidthNotPositive, kWidthNotPositive);
+    if (!input.indoor) {
+        if (!std::isfinite(state.FlameHeight))
+            return failure(CalculationStatus::NotFinite, kNotFinite);
+        if (state.FlameHeight <= 0)
+            return failure(CalculationStatus::FlameHeightNotPositive,
+                           kFlameHeightNotPositivePrefix
+                               + numberToText(state.FlameHeight, decimalSeparator)
+                               + kFlameHeightNotPositiveSuffix);
+        if (state.FlameHeight == state.StorageHeight)
+            return failure(CalculationStatus::FlameHeightAtPileHeight, kFlameHeightAtPileHeight);
+    }
+
+    CalculationResult result;
+    if (input.indoor) {
+        result.firstHeightWritten = true;
+        result.firstHeight = 0.5 * H;
+        result.levels.push_back(CalcIndoorLevel(state));
+    } else {
+        detail::FlameProfile profile;
+        detail::computeFlameProfile(state, input.compact, profile);
+        for (double z : input.heights)
+            result.levels.push_back(detail::outdoorLevel(state, z, input.screen, profile));
+    }
+
+    for (double level : result.levels) {
+        if (!std::isfinite(level))
+            return failure(CalculationStatus::NotFinite, kNotFinite);
+        const std::string text = numberToText(level / 1000, decimalSeparator);
+        if (level < 0 && text != "0")
+            return failure(CalculationStatus::NegativeLevel, kNegativeLevel);
+        result.texts.push_back(text);
+    }
+    return result;
+}
+
+} // namespace engine

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "calculation_state.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+// The values of the window's inputs as the calculation reads them, with the window's
+// design values as defaults.
+struct CalculationInput
+{
+    double B = 10;   // CWNumEdit1: width of the storage or building (m)
+    double D = 10;   // CWNumEdit2: depth of the storage (m)
+    double H = 8;    // CWNumEdit3: height of the storage or building (m)
+    double x = 5;    // CWNumEdit4: distance from the storage to the points (m)
+    double hs = 0;   // CWNumEdit5: height of the screen (m)
+    double xs = 0;   // CWNumEdit6: distance from the screen to the storage (m)
+    double K = 1;    // CWNumEdit7: efficiency of the screen (-)
+    double y = 5;    // CWNumEdit9: position of the points along the storage side (m)
+    std::array<double, 5> heights{2.5, 5, 7.5, 10, 12.5}; // CWNumEdit8(0..4) (m)
+    bool indoor = false;  // Check3 "Binnenopslag"
+    bool compact = false; // Check2 "Compact gestapeld hout"
+    bool screen = false;  // Check1 "Afscherming aanwezig"
+};
+
+enum class CalculationStatus {
+    Ok,
+    WidthNotPositive,
+    FlameHeightNotPositive,
+    FlameHeightAtPileHeight,
+    NegativeLevel,
+    NotFinite,
+};
+
+struct CalculationResult
+{
+    CalculationStatus status = CalculationStatus::Ok;
+    std::string message;             // Dutch explanation when the status is not Ok
+    std::vector<double> levels;      // W/m²: five for outdoor storage, one for indoor
+    std::vector<std::string> texts;  // kW/m² as shown, one per level
+    bool firstHeightWritten = false; // indoor: the assessment height goes back into point 1
+    double firstHeight = 0;
+
+    bool ok() const { return status == CalculationStatus::Ok; }
+};
+
+// The calculation behind "Bereken": fills the state from the inputs, derives the
+// counted face width, the point's position, the equivalent diameter and the flame
+// height, and runs the outdoor model for the five heights or the indoor model once.
+// Cases that the method leaves undefined come back as a status with a Dutch message
+// and no levels or texts.
+CalculationResult Calculate(const CalculationInput &input, CalculationState &state,
+                            char decimalSeparator = '.');
+
+} // namespace engine
