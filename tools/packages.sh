@@ -1,0 +1,25 @@
+# Debian packages of the build and of the tests, and an installer that fetches only
+# what is missing. Sourced by ./run and ./test.
+
+BUILD_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-svg-dev qt6-tools-dev libglib2.0-dev
+    libgl-dev fonts-liberation fontconfig libbenchmark-dev
+)
+TEST_PACKAGES=(
+    xvfb xauth poppler-utils xdg-utils shared-mime-info desktop-file-utils
+    cups cups-client cups-bsd printer-driver-cups-pdf
+)
+
+install_missing_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

@@ -1,0 +1,38 @@
+# Starts the real services the system tests use: an X server (Xvfb) and a CUPS
+# server whose default printer is a cups-pdf queue. Sourced by ./test; exports
+# WARMTEGLOED_TEST_DISPLAY and WARMTEGLOED_PDF_DIR for the tests.
+
+start_xvfb() {
+    local display=:99
+    if ! xdpyinfo -display "$display" >/dev/null 2>&1 && ! [ -e /tmp/.X11-unix/X99 ]; then
+        Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/tmp/warmtegloed-xvfb.log 2>&1 &
+        for _ in $(seq 50); do [ -e /tmp/.X11-unix/X99 ] && break; sleep 0.1; done
+    fi
+    [ -e /tmp/.X11-unix/X99 ] || { echo "Xvfb did not start" >&2; return 1; }
+    export WARMTEGLOED_TEST_DISPLAY=$display
+}
+
+start_cups() {
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+        "${sudo[@]}" /usr/sbin/cupsd
+        for _ in $(seq 50); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.1; done
+    fi
+    lpstat -r | grep -q 'is running' || { echo "CUPS did not start" >&2; return 1; }
+    if ! lpstat -p PDF >/dev/null 2>&1; then
+        "${sudo[@]}" lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+            -o pdftops-renderer-default=pdftocairo
+    fi
+    "${sudo[@]}" cupsenable PDF
+    "${sudo[@]}" cupsaccept PDF
+    "${sudo[@]}" lpadmin -d PDF
+    export WARMTEGLOED_PDF_DIR="$HOME/PDF"
+}
+
+start_test_services() {
+    export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/warmtegloed-runtime.XXXXXX)}
+    chmod 700 "$XDG_RUNTIME_DIR"
+    start_xvfb
+    start_cups
+}
