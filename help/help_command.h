@@ -1,0 +1,28 @@
+#pragma once
+
+namespace platform {
+class MessageBox;
+class SystemShell;
+} // namespace platform
+
+namespace help {
+
+// Where the PDF reader can be downloaded when no reader or help document is found.
+inline constexpr char kReaderVendorSite[] = "https://get.adobe.com/reader/";
+
+// Opens the help document "Hulpschermen.pdf" in the registered PDF reader, or offers
+// to open the reader vendor's site in the registered browser.
+class HelpCommand
+{
+public:
+    HelpCommand(platform::SystemShell &shell, platform::MessageBox &messageBox);
+
+    void Command3_Click();
+    void InstallReaderViaInternet();
+
+private:
+    platform::SystemShell &m_shell;
+    platform::MessageBox &m_messageBox;
+};
+
+} // namespace help
