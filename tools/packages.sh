@@ -4,7 +4,7 @@
 BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-tools-dev libglib2.0-dev
-    libgl-dev fonts-liberation fontconfig libbenchmark-dev
+    libgl-dev fonts-liberation fontconfig libbenchmark-dev libcups2-dev
 )
 TEST_PACKAGES=(
     xvfb xauth poppler-utils xdg-utils shared-mime-info desktop-file-utils
