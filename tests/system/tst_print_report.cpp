@@ -2,6 +2,7 @@
 #include "calculation_report.h"
 #include "message_box.h"
 #include "print_page_reader.h"
+#include "recording_message_box.h"
 #include "qt_printer.h"
 
 #include <QApplication>
@@ -223,9 +224,9 @@ private slots:
             PrinterTrouble failing(trouble);
             QVERIFY(failing.ok);
             platform::QtPrinter printer;
-            DialogMessageBox box;
+            RecordingMessageBox box; // answers at once should a box come up after all
             QVERIFY(!report::printCalculationReport(m_input, printer, &box));
-            QCOMPARE(box.shown, 0);
+            QCOMPARE(box.shown.size(), 0);
         }
         // Nothing was left waiting in the queue to come out once it runs again.
         QVERIFY(print_page::waitForNewPage(before, 2000).isEmpty());
