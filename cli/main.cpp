@@ -3,6 +3,7 @@
 
 #include "cli_options.h"
 #include "parser_messages.h"
+#include "report_pdf.h"
 #include "result_output.h"
 
 #include "calculate.h"
@@ -10,30 +11,45 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QJsonDocument>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
-enum ExitCode { Success = 0, Undefined = 1, BadInput = 2 };
+enum ExitCode { Success = 0, Undefined = 1, BadInput = 2, NoReport = 3 };
 
 void write(std::FILE *stream, const QString &text)
 {
     std::fputs(text.toUtf8().constData(), stream);
 }
 
-int badInput(const QString &message)
+int badInputOr(ExitCode code, const QString &message)
 {
     write(stderr, QStringLiteral("warmtegloed-cli: %1\n").arg(message));
-    return BadInput;
+    return code;
+}
+
+int badInput(const QString &message)
+{
+    return badInputOr(BadInput, message);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Only the report needs fonts and painting; without a display it draws offscreen.
+    std::unique_ptr<QCoreApplication> app;
+    if (cli::wantsPdf(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("warmtegloed-cli"));
     cli::ParserMessages parserMessages;
     QCoreApplication::installTranslator(&parserMessages);
@@ -48,14 +64,19 @@ int main(int argc, char *argv[])
         QStringLiteral("Schrijft de rekentoestand, de niveaus in W/m² en de teksten als JSON."));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Toont deze hulp."));
+    const QCommandLineOption pdfOption(
+        QStringLiteral("pdf"),
+        QStringLiteral("Schrijft ook het rapport van de knop \"Print\" naar dit PDF-bestand."),
+        QStringLiteral("bestand"));
     parser.addOption(jsonOption);
+    parser.addOption(pdfOption);
     parser.addOption(helpOption);
 
     if (!parser.parse(QCoreApplication::arguments()))
         return badInput(parser.errorText());
     if (parser.isSet(helpOption)) {
         write(stdout, cli::helpText(QCoreApplication::applicationName(),
-                                    calculationOptions.options() + QList{jsonOption, helpOption}));
+                                    calculationOptions.options() + QList{jsonOption, pdfOption, helpOption}));
         return Success;
     }
 
@@ -73,6 +94,10 @@ int main(int argc, char *argv[])
         write(stderr, QString::fromStdString(result.message) + QLatin1Char('\n'));
         return Undefined;
     }
+
+    if (parser.isSet(pdfOption) && !cli::writeReportPdf(parser.value(pdfOption), input, state, result))
+        return badInputOr(NoReport, QStringLiteral("Het rapport kon niet worden geschreven naar '%1'.")
+                                        .arg(parser.value(pdfOption)));
 
     if (parser.isSet(jsonOption))
         write(stdout, QString::fromUtf8(QJsonDocument(cli::resultJson(state, result))

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "calculate.h"
+#include "calculation_state.h"
+
+#include <QString>
+
+namespace cli {
+
+// Writes the window's one-page calculation report for a finished calculation to a PDF
+// file instead of the printer. Returns false when the file could not be written.
+bool writeReportPdf(const QString &file, const engine::CalculationInput &input,
+                    const engine::CalculationState &state, const engine::CalculationResult &result);
+
+// Whether the command line asks for a PDF, read before the application exists:
+// drawing the page needs a GUI application, a plain calculation does not.
+bool wantsPdf(int argc, char *argv[]);
+
+} // namespace cli
