@@ -316,4 +316,9 @@ void QtPrinter::KillDoc()
         closeDocument(false);
 }
 
+std::unique_ptr<Printer> makeDefaultPrinter()
+{
+    return std::make_unique<QtPrinter>();
+}
+
 } // namespace platform

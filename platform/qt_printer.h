@@ -88,4 +88,7 @@ private:
     int m_drawWidth = 1;
 };
 
+// The printer object of "Print": the system's default printer.
+std::unique_ptr<Printer> makeDefaultPrinter();
+
 } // namespace platform
