@@ -1,10 +1,7 @@
 #include "make_printer_text.h"
 #include "recording_printer.h"
 
-#include <QLocale>
 #include <QTest>
-
-#include <string>
 
 // MakePrinterText on a recording printer: which characters come out, at which height
 // and size, and in which state the printer is left.
@@ -12,39 +9,26 @@ class TestMakePrinterText : public QObject
 {
     Q_OBJECT
 
-private:
     static constexpr float StartY = 2.3f;
-    static constexpr float StartSize = 10.0f;
 
-    // The printed characters, runs at another height or size written as
-    // [shift,size:text], so that a whole call reads as one line.
+    // The printed characters; runs at another height or size read [shift,size:text].
     static QString trace(const RecordingPrinter &printer)
     {
-        QString out;
-        QString runKey;
+        QString out, run;
         for (const RecordingPrinter::Call &call : printer.calls) {
             if (call.name != "Print")
                 continue;
-            const double shift = double(call.y) - double(StartY);
-            const bool normal = shift == 0 && call.fontSize == StartSize;
-            const QString key = normal ? QString() : QStringLiteral("%1,%2").arg(shift).arg(call.fontSize);
-            if (key != runKey) {
-                if (!runKey.isEmpty())
-                    out += ']';
-                if (!key.isEmpty())
-                    out += '[' + key + ':';
-                runKey = key;
-            }
+            const double shift = double(call.y) - StartY;
+            const QString key = shift == 0 && call.fontSize == 10 ? QString() : QString("%1,%2").arg(shift).arg(call.fontSize);
+            if (key != run)
+                out += QString(run.isEmpty() ? "" : "]") + (key.isEmpty() ? "" : "[" + key + ":");
+            run = key;
             out += call.text;
         }
-        if (!runKey.isEmpty())
-            out += ']';
-        return out;
+        return run.isEmpty() ? out : out + "]";
     }
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale::c()); }
-
     void markup_data()
     {
         QTest::addColumn<QString>("text");
@@ -60,7 +44,7 @@ private slots:
         QTest::newRow("two underscores") << "__{i}" << "_[0.125,6:i]" << 0.0 << 10.0f;
         QTest::newRow("braces before any marker") << "{a}b" << "ab" << 0.0 << 10.0f;
         QTest::newRow("bare braces after superscript") << "m^{2} {3}" << "m[-0.125,6:2] [-0.125,6:3]" << 0.0 << 10.0f;
-        QTest::newRow("bare braces after subscript") << "x_{1}{2}" << "x[0.125,6:12]" << 0.0 << 10.0f;
+        QTest::newRow("bare braces after subscript") << "x_{1}y{2}" << "x[0.125,6:1]y[0.125,6:2]" << 0.0 << 10.0f;
         QTest::newRow("empty markup") << "a^{}b" << "ab" << 0.0 << 10.0f;
         QTest::newRow("superscript never closed") << "m^{2" << "m[-0.125,6:2]" << -0.125 << 6.0f;
         QTest::newRow("text ends in an opening") << "ab_{" << "ab" << 0.125 << 6.0f;
@@ -76,16 +60,12 @@ private slots:
         QFETCH(float, endSize);
 
         RecordingPrinter printer;
-        printer.setFontSize(StartSize);
         printer.setCurrentX(1.0f);
         printer.setCurrentY(StartY);
-        printer.calls.clear();
 
-        const QString result = report::MakePrinterText(printer, text);
-
-        QVERIFY(result.isEmpty());
+        QVERIFY(report::MakePrinterText(printer, text).isEmpty());
         QCOMPARE(trace(printer), printed);
-        // One Print per character, none of them ending the line.
+        // One Print per character, none ending the line; X moves by what was printed.
         QCOMPARE(printer.count("PrintLine"), 0);
         float width = 0;
         for (const RecordingPrinter::Call &call : printer.calls) {
@@ -95,21 +75,18 @@ private slots:
             }
         }
         QVERIFY(qAbs(printer.CurrentX() - (1.0f + width)) < 1e-5f);
-        // The shifted position is computed in single precision: restored exactly, or
-        // off by exactly the shift.
-        QCOMPARE(printer.CurrentY(), static_cast<float>(double(StartY) + endShift));
+        // Shifted in single precision: restored exactly, or off by exactly the shift.
+        QCOMPARE(printer.CurrentY(), float(StartY + endShift));
         QCOMPARE(printer.FontSize(), endSize);
     }
 
     void textLengthLimit()
     {
         RecordingPrinter printer;
-        const QString longest(32766, u'a');
-        report::MakePrinterText(printer, longest);
+        report::MakePrinterText(printer, QString(32766, u'a'));
         QCOMPARE(printer.count("Print"), 32766);
-
         RecordingPrinter tooLong;
-        QVERIFY_THROWS_EXCEPTION(std::exception, report::MakePrinterText(tooLong, longest + 'a'));
+        QVERIFY_THROWS_EXCEPTION(std::exception, report::MakePrinterText(tooLong, QString(32767, u'a')));
         QCOMPARE(tooLong.count("Print"), 0);
     }
 };

@@ -2,55 +2,50 @@
 
 #include "printer.h"
 
-#include <QImage>
 #include <QList>
-#include <QString>
 #include <QStringList>
+#include <QVariant>
 
-// A printer on paper of the imagination: it keeps the print position as a real one
-// would (every character 0.02 cm per point wide, a line 0.045 cm per point high) and
-// writes down every call, so tests can read back what went where. It can be told to
-// fail at a chosen call, as a printer that runs out of paper half-way.
+#include <algorithm>
+
+// A printer that writes down every call and keeps the print position as a real one
+// would (each character 0.02 cm per point wide, a line 0.045 cm per point high), so
+// tests can read back what went where. It can be told to fail at a chosen call.
 class RecordingPrinter : public platform::Printer
 {
 public:
     struct Call
     {
-        QString name;  // the operation, e.g. "Print", "Line", "FontSize"
-        QString text;  // printed text or the value set
-        float x = 0, y = 0, x2 = 0, y2 = 0;
-        float fontSize = 0;
-        bool bold = false, underline = false;
+        QString name, text; // operation and printed text or value set
+        float x, y;         // print position, or where a line or picture starts
+        float fontSize;
+        bool bold, underline;
     };
-
     static constexpr float CharWidthPerPoint = 0.02f;
     static constexpr float LineHeightPerPoint = 0.045f;
 
-    void setPaperSize(int code) override { record("PaperSize", QString::number(code)); }
-    void setOrientation(int code) override { record("Orientation", QString::number(code)); }
-    void setCopies(int copies) override { record("Copies", QString::number(copies)); }
-    void setScaleMode(int code) override { record("ScaleMode", QString::number(code)); }
-    void setScaleLeft(float left) override { record("ScaleLeft", QString::number(left)); }
-    void setScaleTop(float top) override { record("ScaleTop", QString::number(top)); }
+    QList<Call> calls;
+    QStringList lines; // the finished lines' texts
+    QString deviceName = QStringLiteral("Recorder");
+    int failAtCall = -1;         // index in calls of the operation that throws
+    bool failAbandoning = false; // KillDoc and EndDoc throw too after that
 
+    int count(const QString &name) const
+    {
+        return int(std::count_if(calls.cbegin(), calls.cend(), [&](const Call &c) { return c.name == name; }));
+    }
+
+    void setPaperSize(int code) override { record("PaperSize", code); }
+    void setOrientation(int code) override { record("Orientation", code); }
+    void setCopies(int copies) override { record("Copies", copies); }
+    void setScaleMode(int code) override { record("ScaleMode", code); }
+    void setScaleLeft(float left) override { record("ScaleLeft", left); }
+    void setScaleTop(float top) override { record("ScaleTop", top); }
     void setFontName(const QString &name) override { record("FontName", name); }
     float FontSize() const override { return m_fontSize; }
-    void setFontSize(float points) override
-    {
-        record("FontSize", QString::number(points));
-        m_fontSize = points;
-    }
-    void setFontBold(bool bold) override
-    {
-        record("FontBold", QString::number(bold));
-        m_bold = bold;
-    }
-    void setFontUnderline(bool underline) override
-    {
-        record("FontUnderline", QString::number(underline));
-        m_underline = underline;
-    }
-
+    void setFontSize(float points) override { record("FontSize", points), m_fontSize = points; }
+    void setFontBold(bool bold) override { record("FontBold", bold), m_bold = bold; }
+    void setFontUnderline(bool on) override { record("FontUnderline", on), m_underline = on; }
     float CurrentX() const override { return m_x; }
     void setCurrentX(float x) override { m_x = x; }
     float CurrentY() const override { return m_y; }
@@ -63,62 +58,38 @@ public:
         for (int i = 0; i < pieces.size(); ++i) {
             if (i > 0)
                 newLine();
-            m_line += pieces.at(i);
-            m_x += TextWidth(pieces.at(i));
+            m_line += pieces[i];
+            m_x += TextWidth(pieces[i]);
         }
         if (lineEnd)
             newLine();
     }
     void Line(float x1, float y1, float x2, float y2) override
     {
-        record("Line", QString::number(m_drawWidth), x1, y1, x2, y2);
-        m_x = x2;
-        m_y = y2;
+        m_x = x1, m_y = y1;
+        record("Line", QStringLiteral("%1 to %2 width %3").arg(x2).arg(y2).arg(m_drawWidth));
+        m_x = x2, m_y = y2;
     }
-    void setDrawStyle(int style) override { record("DrawStyle", QString::number(style)); }
-    void setDrawWidth(int pixels) override
+    void setDrawStyle(int style) override { record("DrawStyle", style); }
+    void setDrawWidth(int pixels) override { record("DrawWidth", pixels), m_drawWidth = pixels; }
+    void PaintPicture(const QImage &, float x, float y, float width, float height) override
     {
-        record("DrawWidth", QString::number(pixels));
-        m_drawWidth = pixels;
+        const float keptX = m_x, keptY = m_y;
+        m_x = x, m_y = y;
+        record("PaintPicture", QStringLiteral("%1 x %2").arg(width).arg(height));
+        m_x = keptX, m_y = keptY;
     }
-    void PaintPicture(const QImage &picture, float x, float y, float width, float height) override
-    {
-        record("PaintPicture", QString::number(picture.width()), x, y, width, height);
-    }
-    float TextWidth(const QString &text) override
-    {
-        return text.size() * CharWidthPerPoint * m_fontSize;
-    }
+    float TextWidth(const QString &text) override { return text.size() * CharWidthPerPoint * m_fontSize; }
     QString DeviceName() const override { return deviceName; }
     void EndDoc() override { record("EndDoc", QString()); }
     void KillDoc() override { record("KillDoc", QString()); }
 
-    // The texts of the finished lines, in order.
-    QStringList lines;
-    QList<Call> calls;
-    QString deviceName = QStringLiteral("Recorder");
-    int failAtCall = -1;  // the index in calls of the operation that throws
-    bool failAbandoning = false; // KillDoc and EndDoc throw once something failed
-
-    int count(const QString &name) const
-    {
-        int n = 0;
-        for (const Call &call : calls)
-            n += call.name == name;
-        return n;
-    }
-
 private:
-    void record(const QString &name, const QString &text, float x = -1, float y = -1,
-                float x2 = -1, float y2 = -1)
+    template <typename Value>
+    void record(const QString &name, const Value &value)
     {
-        const bool abandoning = name == "KillDoc" || name == "EndDoc";
-        if (x < 0 && y < 0) {
-            x = m_x;
-            y = m_y;
-        }
-        calls.append({name, text, x, y, x2, y2, m_fontSize, m_bold, m_underline});
-        if (abandoning && failAbandoning && m_failed)
+        calls.append({name, QVariant(value).toString(), m_x, m_y, m_fontSize, m_bold, m_underline});
+        if (m_failed && failAbandoning && (name == "KillDoc" || name == "EndDoc"))
             throw platform::PrinterError("printer gone while abandoning");
         if (calls.size() - 1 == failAtCall) {
             m_failed = true;
@@ -134,9 +105,7 @@ private:
     }
 
     QString m_line;
-    float m_x = 0, m_y = 0;
-    float m_fontSize = 10;
-    bool m_bold = false, m_underline = false;
+    float m_x = 0, m_y = 0, m_fontSize = 10;
+    bool m_bold = false, m_underline = false, m_failed = false;
     int m_drawWidth = 1;
-    bool m_failed = false;
 };
