@@ -23,6 +23,22 @@ struct GObjectDeleter
     void operator()(gpointer object) const { g_object_unref(object); }
 };
 
+// The program of a registration. GIO's own answer cuts the Exec line at the first
+// blank, which breaks a quoted program path with blanks, so the line is unquoted first.
+std::string programOf(GAppInfo *app)
+{
+    const char *commandLine = g_app_info_get_commandline(app);
+    gchar **argv = nullptr;
+    if (commandLine && g_shell_parse_argv(commandLine, nullptr, &argv, nullptr)) {
+        const std::string program = argv[0] ? argv[0] : "";
+        g_strfreev(argv);
+        if (!program.empty())
+            return program;
+    }
+    const char *executable = g_app_info_get_executable(app);
+    return executable ? executable : "";
+}
+
 } // namespace
 
 DefaultApplication findDefaultApplication(const std::string &document, const std::string &directory)
@@ -45,12 +61,12 @@ DefaultApplication findDefaultApplication(const std::string &document, const std
         g_app_info_get_default_for_type(contentType.get(), FALSE));
     if (!app)
         return result;
-    const char *executable = g_app_info_get_executable(app.get());
-    if (!executable || !*executable)
+    const std::string executable = programOf(app.get());
+    if (executable.empty())
         return result;
 
     // The registration may name the program bare ("evince"); the caller wants its path.
-    const GCharPtr fullPath(g_find_program_in_path(executable));
+    const GCharPtr fullPath(g_find_program_in_path(executable.c_str()));
     if (!fullPath)
         return result;
     result.code = kFound;

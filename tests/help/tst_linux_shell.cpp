@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,9 +33,12 @@ private slots:
     void splitCommandLine_data();
     void splitCommandLine();
     void shellStartsInCurrentDirectory();
-    void findExecutableNeedsTheDocument();
+    void findExecutable_data();
+    void findExecutable();
 
 private:
+    void registerPrograms();
+
     QTemporaryDir m_root;
     QString m_recorderOutput;
 };
@@ -51,6 +55,41 @@ void TestLinuxShell::initTestCase()
     writeProgram(m_root.filePath("prog two"), "");
     QFile notes(m_root.filePath("notes.txt"));
     QVERIFY(notes.open(QIODevice::WriteOnly));
+    registerPrograms();
+}
+
+// A desktop of our own, set up before GIO first reads it: the mime database of the
+// system, no system-wide registrations, a reader (path with blanks) for PDF documents
+// and a bare "sh" for PNG pictures; nothing for HTML (nor for plain text, of
+// which HTML is a kind).
+void TestLinuxShell::registerPrograms()
+{
+    const QString data = m_root.filePath("xdg/data");
+    const QString dirs = m_root.filePath("xdg/dirs");
+    QVERIFY(QDir().mkpath(data + "/applications"));
+    QVERIFY(QDir().mkpath(dirs));
+    QVERIFY(QDir().mkpath(m_root.filePath("xdg/config")));
+    QVERIFY(QFile::link("/usr/share/mime", dirs + "/mime"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.filePath("xdg/config")));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(dirs));
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_root.filePath("xdg/config-dirs")));
+
+    const auto desktopFile = [&data](const QString &name, const QString &exec, const QString &type) {
+        QFile file(data + "/applications/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2 %f\nMimeType=%3;\n")
+                       .arg(name, exec, type).toUtf8());
+        file.close();
+        QCOMPARE(QProcess::execute("xdg-mime", {"default", name, type}), 0);
+    };
+    desktopFile("lezer.desktop", '"' + m_root.filePath("Adobe Reader/acro read") + '"', "application/pdf");
+    desktopFile("beeld.desktop", "sh", "image/png");
+    QVERIFY(QDir().mkpath(m_root.filePath("documenten")));
+    for (const char *name : {"Hulpschermen.pdf", "dummy.html", "plaatje.png"}) {
+        QFile document(m_root.filePath("documenten/") + name);
+        QVERIFY(document.open(QIODevice::WriteOnly));
+    }
 }
 
 void TestLinuxShell::splitCommandLine_data()
@@ -103,13 +142,34 @@ void TestLinuxShell::shellStartsInCurrentDirectory()
     QCOMPARE(QString::fromUtf8(recorded.readAll()), work + "\n[Hulpschermen.pdf]\n");
 }
 
-void TestLinuxShell::findExecutableNeedsTheDocument()
+void TestLinuxShell::findExecutable_data()
 {
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<int>("expectedCode");
+    QTest::addColumn<QString>("expectedPath");
+
+    QTest::newRow("reader with blanks in its path")
+        << "Hulpschermen.pdf" << "documenten" << 42 << "@/Adobe Reader/acro read";
+    QTest::newRow("bare program name resolved on the PATH")
+        << "plaatje.png" << "documenten" << 42 << QStandardPaths::findExecutable("sh");
+    QTest::newRow("document not in that folder") << "Hulpschermen.pdf" << "." << 2 << QString();
+    QTest::newRow("folder does not exist") << "Hulpschermen.pdf" << "nergens" << 2 << QString();
+    QTest::newRow("no program for the type") << "dummy.html" << "documenten" << 31 << QString();
+}
+
+void TestLinuxShell::findExecutable()
+{
+    QFETCH(QString, document);
+    QFETCH(QString, folder);
+    QFETCH(int, expectedCode);
+    QFETCH(QString, expectedPath);
+    expectedPath.replace('@', m_root.path());
+
     platform::LinuxShell shell;
-    const platform::FindExecutableResult result = shell.FindExecutable("Hulpschermen.pdf", m_root.path());
-    QCOMPARE(result.code, 2);
-    QVERIFY(result.path.isEmpty());
-    QCOMPARE(shell.AppPath(), QCoreApplication::applicationDirPath());
+    const platform::FindExecutableResult result = shell.FindExecutable(document, m_root.filePath(folder));
+    QCOMPARE(result.code >= 32 ? 42 : result.code, expectedCode);
+    QCOMPARE(result.path, expectedPath);
 }
 
 QTEST_GUILESS_MAIN(TestLinuxShell)
