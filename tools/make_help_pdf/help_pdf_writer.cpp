@@ -69,9 +69,11 @@ bool HelpPdfWriter::write(const QString &htmlPath, const QString &pdfPath)
     document.documentLayout()->setPaintDevice(&writer);
     document.setDefaultFont(QFont(QStringLiteral("Liberation Sans"), 10));
     document.setDocumentMargin(0);
+    // Pictures are looked up by the source's folder resolved against their name.
     document.setBaseUrl(QUrl::fromLocalFile(QFileInfo(htmlPath).absolutePath() + QLatin1Char('/')));
     for (const auto &picture : std::as_const(m_pictures))
-        document.addResource(QTextDocument::ImageResource, QUrl(picture.first), picture.second);
+        document.addResource(QTextDocument::ImageResource, document.baseUrl().resolved(QUrl(picture.first)),
+                             picture.second);
     document.setHtml(withoutMissingPictures(QString::fromUtf8(source.readAll())));
 
     const double dotsPerMm = kResolution / 25.4;
