@@ -56,7 +56,7 @@ void TestLinuxShell::initTestCase()
 
 // A desktop of our own, set up before GIO first reads it: the mime database of the
 // system, no system-wide registrations, a reader (path with blanks) for PDF documents
-// and a bare "sh" for PNG pictures; nothing for HTML (nor for plain text, of
+// and "env NAME=value sh" for PNG pictures; nothing for HTML (nor for plain text, of
 // which HTML is a kind).
 void TestLinuxShell::registerPrograms()
 {
@@ -80,7 +80,7 @@ void TestLinuxShell::registerPrograms()
         QCOMPARE(QProcess::execute("xdg-mime", {"default", name, type}), 0);
     };
     desktopFile("lezer.desktop", '"' + m_root.filePath("Adobe Reader/acro read") + '"', "application/pdf");
-    desktopFile("beeld.desktop", "sh", "image/png");
+    desktopFile("beeld.desktop", "env BAMF_DESKTOP_FILE_HINT=beeld.desktop sh", "image/png");
     QVERIFY(QDir().mkpath(m_root.filePath("documenten")));
     for (const char *name : {"Hulpschermen.pdf", "dummy.html", "plaatje.png"}) {
         QFile document(m_root.filePath("documenten/") + name);
@@ -127,7 +127,7 @@ void TestLinuxShell::findExecutable_data()
 
     QTest::newRow("reader with blanks in its path")
         << "Hulpschermen.pdf" << "documenten" << 42 << "@/Adobe Reader/acro read";
-    QTest::newRow("bare program name resolved on the PATH")
+    QTest::newRow("bare program after env settings, resolved on the PATH")
         << "plaatje.png" << "documenten" << 42 << QStandardPaths::findExecutable("sh");
     QTest::newRow("document not in that folder") << "Hulpschermen.pdf" << "." << 2 << QString();
     QTest::newRow("folder does not exist") << "Hulpschermen.pdf" << "nergens" << 2 << QString();
