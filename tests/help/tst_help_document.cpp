@@ -26,6 +26,7 @@ class TestHelpDocument : public QObject
 private slots:
     void initTestCase();
     void hasSeveralA4Pages();
+    void showsTheWindow();
     void containsChapter_data();
     void containsChapter();
 
@@ -54,6 +55,24 @@ void TestHelpDocument::hasSeveralA4Pages()
     QVERIFY2(pages.captured(1).toInt() >= 5, qPrintable(pages.captured(0)));
     QVERIFY2(info.contains(QLatin1String("(A4)")), qPrintable(info));
     QVERIFY(info.contains(QLatin1String("Warmtegloedvracht - Hulpschermen")));
+}
+
+void TestHelpDocument::showsTheWindow()
+{
+#ifndef WARMTEGLOED_HELP_WITH_WINDOW
+    QSKIP("the window is not part of this build, so the document has no picture of it");
+#endif
+    // The window picture, drawn at twice the screen size (the window is 710 pixels
+    // wide), on the page of the chapter about the window; not a placeholder icon.
+    const QStringList lines = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), m_pdf}).split('\n');
+    const QRegularExpression row(QStringLiteral("^\\s*(\\d+)\\s+\\d+\\s+image\\s+(\\d+)\\s+(\\d+)"));
+    QStringList pictures;
+    for (const QString &line : lines) {
+        const QRegularExpressionMatch match = row.match(line);
+        if (match.hasMatch() && match.captured(2).toInt() >= 1400)
+            pictures << match.captured(1);
+    }
+    QCOMPARE(pictures, QStringList{QStringLiteral("2")});
 }
 
 void TestHelpDocument::containsChapter_data()
