@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,18 +72,18 @@ const ControlRow Controls[] = {
     {Kind::CheckBox, "Check2",         "Frame2",  "Compact gestapeld hout",                  240,  3120,  2415,  375,  7},
     {Kind::CheckBox, "Check1",         "Frame2",  "Afscherming aanwezig",                    240,  3600,  2415,  255,  8},
     {Kind::Label,    "H",              "Frame2",  "Hoogte afscherming",                      360,  3960,  1575,  255, NoTab},
-    {Kind::Label,    "Label22(5)",     "Frame2",  "(hs)",                                   2280,  3960,   255,  255, NoTab},
+    {Kind::Label,    "Label22(5)",     "Frame2",  "(hs)",                                   2280,  3960,   315,  255, NoTab}, // 255 clips "(hs)"
     {Kind::NumEdit,  "CWNumEdit5",     "Frame2",  nullptr,                                  2760,  3960,   615,  255,  9},
     {Kind::Label,    "Label13",        "Frame2",  "m",                                      3600,  3960,   255,  255, NoTab},
     {Kind::Label,    "Label6",         "Frame2",  "Afstand tussen scherm en de opslag",      360,  4440,  1695,  615, NoTab},
-    {Kind::Label,    "Label22(6)",     "Frame2",  "(xs)",                                   2280,  4440,   255,  255, NoTab},
+    {Kind::Label,    "Label22(6)",     "Frame2",  "(xs)",                                   2280,  4440,   315,  255, NoTab}, // 255 clips "(xs)"
     {Kind::NumEdit,  "CWNumEdit6",     "Frame2",  nullptr,                                  2760,  4440,   615,  255, 10},
     {Kind::Label,    "Label14",        "Frame2",  "m",                                      3600,  4440,   255,  255, NoTab},
     {Kind::Label,    "Label8",         "Frame2",  "Efficiency",                              360,  4920,  1335,  255, NoTab},
     {Kind::Label,    "Label22(7)",     "Frame2",  "(K)",                                    2280,  4920,   255,  255, NoTab},
     {Kind::NumEdit,  "CWNumEdit7",     "Frame2",  nullptr,                                  2760,  4920,   615,  255, 11},
     {Kind::Label,    "Label15",        "Frame2",  "-",                                      3600,  4920,   255,  255, NoTab, 12},
-    {Kind::ComboBox, "Combo1",         "Frame2",  "AmvB Bouw- en Houtbedrijven",            4200,   360,  2535,  315, 27},
+    {Kind::ComboBox, "Combo1",         "Frame2",  "AmvB Bouw- en Houtbedrijven",            4200,   360,  2700,  315, 27}, // 2535 clips the text
 
     // Frame1 "Beoordelingspunten": row i at 360 + 480 i.
     {Kind::Label,    "Label1(0)",      "Frame1",  "Hoogte beoordelingspunt 1:",              480,   360,  2055,  255, 20},
@@ -181,6 +182,7 @@ QWidget *makeControl(const ControlRow &row, QWidget *container)
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setEditText(caption);
+        combo->lineEdit()->setCursorPosition(0);
         return combo;
     }
     case Kind::TextBox: {
@@ -222,7 +224,8 @@ T *control(const QHash<QString, QWidget *> &controls, const QString &name)
 void Form1::buildControls()
 {
     setWindowTitle(QString::fromUtf8(form_texts::WindowCaption));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.svg")));
+    if (const QString icon = QStringLiteral(":/pictures/icon.svg"); QFile::exists(icon))
+        setWindowIcon(QIcon(icon));
     setFixedSize(twipsToPixels(0, 0, 10650, 8265).size());
 
     QFont windowFont(QStringLiteral("Liberation Sans"));

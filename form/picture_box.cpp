@@ -1,5 +1,6 @@
 #include "picture_box.h"
 
+#include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -8,8 +9,11 @@ PictureBox::PictureBox(const QString &resource, Fit fit, QSize naturalSize, QWid
       m_resource(resource),
       m_fit(fit),
       m_naturalSize(naturalSize),
-      m_renderer(new QSvgRenderer(resource, this))
+      m_renderer(new QSvgRenderer(this))
 {
+    // A build without the pictures shows empty boxes rather than complaining.
+    if (QFile::exists(resource))
+        m_renderer->load(resource);
 }
 
 bool PictureBox::hasPicture() const

@@ -20,7 +20,7 @@ namespace platform {
 
 namespace {
 
-constexpr int ButtonWidth = 11;
+constexpr int ButtonWidth = 9;
 
 QString localeSeparator()
 {
@@ -105,7 +105,8 @@ CWNumEdit::CWNumEdit(QWidget *parent)
     setFocusProxy(m_edit);
 
     m_edit->setFrame(false);
-    m_edit->setTextMargins(1, 0, 1, 0);
+    // The field is 41 pixels wide: give the text the line edit's own inner margin.
+    m_edit->setTextMargins(-2, 0, -1, 0);
     m_edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_edit->setValidator(new QRegularExpressionValidator(typingPattern(), m_edit));
     m_edit->setContextMenuPolicy(Qt::NoContextMenu);
@@ -216,6 +217,8 @@ void CWNumEdit::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::EnabledChange && !isEnabled())
         stopRepeat();
+    if (event->type() == QEvent::FontChange)
+        showValue();
     if (event->type() == QEvent::LocaleChange) {
         m_edit->setValidator(new QRegularExpressionValidator(typingPattern(), m_edit));
         showValue();
@@ -227,6 +230,7 @@ void CWNumEdit::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
     layoutChildren();
+    showValue();
 }
 
 void CWNumEdit::layoutChildren()
@@ -300,7 +304,17 @@ void CWNumEdit::writeValue(double value, bool always)
 
 void CWNumEdit::showValue()
 {
-    m_edit->setText(displayText(m_value));
+    const QString text = displayText(m_value);
+    // A value too wide for the field is shown in the narrow cut of the same font, so
+    // that 100.00 does not read as 00.00.
+    QFont shown = font();
+    const int room = m_edit->width() - 1;
+    if (m_edit->width() > 0 && QFontMetrics(shown).horizontalAdvance(text) > room)
+        shown.setFamily(QStringLiteral("Liberation Sans Narrow"));
+    m_edit->setFont(shown);
+    m_edit->setText(text);
+    if (!m_edit->hasFocus())
+        m_edit->setCursorPosition(0);
 }
 
 StepButton::StepButton(Qt::ArrowType arrow, QWidget *parent)
