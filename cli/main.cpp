@@ -1,0 +1,83 @@
+// warmtegloed-cli: the calculation of the "Bereken" button without a window, for batch
+// use and for checking figures.
+
+#include "cli_options.h"
+#include "parser_messages.h"
+#include "result_output.h"
+
+#include "calculate.h"
+#include "calculation_state.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+namespace {
+
+enum ExitCode { Success = 0, Undefined = 1, BadInput = 2 };
+
+void write(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stream);
+}
+
+int badInput(const QString &message)
+{
+    write(stderr, QStringLiteral("warmtegloed-cli: %1\n").arg(message));
+    return BadInput;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("warmtegloed-cli"));
+    cli::ParserMessages parserMessages;
+    QCoreApplication::installTranslator(&parserMessages);
+
+    QCommandLineParser parser;
+    // "-hs 4" is the option hs, not -h followed by -s.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const cli::CalculationOptions calculationOptions;
+    calculationOptions.addTo(parser);
+    const QCommandLineOption jsonOption(
+        QStringLiteral("json"),
+        QStringLiteral("Schrijft de rekentoestand, de niveaus in W/m² en de teksten als JSON."));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Toont deze hulp."));
+    parser.addOption(jsonOption);
+    parser.addOption(helpOption);
+
+    if (!parser.parse(QCoreApplication::arguments()))
+        return badInput(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        write(stdout, cli::helpText(QCoreApplication::applicationName(),
+                                    calculationOptions.options() + QList{jsonOption, helpOption}));
+        return Success;
+    }
+
+    engine::CalculationInput input;
+    QString error;
+    if (!calculationOptions.read(parser, input, error))
+        return badInput(error);
+    if (!parser.positionalArguments().isEmpty())
+        return badInput(QStringLiteral("Onverwacht argument '%1'; opties beginnen met --.")
+                            .arg(parser.positionalArguments().constFirst()));
+
+    engine::CalculationState state;
+    const engine::CalculationResult result = engine::Calculate(input, state, '.');
+    if (!result.ok()) {
+        write(stderr, QString::fromStdString(result.message) + QLatin1Char('\n'));
+        return Undefined;
+    }
+
+    if (parser.isSet(jsonOption))
+        write(stdout, QString::fromUtf8(QJsonDocument(cli::resultJson(state, result))
+                                            .toJson(QJsonDocument::Indented)));
+    else
+        write(stdout, cli::plainResult(input, result));
+    return Success;
+}
