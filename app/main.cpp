@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <memory>
+
 #if __has_include("linux_shell.h")
 #include "linux_shell.h"
 #define WARMTEGLOED_HAVE_SHELL 1
@@ -32,7 +34,10 @@ int main(int argc, char *argv[])
     services.shell = &shell;
 #endif
 #ifdef WARMTEGLOED_HAVE_PRINTER
-    services.makePrinter = platform::makeDefaultPrinter;
+    // A new printer object per print, bound to the default printer at that moment.
+    services.makePrinter = []() -> std::unique_ptr<platform::Printer> {
+        return std::make_unique<platform::QtPrinter>();
+    };
 #endif
 
     Form1 window(services);

@@ -223,6 +223,7 @@ T *control(const QHash<QString, QWidget *> &controls, const QString &name)
 
 void Form1::buildControls()
 {
+    setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(form_texts::WindowCaption));
     if (const QString icon = QStringLiteral(":/pictures/icon.svg"); QFile::exists(icon))
         setWindowIcon(QIcon(icon));

@@ -197,6 +197,12 @@ bool CWNumEdit::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
+    case QEvent::FocusIn:
+        // Arriving by keyboard or with the window, the whole value is selected so that
+        // typing replaces it; a click places the cursor.
+        if (watched == m_edit && static_cast<QFocusEvent *>(event)->reason() != Qt::MouseFocusReason)
+            m_edit->selectAll();
+        break;
     case QEvent::FocusOut: {
         // A message box or a menu taking the focus is not the user leaving the field.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();

@@ -1,57 +1,41 @@
-// The real program on a real X server: the window maps at 710 x 551 with its caption,
-// centred on the screen and fixed in size. The X server is the one ./test starts.
+// The real program on a real X server (the Xvfb that ./test starts): its window maps
+// at 710 x 551 with its caption, centred on the screen and fixed in size.
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
-namespace {
-
-const QString Caption = QStringLiteral("Veldoc Bepalingsmethode Warmtegloedvracht Versie 1.0  2003");
-
-QString run(const QString &program, const QStringList &arguments, int *exitCode = nullptr)
-{
-    QProcess tool;
-    tool.start(program, arguments);
-    tool.waitForFinished(5000);
-    if (exitCode)
-        *exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
-    return QString::fromUtf8(tool.readAllStandardOutput());
-}
-
-int field(const QString &text, const QString &name)
-{
-    const QRegularExpression pattern(QRegularExpression::escape(name) + QStringLiteral(":\\s*(-?\\d+)"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    return match.hasMatch() ? match.captured(1).toInt() : -9999;
-}
-
-} // namespace
-
 class TestWindowOnX : public QObject
 {
     Q_OBJECT
 
-private:
+    const QString m_caption = QStringLiteral("Veldoc Bepalingsmethode Warmtegloedvracht Versie 1.0  2003");
     QString m_display;
     QProcess m_program;
 
-    // Other tests may show a window with the same caption on this server: the one
-    // to look at is the one whose _NET_WM_PID is our program's.
+    QString x11(const QString &tool, QStringList arguments)
+    {
+        QProcess process;
+        process.start(tool, QStringList{QStringLiteral("-display"), m_display} + arguments);
+        process.waitForFinished(5000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+    static int field(const QString &text, const QString &name)
+    {
+        const auto match = QRegularExpression(QRegularExpression::escape(name) + ":\\s*(-?\\d+)").match(text);
+        return match.hasMatch() ? match.captured(1).toInt() : -9999;
+    }
+    // Other tests may show a window with the same caption on this server: ours is
+    // the one whose _NET_WM_PID is our program's.
     QString ourWindow()
     {
-        const QString tree = run(QStringLiteral("xwininfo"),
-                                 {QStringLiteral("-display"), m_display, QStringLiteral("-root"),
-                                  QStringLiteral("-tree")});
-        const QRegularExpression line(QStringLiteral("(0x[0-9a-f]+) \"%1\"")
-                                          .arg(QRegularExpression::escape(Caption)));
+        const QString tree = x11(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+        const QRegularExpression line("(0x[0-9a-f]+) \"" + QRegularExpression::escape(m_caption) + '"');
         for (auto it = line.globalMatch(tree); it.hasNext();) {
             const QString id = it.next().captured(1);
-            const QString pid = run(QStringLiteral("xprop"), {QStringLiteral("-display"), m_display,
-                                                              QStringLiteral("-id"), id,
-                                                              QStringLiteral("_NET_WM_PID")});
-            if (pid.trimmed().endsWith(QStringLiteral(" %1").arg(m_program.processId())))
+            if (x11(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_PID")})
+                    .trimmed().endsWith(' ' + QString::number(m_program.processId())))
                 return id;
         }
         return {};
@@ -61,12 +45,7 @@ private slots:
     void initTestCase()
     {
         m_display = qEnvironmentVariable("WARMTEGLOED_TEST_DISPLAY");
-        QVERIFY2(!m_display.isEmpty(),
-                 "WARMTEGLOED_TEST_DISPLAY is not set: run the tests through ./test, which starts Xvfb");
-        int code = 0;
-        run(QStringLiteral("xdpyinfo"), {QStringLiteral("-display"), m_display}, &code);
-        QVERIFY2(code == 0, qPrintable(QStringLiteral("no X server answers on %1").arg(m_display)));
-
+        QVERIFY2(!m_display.isEmpty(), "WARMTEGLOED_TEST_DISPLAY is not set: run the tests through ./test, which starts Xvfb");
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -75,15 +54,11 @@ private slots:
         m_program.start(QStringLiteral(WARMTEGLOED_EXE), {});
         QVERIFY2(m_program.waitForStarted(5000), qPrintable(m_program.errorString()));
     }
-
     void cleanupTestCase()
     {
-        if (m_program.state() != QProcess::NotRunning) {
-            m_program.terminate();
-            if (!m_program.waitForFinished(3000))
-                m_program.kill();
-            m_program.waitForFinished(3000);
-        }
+        m_program.terminate();
+        if (!m_program.waitForFinished(3000))
+            m_program.kill();
     }
 
     void windowShowsCentredAtItsSize()
@@ -91,36 +66,22 @@ private slots:
         QString id, info;
         QElapsedTimer waited;
         waited.start();
-        while (waited.elapsed() < 15000) {
-            id = ourWindow();
-            if (!id.isEmpty()) {
-                info = run(QStringLiteral("xwininfo"),
-                           {QStringLiteral("-display"), m_display, QStringLiteral("-id"), id});
-                if (info.contains(QLatin1String("IsViewable")))
-                    break;
-            }
+        while (!info.contains(QLatin1String("IsViewable")) && waited.elapsed() < 15000) {
             QTest::qWait(100);
+            if (!(id = ourWindow()).isEmpty())
+                info = x11(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
         }
-        QVERIFY2(info.contains(QLatin1String("IsViewable")),
-                 qPrintable(QStringLiteral("no window titled \"%1\" appeared").arg(Caption)));
+        QVERIFY2(info.contains(QLatin1String("IsViewable")), qPrintable("no window titled \"" + m_caption + "\" appeared"));
         QCOMPARE(field(info, QStringLiteral("Width")), 710);
         QCOMPARE(field(info, QStringLiteral("Height")), 551);
-
-        const QString root = run(QStringLiteral("xwininfo"),
-                                 {QStringLiteral("-display"), m_display, QStringLiteral("-root")});
-        const int left = field(info, QStringLiteral("Absolute upper-left X"));
-        const int top = field(info, QStringLiteral("Absolute upper-left Y"));
-        QVERIFY2(qAbs(left - (field(root, QStringLiteral("Width")) - 710) / 2) <= 2, qPrintable(info));
-        QVERIFY2(qAbs(top - (field(root, QStringLiteral("Height")) - 551) / 2) <= 2, qPrintable(info));
-
-        // The caption exactly (the UTF-8 name, not just a match), and a fixed size.
-        const QString properties = run(QStringLiteral("xprop"), {QStringLiteral("-display"), m_display,
-                                                                 QStringLiteral("-id"), id});
-        QVERIFY2(properties.contains(QStringLiteral("_NET_WM_NAME(UTF8_STRING) = \"%1\"").arg(Caption)),
-                 qPrintable(properties));
-        QVERIFY2(properties.contains(QLatin1String("program specified minimum size: 710 by 551"))
-                     && properties.contains(QLatin1String("program specified maximum size: 710 by 551")),
-                 qPrintable(properties));
+        const QString root = x11(QStringLiteral("xwininfo"), {QStringLiteral("-root")});
+        QVERIFY2(qAbs(field(info, "Absolute upper-left X") - (field(root, "Width") - 710) / 2) <= 2, qPrintable(info));
+        QVERIFY2(qAbs(field(info, "Absolute upper-left Y") - (field(root, "Height") - 551) / 2) <= 2, qPrintable(info));
+        // The caption exactly, not just a match, and a size the user cannot change.
+        const QString properties = x11(QStringLiteral("xprop"), {QStringLiteral("-id"), id});
+        QVERIFY2(properties.contains("_NET_WM_NAME(UTF8_STRING) = \"" + m_caption + '"'), qPrintable(properties));
+        QVERIFY2(properties.contains("program specified minimum size: 710 by 551")
+                     && properties.contains("program specified maximum size: 710 by 551"), qPrintable(properties));
     }
 };
 
