@@ -16,19 +16,8 @@ class TestForm1Commands : public QObject
     std::unique_ptr<FormFixture> m_fixture;
     Form1 &form() { return *m_fixture->form; }
 
-    void start(bool dutch)
-    {
-        m_fixture = std::make_unique<FormFixture>(dutch ? QLocale::Dutch : QLocale::C,
-                                                  dutch ? QLocale::Netherlands : QLocale::AnyTerritory);
-        QVERIFY(m_fixture->show());
-    }
-    QString results()
-    {
-        QStringList texts;
-        for (QLineEdit *box : form().Text2)
-            texts << box->text();
-        return texts.join(' ');
-    }
+    void start(bool dutch) { m_fixture = std::make_unique<FormFixture>(dutch); }
+    QString results() { return m_fixture->results(); }
 
 private slots:
     void cleanup() { QVERIFY2(m_fixture->guard.unexpected().isEmpty(), "unexpected modal dialog"); }
@@ -92,31 +81,21 @@ private slots:
         QCOMPARE(form().CWNumEdit8[0]->lineEdit()->text(), QStringLiteral("4.00"));
     }
 
-    void undefinedCases_data()
+    // A flame below the pile top: the explanation, with a decimal comma, and no results,
+    // not even those of earlier inputs; "Print" stops here too.
+    void undefinedCase()
     {
-        QTest::addColumn<double>("width");
-        QTest::addColumn<double>("height");
-        QTest::addColumn<QString>("explained");
-        QTest::newRow("negative flame height") << 8.7 << 0.5 << "-0,33";
-        QTest::newRow("width zero") << 0.0 << 8.0 << "breedte";
-    }
-    void undefinedCases()
-    {
-        QFETCH(double, width);
-        QFETCH(double, height);
-        QFETCH(QString, explained);
         start(true);
-        form().CWNumEdit1->setValue(width);
+        form().CWNumEdit1->setValue(8.7);
         form().CWNumEdit2->setValue(8.7);
-        form().CWNumEdit3->setValue(height);
-        for (QLineEdit *box : form().Text2) // what is on screen must not survive
+        form().CWNumEdit3->setValue(0.5);
+        for (QLineEdit *box : form().Text2)
             box->setText(QStringLiteral("1"));
         QVERIFY(!form().Command2_Click());
         QCOMPARE(results(), QStringLiteral("    "));
         QCOMPARE(m_fixture->messageBox.shown.size(), 1);
-        QCOMPARE(m_fixture->messageBox.shown[0].title, QStringLiteral("Invoerfout"));
-        QCOMPARE(m_fixture->messageBox.shown[0].style, platform::vbOKOnly | platform::vbInformation);
-        QVERIFY2(m_fixture->messageBox.shown[0].prompt.contains(explained), qPrintable(m_fixture->messageBox.shown[0].prompt));
+        const RecordingMessageBox::Shown &box = m_fixture->messageBox.shown[0];
+        QVERIFY2(box.title == "Invoerfout" && box.style == platform::vbInformation && box.prompt.contains("-0,33"), qPrintable(box.prompt));
     }
 };
 

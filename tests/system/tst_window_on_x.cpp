@@ -50,15 +50,13 @@ private slots:
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         m_program.setProcessEnvironment(environment);
-        m_program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_program.start(QStringLiteral(WARMTEGLOED_EXE), {});
         QVERIFY2(m_program.waitForStarted(5000), qPrintable(m_program.errorString()));
     }
     void cleanupTestCase()
     {
-        m_program.terminate();
-        if (!m_program.waitForFinished(3000))
-            m_program.kill();
+        m_program.kill();
+        m_program.waitForFinished(3000);
     }
 
     void windowShowsCentredAtItsSize()
