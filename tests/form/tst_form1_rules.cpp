@@ -44,7 +44,7 @@ private slots:
     void init()
     {
         m_messages.shown.clear();
-        m_fixture = std::make_unique<FormFixture>(false, &m_messages);
+        m_fixture = std::make_unique<FormFixture>(false, FormServices{&m_messages, nullptr, {}});
         m_messages.form = m_fixture->form.get();
     }
     void cleanup() { QVERIFY2(m_fixture->guard.unexpected().isEmpty(), "unexpected modal dialog"); }

@@ -10,16 +10,18 @@
 
 #include <memory>
 
-// A headless window for one test: offscreen (set by CTest), the locale forced, a
-// recording message box (or the test's own) behind it, shown and active, and a guard
-// against real modal dialogs.
+// A headless window for one test: offscreen (set by CTest), the locale forced, the
+// test's services with a recording message box unless it brings its own, shown and
+// active, and a guard against real modal dialogs.
 class FormFixture
 {
 public:
-    explicit FormFixture(bool dutch = false, platform::MessageBox *ownMessageBox = nullptr)
+    explicit FormFixture(bool dutch = false, FormServices services = {})
     {
         QLocale::setDefault(dutch ? QLocale(QLocale::Dutch, QLocale::Netherlands) : QLocale::c());
-        form = std::make_unique<Form1>(FormServices{ownMessageBox ? ownMessageBox : &messageBox, nullptr, {}});
+        if (!services.messageBox)
+            services.messageBox = &messageBox;
+        form = std::make_unique<Form1>(services);
         form->show();
         form->activateWindow();
         active = QTest::qWaitForWindowActive(form.get());
