@@ -92,7 +92,7 @@ private slots:
     {
         Host host(10, QStringLiteral("#.#0"), 10000, 1);
         QTest::mousePress(host.edit->upButton(), Qt::LeftButton); // one step, then one more at the first repeat
-        QTest::qWait(CWNumEdit::RepeatDelay + 4 * CWNumEdit::RepeatInterval);
+        QTest::qWait(CWNumEdit::RepeatDelay + 8 * CWNumEdit::RepeatInterval);
         QTest::mouseRelease(host.edit->upButton(), Qt::LeftButton);
         const double larger = host.edit->Value() - 12;
         QTest::qWait(3 * CWNumEdit::RepeatInterval);
