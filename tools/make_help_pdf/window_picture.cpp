@@ -44,6 +44,12 @@ void drawTitleBar(QPainter &painter, const Form1 &form)
 
 QImage grabMainWindow()
 {
+    // The look the program gives itself at start-up.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(8.25);
+    QApplication::setFont(font);
+
     SilentMessageBox messageBox;
     platform::LinuxShell shell;
     FormServices services;
