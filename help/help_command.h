@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace platform {
 class MessageBox;
 class SystemShell;
@@ -15,12 +17,14 @@ inline constexpr char kReaderVendorSite[] = "https://get.adobe.com/reader/";
 class HelpCommand
 {
 public:
-    HelpCommand(platform::SystemShell &shell, platform::MessageBox &messageBox);
+    explicit HelpCommand(platform::SystemShell &shell, platform::MessageBox &messageBox);
 
     void Command3_Click();
     void InstallReaderViaInternet();
 
 private:
+    void start(const QString &program, const QString &argument);
+
     platform::SystemShell &m_shell;
     platform::MessageBox &m_messageBox;
 };

@@ -7,7 +7,7 @@ BUILD_PACKAGES=(
     libgl-dev fonts-liberation fontconfig libbenchmark-dev libcups2-dev
 )
 TEST_PACKAGES=(
-    xvfb xauth poppler-utils xdg-utils shared-mime-info desktop-file-utils
+    xvfb xauth x11-utils poppler-utils xdg-utils shared-mime-info desktop-file-utils
     cups cups-client cups-bsd printer-driver-cups-pdf
 )
 

@@ -1,0 +1,195 @@
+// Form1's construction and its commands: "Bereken" runs the calculation on the
+// controls' values, "Print" prints the report of a fresh calculation, "Help" and F1
+// open the help.
+
+#include "form1.h"
+
+#include "calculate.h"
+#include "cw_num_edit.h"
+#include "form_texts.h"
+#include "message_box.h"
+#include "picture_box.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+
+#ifdef WARMTEGLOED_WITH_REPORT
+#include "calculation_report.h"
+#include "printer.h"
+#endif
+#ifdef WARMTEGLOED_WITH_HELP
+#include "help_command.h"
+#endif
+
+namespace {
+
+constexpr int HelpKey = 112; // F1
+constexpr int LogoPrintScale = 8;
+
+// The engine writes numbers with a one-character separator; other locales get a point.
+char decimalSeparator()
+{
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode())
+                                                             : '.';
+}
+
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+        | (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+} // namespace
+
+int vbKeyCode(int qtKey)
+{
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return HelpKey + (qtKey - Qt::Key_F1);
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        || qtKey == Qt::Key_Space)
+        return qtKey; // same codes as their characters
+    switch (qtKey) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    default: return 0;
+    }
+}
+
+Form1::Form1(const FormServices &services, QWidget *parent)
+    : QWidget(parent), m_services(services)
+{
+    Q_ASSERT(m_services.messageBox);
+    buildControls();
+    connectHandlers();
+    // Key preview: the window sees every key before the control with the focus.
+    qApp->installEventFilter(this);
+}
+
+Form1::~Form1() = default;
+
+QLabel *Form1::label(const QString &name) const
+{
+    return findChild<QLabel *>(name);
+}
+
+QImage Form1::picture1Image() const
+{
+    return Picture1->image(LogoPrintScale);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == this) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const int keyCode = vbKeyCode(key->key());
+        Form_KeyDown(keyCode, shiftState(key->modifiers()));
+        // F1 is the window's: no control has a use for it, and letting it travel up
+        // through the parents would show it to this filter again.
+        if (keyCode == HelpKey)
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::Form_KeyDown(int KeyCode, int /*Shift*/)
+{
+    if (KeyCode == HelpKey)
+        Command3_Click();
+}
+
+bool Form1::Command2_Click()
+{
+    engine::CalculationInput input;
+    input.B = CWNumEdit1->Value();
+    input.D = CWNumEdit2->Value();
+    input.H = CWNumEdit3->Value();
+    input.x = CWNumEdit4->Value();
+    input.hs = CWNumEdit5->Value();
+    input.xs = CWNumEdit6->Value();
+    input.K = CWNumEdit7->Value();
+    input.y = CWNumEdit9->Value();
+    for (int i = 0; i < 5; ++i)
+        input.heights[i] = CWNumEdit8[i]->Value();
+    input.indoor = isChecked(Check3);
+    input.compact = isChecked(Check2);
+    input.screen = isChecked(Check1);
+
+    const engine::CalculationResult result = engine::Calculate(input, m_state, decimalSeparator());
+    if (!result.ok()) {
+        ClearResults();
+        m_services.messageBox->MsgBox(QString::fromStdString(result.message),
+                                      platform::vbOKOnly | platform::vbInformation,
+                                      QString::fromUtf8(form_texts::InputErrorTitle));
+        return false;
+    }
+    // Indoor: point 1 shows the height the level was computed at; its change
+    // notification empties the boxes of the points that have no result.
+    if (result.firstHeightWritten)
+        CWNumEdit8[0]->setValue(result.firstHeight);
+    for (std::size_t i = 0; i < result.texts.size() && i < Text2.size(); ++i)
+        Text2[i]->setText(QString::fromStdString(result.texts[i]));
+    return true;
+}
+
+void Form1::Command1_Click()
+{
+    if (!Command2_Click())
+        return;
+#ifdef WARMTEGLOED_WITH_REPORT
+    report::ReportInput input;
+    input.state = &m_state;
+    input.Check1 = isChecked(Check1);
+    input.Check2 = isChecked(Check2);
+    input.Check3 = isChecked(Check3);
+    input.enteredWidth = CWNumEdit1->Value();
+    for (int i = 0; i < 5; ++i) {
+        input.heights[i] = CWNumEdit8[i]->Value();
+        input.levelTexts[i] = Text2[i]->text();
+    }
+    input.logo = picture1Image();
+    input.decimalSeparator = decimalSeparator();
+    input.printedAt = QDateTime::currentDateTime();
+
+    // No printer means no page and no message, as when the printer fails midway.
+    std::unique_ptr<platform::Printer> printer;
+    try {
+        if (m_services.makePrinter)
+            printer = m_services.makePrinter();
+    } catch (...) {
+        return;
+    }
+    if (printer)
+        report::printCalculationReport(input, *printer, m_services.messageBox);
+#endif
+}
+
+void Form1::Command3_Click()
+{
+#ifdef WARMTEGLOED_WITH_HELP
+    if (m_services.shell)
+        help::HelpCommand(*m_services.shell, *m_services.messageBox).Command3_Click();
+#endif
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+// A captioned frame drawn as the window's frames look: an etched rectangle whose top
+// edge runs through the middle of a plain (not bold) caption. Children are placed
+// from the frame's top-left corner, caption included.
+class FrameBox : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FrameBox(const QString &caption, QWidget *parent = nullptr);
+    QString caption() const { return m_caption; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_caption;
+};

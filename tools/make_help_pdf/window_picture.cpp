@@ -1,0 +1,82 @@
+#include "window_picture.h"
+
+#ifdef WARMTEGLOED_WITH_FORM
+
+#include "form1.h"
+#include "linux_shell.h"
+#include "message_box.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QPainter>
+
+namespace {
+
+// Nothing asks a question while the picture is taken; should it, nobody is there.
+class SilentMessageBox : public platform::MessageBox
+{
+public:
+    int MsgBox(const QString &, int, const QString &) override { return platform::vbOK; }
+};
+
+constexpr int kScale = 2;
+constexpr int kTitleBarHeight = 24;
+
+// An offscreen window has no frame, so its caption and icon are drawn as a plain
+// title bar above the client area, as the user sees them on the desktop.
+void drawTitleBar(QPainter &painter, const Form1 &form)
+{
+    const QRect bar(0, 0, form.width(), kTitleBarHeight);
+    painter.fillRect(bar, QColor(0x3c, 0x5a, 0x82));
+    const QIcon icon = form.windowIcon();
+    if (!icon.isNull())
+        icon.paint(&painter, QRect(4, 4, 16, 16));
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(9);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(bar.adjusted(26, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, form.windowTitle());
+}
+
+} // namespace
+
+QImage grabMainWindow()
+{
+    // The look the program gives itself at start-up.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(8.25);
+    QApplication::setFont(font);
+
+    SilentMessageBox messageBox;
+    platform::LinuxShell shell;
+    FormServices services;
+    services.messageBox = &messageBox;
+    services.shell = &shell;
+
+    Form1 form(services);
+    form.show();
+    QCoreApplication::processEvents();
+    form.Command2_Click(); // the picture shows results for the design values
+
+    const QSize size(form.width(), form.height() + kTitleBarHeight);
+    QImage image(size * kScale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(kScale);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    drawTitleBar(painter, form);
+    painter.end();
+    form.render(&image, QPoint(0, kTitleBarHeight));
+    return image;
+}
+
+#else
+
+QImage grabMainWindow()
+{
+    return {};
+}
+
+#endif
