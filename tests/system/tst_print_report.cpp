@@ -1,31 +1,25 @@
-#include "calculate.h"
-#include "calculation_report.h"
+#include "cw_num_edit.h"
+#include "form1.h"
+#include "qt_message_box.h"
 #include "qt_printer.h"
 #include "recording_message_box.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
 #include <cups/cups.h>
 #include <unistd.h>
-
-#ifdef WARMTEGLOED_WITH_FORM
-#include "cw_num_edit.h"
-#include "form1.h"
-#include "qt_message_box.h"
-
-#include <QLineEdit>
-#include <QPushButton>
-#endif
 
 namespace {
 
@@ -138,20 +132,6 @@ public:
     }
 };
 
-#ifndef WARMTEGLOED_WITH_FORM
-// The real modal box; a timer reads and closes it.
-class QtMessageBox : public platform::MessageBox
-{
-public:
-    int MsgBox(const QString &prompt, int, const QString &title) override
-    {
-        QMessageBox::information(nullptr, title, prompt);
-        return platform::vbOK;
-    }
-};
-#else
-using platform::QtMessageBox;
-#endif
 
 } // namespace
 
@@ -162,15 +142,10 @@ class TestPrintReport : public QObject
 {
     Q_OBJECT
 
-    engine::CalculationState m_state;
-    report::ReportInput m_input;
-
-    // "Print" for the window's defaults with the given box and printer: a click in
-    // the real window when it is part of the build, else the report command itself.
+    // Clicks "Print" in a real window with its design values, on the given printer.
     // Returns whether the window can still calculate afterwards.
     bool print(platform::MessageBox &box, std::unique_ptr<platform::Printer> printer)
     {
-#ifdef WARMTEGLOED_WITH_FORM
         FormServices services;
         services.messageBox = &box;
         services.makePrinter = [&printer] { return std::move(printer); };
@@ -180,10 +155,6 @@ class TestPrintReport : public QObject
         window.CWNumEdit3->setValue(9); // empties the results
         QTest::mouseClick(window.Command2, Qt::LeftButton);
         return window.isVisible() && !window.Text2[0]->text().isEmpty() && !QApplication::activeModalWidget();
-#else
-        report::printCalculationReport(m_input, *printer, &box);
-        return true;
-#endif
     }
 
 private slots:
@@ -192,13 +163,6 @@ private slots:
         QLocale::setDefault(QLocale::c());
         QVERIFY2(!pdfDir().isEmpty(), "WARMTEGLOED_PDF_DIR is not set: run ./test");
         QVERIFY2(!QPrinterInfo::defaultPrinter().isNull(), "no default printer: run ./test");
-        const engine::CalculationInput in;
-        const engine::CalculationResult result = engine::Calculate(in, m_state, '.');
-        QImage logo(300, 100, QImage::Format_RGB32);
-        logo.fill(Qt::darkGreen);
-        m_input = {&m_state, false, false, false, in.B, in.heights, {}, logo, '.', QDateTime::currentDateTime()};
-        for (size_t i = 0; i < result.texts.size(); ++i)
-            m_input.levelTexts[i] = QString::fromStdString(result.texts[i]);
     }
 
     void pageOnPaper()
@@ -215,7 +179,7 @@ private slots:
             dialog->accept();
         };
         QTimer::singleShot(50, this, closeBox);
-        QtMessageBox box;
+        platform::QtMessageBox box;
         QVERIFY(print(box, platform::makeDefaultPrinter()));
         QCOMPARE(boxText, "PRINTER MESSAGE: Document geprint op PDF.");
         QVERIFY(!pageWhileBoxOpen);
