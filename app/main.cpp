@@ -2,21 +2,14 @@
 // printer behind it. The program takes no command line and stores nothing.
 
 #include "form1.h"
+#include "linux_shell.h"
 #include "qt_message_box.h"
+#include "qt_printer.h"
 
 #include <QApplication>
 #include <QScreen>
 
 #include <memory>
-
-#if __has_include("linux_shell.h")
-#include "linux_shell.h"
-#define WARMTEGLOED_HAVE_SHELL 1
-#endif
-#if __has_include("qt_printer.h")
-#include "qt_printer.h"
-#define WARMTEGLOED_HAVE_PRINTER 1
-#endif
 
 int main(int argc, char *argv[])
 {
@@ -29,16 +22,10 @@ int main(int argc, char *argv[])
     platform::QtMessageBox messageBox;
     FormServices services;
     services.messageBox = &messageBox;
-#ifdef WARMTEGLOED_HAVE_SHELL
     platform::LinuxShell shell;
     services.shell = &shell;
-#endif
-#ifdef WARMTEGLOED_HAVE_PRINTER
     // A new printer object per print, bound to the default printer at that moment.
-    services.makePrinter = []() -> std::unique_ptr<platform::Printer> {
-        return std::make_unique<platform::QtPrinter>();
-    };
-#endif
+    services.makePrinter = platform::makeDefaultPrinter;
 
     Form1 window(services);
     messageBox.setOwner(&window);

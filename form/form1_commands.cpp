@@ -17,13 +17,9 @@
 #include <QLineEdit>
 #include <QLocale>
 
-#ifdef WARMTEGLOED_WITH_REPORT
 #include "calculation_report.h"
-#include "printer.h"
-#endif
-#ifdef WARMTEGLOED_WITH_HELP
 #include "help_command.h"
-#endif
+#include "printer.h"
 
 namespace {
 
@@ -48,33 +44,10 @@ int shiftState(Qt::KeyboardModifiers modifiers)
 
 int vbKeyCode(int qtKey)
 {
+    // The window's key handler only looks at the function keys (F1 opens the help).
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
         return HelpKey + (qtKey - Qt::Key_F1);
-    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
-        || qtKey == Qt::Key_Space)
-        return qtKey; // same codes as their characters
-    switch (qtKey) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: return 0;
-    }
+    return 0;
 }
 
 Form1::Form1(const FormServices &services, QWidget *parent)
@@ -158,7 +131,6 @@ void Form1::Command1_Click()
 {
     if (!Command2_Click())
         return;
-#ifdef WARMTEGLOED_WITH_REPORT
     report::ReportInput input;
     input.state = &m_state;
     input.Check1 = isChecked(Check1);
@@ -183,13 +155,10 @@ void Form1::Command1_Click()
     }
     if (printer)
         report::printCalculationReport(input, *printer, m_services.messageBox);
-#endif
 }
 
 void Form1::Command3_Click()
 {
-#ifdef WARMTEGLOED_WITH_HELP
     if (m_services.shell)
         help::HelpCommand(*m_services.shell, *m_services.messageBox).Command3_Click();
-#endif
 }

@@ -1,7 +1,5 @@
 #include "window_picture.h"
 
-#ifdef WARMTEGLOED_WITH_FORM
-
 #include "form1.h"
 #include "linux_shell.h"
 #include "message_box.h"
@@ -71,12 +69,3 @@ QImage grabMainWindow()
     form.render(&image, QPoint(0, kTitleBarHeight));
     return image;
 }
-
-#else
-
-QImage grabMainWindow()
-{
-    return {};
-}
-
-#endif
