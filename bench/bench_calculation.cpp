@@ -68,23 +68,13 @@ void BM_KernelBaseline(benchmark::State &bench)
 }
 BENCHMARK(BM_KernelBaseline)->Apply([](auto *b) { configure(b, benchmark::kMicrosecond); });
 
-void BM_OutdoorCalculation(benchmark::State &bench)
-{
-    const engine::CalculationInput input;
-    engine::CalculationState state;
-    for (auto _ : bench) {
-        engine::CalculationResult result = engine::Calculate(input, state);
-        benchmark::DoNotOptimize(result.levels.data());
-        benchmark::DoNotOptimize(state);
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_OutdoorCalculation)->Apply([](auto *b) { configure(b, benchmark::kMicrosecond); });
-
-void BM_IndoorCalculation(benchmark::State &bench)
+// The whole calculation of "Bereken" for the design values: five points outdoors,
+// or the one point of a building.
+template <bool Indoor>
+void BM_Calculation(benchmark::State &bench)
 {
     engine::CalculationInput input;
-    input.indoor = true;
+    input.indoor = Indoor;
     engine::CalculationState state;
     for (auto _ : bench) {
         engine::CalculationResult result = engine::Calculate(input, state);
@@ -93,7 +83,8 @@ void BM_IndoorCalculation(benchmark::State &bench)
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_IndoorCalculation)->Apply([](auto *b) { configure(b, benchmark::kNanosecond); });
+BENCHMARK(BM_Calculation<false>)->Name("BM_OutdoorCalculation")->Apply([](auto *b) { configure(b, benchmark::kMicrosecond); });
+BENCHMARK(BM_Calculation<true>)->Name("BM_IndoorCalculation")->Apply([](auto *b) { configure(b, benchmark::kNanosecond); });
 
 } // namespace
 
