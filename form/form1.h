@@ -10,7 +10,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class FrameBox;
@@ -51,7 +50,6 @@ public:
     const engine::CalculationState &state() const { return m_state; }
     // The logo Picture1 holds, as the report prints it.
     QImage picture1Image() const;
-    QLabel *label(const QString &name) const;
 
     // Frames
     FrameBox *Frame1 = nullptr;

@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 
@@ -61,11 +60,6 @@ Form1::Form1(const FormServices &services, QWidget *parent)
 }
 
 Form1::~Form1() = default;
-
-QLabel *Form1::label(const QString &name) const
-{
-    return findChild<QLabel *>(name);
-}
 
 QImage Form1::picture1Image() const
 {

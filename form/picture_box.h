@@ -20,7 +20,6 @@ public:
 
     bool hasPicture() const;
     QString resource() const { return m_resource; }
-    Fit fit() const { return m_fit; }
     QSize naturalSize() const { return m_naturalSize; }
     // The picture at its own size on a transparent ground, drawn `scale` times finer
     // (the device pixel ratio says so) for sharp printing; null when there is none.

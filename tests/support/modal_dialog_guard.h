@@ -4,9 +4,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
-// The headless UI fixture's watchdog: every modal window that opens while it lives is
-// written down and closed at once, so that a test running into a dialog it did not
-// expect fails (tests check unexpected() in cleanup) instead of hanging.
+// Notes and closes at once every modal window that opens while it lives, so that a
+// test running into a dialog it did not expect fails instead of hanging.
 class ModalDialogGuard : public QObject
 {
 public:

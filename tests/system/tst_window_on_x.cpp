@@ -1,7 +1,6 @@
-// The real program on a real X server (the Xvfb that ./test starts): its window maps
-// at 710 x 551 with its caption, exactly, centred on the screen.
+// The real program on the X server that ./test starts (Xvfb): its window maps at
+// 710 x 551 with its caption, exactly.
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -14,21 +13,16 @@ class TestWindowOnX : public QObject
     QString m_display;
     QProcess m_program;
 
-    QString x11(const QString &tool, QStringList arguments)
+    QString x11(const QString &tool, const QStringList &arguments)
     {
         QProcess process;
         process.start(tool, QStringList{QStringLiteral("-display"), m_display} + arguments);
         process.waitForFinished(5000);
         return QString::fromUtf8(process.readAllStandardOutput());
     }
-    static int field(const QString &text, const QString &name)
-    {
-        const auto match = QRegularExpression(QRegularExpression::escape(name) + ":\\s*(-?\\d+)").match(text);
-        return match.hasMatch() ? match.captured(1).toInt() : -9999;
-    }
-    // Other tests may show a window with the same caption on this server: ours is
-    // the one whose _NET_WM_PID is our program's.
-    QString ourWindow()
+    // Other runs may show a window with this caption on the same server: ours carries
+    // our program's _NET_WM_PID.
+    QString ourWindowInfo()
     {
         const QString tree = x11(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
         const QRegularExpression line("(0x[0-9a-f]+) \"" + QRegularExpression::escape(m_caption) + '"');
@@ -36,7 +30,7 @@ class TestWindowOnX : public QObject
             const QString id = it.next().captured(1);
             if (x11(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_PID")})
                     .trimmed().endsWith(' ' + QString::number(m_program.processId())))
-                return id;
+                return x11(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
         }
         return {};
     }
@@ -59,22 +53,12 @@ private slots:
         m_program.waitForFinished(3000);
     }
 
-    void windowShowsCentredAtItsSize()
+    void windowMapsAtItsSize()
     {
-        QString id, info;
-        QElapsedTimer waited;
-        waited.start();
-        while (!info.contains(QLatin1String("IsViewable")) && waited.elapsed() < 15000) {
-            QTest::qWait(100);
-            if (!(id = ourWindow()).isEmpty())
-                info = x11(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
-        }
-        QVERIFY2(info.contains(QLatin1String("IsViewable")), qPrintable("no window titled \"" + m_caption + "\" appeared"));
-        QCOMPARE(field(info, QStringLiteral("Width")), 710);
-        QCOMPARE(field(info, QStringLiteral("Height")), 551);
-        const QString root = x11(QStringLiteral("xwininfo"), {QStringLiteral("-root")});
-        QVERIFY2(qAbs(field(info, "Absolute upper-left X") - (field(root, "Width") - 710) / 2) <= 2, qPrintable(info));
-        QVERIFY2(qAbs(field(info, "Absolute upper-left Y") - (field(root, "Height") - 551) / 2) <= 2, qPrintable(info));
+        QString info;
+        QTRY_VERIFY2_WITH_TIMEOUT((info = ourWindowInfo()).contains(QLatin1String("IsViewable")),
+                                  qPrintable("no window titled \"" + m_caption + "\" appeared"), 15000);
+        QVERIFY2(info.contains(QLatin1String("  Width: 710\n")) && info.contains(QLatin1String("  Height: 551\n")), qPrintable(info));
     }
 };
 
