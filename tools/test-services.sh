@@ -4,11 +4,11 @@
 
 start_xvfb() {
     local display=:99
-    if ! xdpyinfo -display "$display" >/dev/null 2>&1 && ! [ -e /tmp/.X11-unix/X99 ]; then
+    if ! xdpyinfo -display "$display" >/dev/null 2>&1; then
         Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/tmp/warmtegloed-xvfb.log 2>&1 &
-        for _ in $(seq 50); do [ -e /tmp/.X11-unix/X99 ] && break; sleep 0.1; done
+        for _ in $(seq 100); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
     fi
-    [ -e /tmp/.X11-unix/X99 ] || { echo "Xvfb did not start" >&2; return 1; }
+    xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start:" >&2; cat /tmp/warmtegloed-xvfb.log >&2; return 1; }
     export WARMTEGLOED_TEST_DISPLAY=$display
 }
 
