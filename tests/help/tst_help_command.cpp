@@ -1,5 +1,4 @@
 #include "help_command.h"
-#include "message_box.h"
 #include "recording_message_box.h"
 #include "recording_shell.h"
 
@@ -10,155 +9,78 @@ using namespace platform;
 
 namespace {
 
-const QString kHome = QStringLiteral("/home/gebruiker/projecten");
-const QString kProgramFolder = QStringLiteral("/opt/warmtegloed/bin");
-const QString kReader = QStringLiteral("/usr/bin/evince");
-const QString kReaderWithBlanks = QStringLiteral("/opt/Adobe Reader 9/bin/acroread");
-const QString kBrowser = QStringLiteral("/usr/bin/firefox-esr");
-const QString kVendor = QString::fromLatin1(help::kReaderVendorSite);
-
+const QString kReader = QStringLiteral("/opt/Acro Reader/acroread");
+const QString kBrowser = QStringLiteral("/usr/bin/firefox");
 const QString kQuestion = QStringLiteral(
     "Adobe|4|Help file niet gevonden of Acrobat Reader niet gevonden: Acrobat Reader installeren?");
 const QString kImpossible = QStringLiteral("Adobe|48|Installatie via internet niet mogelijk gebleken");
-
-QString startFailed(const QString &program, const QString &argument)
-{
-    return QStringLiteral("Help|48|Het programma \"%1\" kon niet worden gestart om \"%2\" te openen.")
-        .arg(program, argument);
-}
-
-QStringList boxes(const RecordingMessageBox &messageBox)
-{
-    QStringList list;
-    for (const auto &box : messageBox.shown)
-        list << QStringLiteral("%1|%2|%3").arg(box.title).arg(box.style).arg(box.prompt);
-    return list;
-}
-
-QStringList starts(const RecordingShell &shell)
-{
-    QStringList list;
-    for (const auto &start : shell.started)
-        list << start.commandLine + QStringLiteral(" @ ") + start.directory;
-    return list;
-}
+const QString kFindPdf = QStringLiteral("find Hulpschermen.pdf in /thuis");
+const QString kFindHtml = QStringLiteral("find dummy.html in /thuis");
+const QString kStartReader = "start(3) " + kReader + " Hulpschermen.pdf in /programma";
+const QString kStartBrowser = "start(3) " + kBrowser + " " + QLatin1String(help::kReaderVendorSite) + " in /thuis";
 
 } // namespace
 
-// The help button's branches against a made-up desktop: which documents lie where,
-// which programs are registered, what the user answers and whether a start works.
+// The help button's branches against a made-up desktop: which documents lie in the
+// user's folder, which programs are registered, the answer and whether a start works.
 class TestHelpCommand : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands)); }
-
     void command3Click_data();
     void command3Click();
-    void secondRequestLooksInProgramFolder();
 };
 
+// Each row's log: the lookups and starts, then the message boxes, then the current directory.
 void TestHelpCommand::command3Click_data()
 {
-    QTest::addColumn<bool>("documentHere");
-    QTest::addColumn<QString>("reader");
-    QTest::addColumn<bool>("dummyHere");
-    QTest::addColumn<QString>("browser");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("startSucceeds");
-    QTest::addColumn<QStringList>("expectedBoxes");
-    QTest::addColumn<QStringList>("expectedStarts");
-    QTest::addColumn<QString>("expectedCurDir");
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QStringList>("expected");
+    using Log = QStringList;
+    const QString inProgram = QStringLiteral("cwd /programma");
+    const QString inHome = QStringLiteral("cwd /thuis");
+    const QString failed = QStringLiteral("Help|48|Het programma \"%1\" kon niet worden gestart om \"%2\" te openen.");
 
-    const QString inProgramFolder = QStringLiteral(" @ ") + kProgramFolder;
-    const QString inHome = QStringLiteral(" @ ") + kHome;
-
-    QTest::newRow("document and reader: viewer starts from the program folder")
-        << true << kReader << true << kBrowser << int(vbYes) << true << QStringList()
-        << QStringList{kReader + " Hulpschermen.pdf" + inProgramFolder} << kProgramFolder;
-    QTest::newRow("reader path with blanks goes unquoted")
-        << true << kReaderWithBlanks << false << QString() << int(vbYes) << true << QStringList()
-        << QStringList{kReaderWithBlanks + " Hulpschermen.pdf" + inProgramFolder} << kProgramFolder;
-    QTest::newRow("reader but no document here, No")
-        << false << kReader << true << kBrowser << int(vbNo) << true << QStringList{kQuestion} << QStringList()
-        << kHome;
-    QTest::newRow("document but no reader, No")
-        << true << QString() << true << kBrowser << int(vbNo) << true << QStringList{kQuestion} << QStringList()
-        << kHome;
-    QTest::newRow("no reader, Yes, browser found: vendor site from where the user is")
-        << true << QString() << true << kBrowser << int(vbYes) << true << QStringList{kQuestion}
-        << QStringList{kBrowser + " " + kVendor + inHome} << kHome;
-    QTest::newRow("no document, Yes, dummy.html missing although a browser exists")
-        << false << kReader << false << kBrowser << int(vbYes) << true << QStringList{kQuestion, kImpossible}
-        << QStringList() << kHome;
-    QTest::newRow("no document, Yes, no browser registered")
-        << false << kReader << true << QString() << int(vbYes) << true << QStringList{kQuestion, kImpossible}
-        << QStringList() << kHome;
-    QTest::newRow("viewer fails to start: told, folder already changed")
-        << true << kReader << true << kBrowser << int(vbYes) << false
-        << QStringList{startFailed(kReader, "Hulpschermen.pdf")}
-        << QStringList{kReader + " Hulpschermen.pdf" + inProgramFolder} << kProgramFolder;
-    QTest::newRow("browser fails to start: told")
-        << false << kReader << true << kBrowser << int(vbYes) << false
-        << QStringList{kQuestion, startFailed(kBrowser, kVendor)}
-        << QStringList{kBrowser + " " + kVendor + inHome} << kHome;
+    QTest::newRow("found: viewer, unquoted path with blank") << "pdf reader" << Log{kFindPdf, kStartReader, inProgram};
+    QTest::newRow("second request looks in the program folder") << "pdf reader twice"
+        << Log{kFindPdf, kStartReader, "find Hulpschermen.pdf in /programma", kStartReader, inProgram};
+    QTest::newRow("no document, No") << "reader html browser no" << Log{kFindPdf, kQuestion, inHome};
+    QTest::newRow("no reader, Yes, browser found")
+        << "pdf html browser" << Log{kFindPdf, kFindHtml, kStartBrowser, kQuestion, inHome};
+    QTest::newRow("Yes, no dummy.html") << "reader browser" << Log{kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
+    QTest::newRow("Yes, no browser") << "reader html" << Log{kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
+    QTest::newRow("viewer fails to start")
+        << "pdf reader fail" << Log{kFindPdf, kStartReader, failed.arg(kReader, "Hulpschermen.pdf"), inProgram};
 }
 
 void TestHelpCommand::command3Click()
 {
-    QFETCH(bool, documentHere);
-    QFETCH(QString, reader);
-    QFETCH(bool, dummyHere);
-    QFETCH(QString, browser);
-    QFETCH(int, answer);
-    QFETCH(bool, startSucceeds);
-
+    QFETCH(QString, setup);
+    const QStringList has = setup.split(' ');
     RecordingShell shell;
-    // The document always lies in the program folder: only the current directory counts.
-    shell.files << kProgramFolder + "/Hulpschermen.pdf" << kProgramFolder + "/dummy.html";
-    if (documentHere)
-        shell.files << kHome + "/Hulpschermen.pdf";
-    if (dummyHere)
-        shell.files << kHome + "/dummy.html";
-    if (!reader.isEmpty())
-        shell.programs.insert("pdf", reader);
-    if (!browser.isEmpty())
-        shell.programs.insert("html", browser);
-    shell.startSucceeds = startSucceeds;
+    // The program folder holds both documents: only the user's folder may count.
+    shell.files << "/programma/Hulpschermen.pdf" << "/programma/dummy.html";
+    if (has.contains("pdf"))
+        shell.files << "/thuis/Hulpschermen.pdf";
+    if (has.contains("html"))
+        shell.files << "/thuis/dummy.html";
+    if (has.contains("reader"))
+        shell.programs.insert("pdf", kReader);
+    if (has.contains("browser"))
+        shell.programs.insert("html", kBrowser);
+    shell.startSucceeds = !has.contains("fail");
     RecordingMessageBox messageBox;
-    messageBox.answers << answer;
-
-    help::HelpCommand(shell, messageBox).Command3_Click();
-
-    QTEST(boxes(messageBox), "expectedBoxes");
-    QTEST(starts(shell), "expectedStarts");
-    for (const auto &start : shell.started)
-        QCOMPARE(start.windowStyle, int(vbMaximizedFocus));
-    QTEST(shell.currentDirectory, "expectedCurDir");
-    // Every lookup asks in the directory that was current when help was asked for.
-    for (const auto &lookup : shell.lookups)
-        QCOMPARE(lookup.directory, kHome);
-}
-
-void TestHelpCommand::secondRequestLooksInProgramFolder()
-{
-    RecordingShell shell;
-    shell.files << kHome + "/Hulpschermen.pdf" << kProgramFolder + "/Hulpschermen.pdf";
-    shell.programs.insert("pdf", kReader);
-    RecordingMessageBox messageBox;
+    messageBox.answers << (has.contains("no") ? vbNo : vbYes);
 
     help::HelpCommand command(shell, messageBox);
     command.Command3_Click();
-    shell.files.remove(kHome + "/Hulpschermen.pdf");
-    command.Command3_Click();
-
-    QCOMPARE(shell.lookups.size(), 2);
-    QCOMPARE(shell.lookups[0].document, QStringLiteral("Hulpschermen.pdf"));
-    QCOMPARE(shell.lookups[0].directory, kHome);
-    QCOMPARE(shell.lookups[1].directory, kProgramFolder);
-    QCOMPARE(shell.started.size(), 2);
-    QVERIFY(messageBox.shown.isEmpty());
+    if (has.contains("twice"))
+        command.Command3_Click();
+    for (const auto &box : messageBox.shown)
+        shell.log << QStringLiteral("%1|%2|%3").arg(box.title, QString::number(box.style), box.prompt);
+    QTEST(shell.log << "cwd " + shell.currentDirectory, "expected");
 }
 
 QTEST_GUILESS_MAIN(TestHelpCommand)

@@ -2,65 +2,41 @@
 
 #include "system_shell.h"
 
-#include <QList>
 #include <QMap>
 #include <QSet>
-#include <QString>
+#include <QStringList>
 
-// A shell with a made-up file system and file-type registry: it answers lookups from
-// the files and programs a test sets up, and records every lookup, folder change and
+// A shell with a made-up file system and file-type registry that logs every lookup and
 // start, so the help's handlers run without a desktop.
 class RecordingShell : public platform::SystemShell
 {
 public:
-    struct Lookup
-    {
-        QString document;
-        QString directory;
-    };
-    struct Start
-    {
-        QString commandLine;
-        int windowStyle = 0;
-        QString directory; // the current directory at the moment of the start
-    };
-
     platform::FindExecutableResult FindExecutable(const QString &document, const QString &directory) override
     {
-        lookups.append({document, directory});
-        platform::FindExecutableResult result;
-        if (!files.contains(directory + QLatin1Char('/') + document)) {
-            result.code = 2;
-            return result;
-        }
-        const QString program = programs.value(document.section(QLatin1Char('.'), -1).toLower());
-        result.code = program.isEmpty() ? 31 : 42;
-        result.path = program;
-        return result;
+        log << QStringLiteral("find %1 in %2").arg(document, directory);
+        if (!files.contains(directory + QLatin1Char('/') + document))
+            return {2, {}};
+        const QString program = programs.value(document.section(QLatin1Char('.'), -1));
+        return {program.isEmpty() ? 31 : 42, program};
     }
 
     bool Shell(const QString &commandLine, int windowStyle) override
     {
-        started.append({commandLine, windowStyle, currentDirectory});
+        log << QStringLiteral("start(%1) %2 in %3").arg(QString::number(windowStyle), commandLine, currentDirectory);
         return startSucceeds;
     }
 
     QString CurDir() const override { return currentDirectory; }
-
     bool ChDir(const QString &directory) override
     {
         currentDirectory = directory;
         return true;
     }
-
-    QString AppPath() const override { return programFolder; }
+    QString AppPath() const override { return QStringLiteral("/programma"); }
 
     QSet<QString> files;             // full paths of the documents that exist
-    QMap<QString, QString> programs; // file extension -> registered program's path
-    QString currentDirectory = QStringLiteral("/home/gebruiker/projecten");
-    QString programFolder = QStringLiteral("/opt/warmtegloed/bin");
+    QMap<QString, QString> programs; // file extension -> registered program
+    QString currentDirectory = QStringLiteral("/thuis");
     bool startSucceeds = true;
-
-    QList<Lookup> lookups;
-    QList<Start> started;
+    QStringList log;
 };
