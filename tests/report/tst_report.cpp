@@ -58,7 +58,6 @@ private slots:
         QTest::newRow("two underscores") << "__{i}" << "_[0.125,6:i]|0,10";
         QTest::newRow("braces before any marker") << "{a}b" << "ab|0,10";
         QTest::newRow("bare braces after superscript") << "m^{2} {3}" << "m[-0.125,6:2] [-0.125,6:3]|0,10";
-        QTest::newRow("bare braces after subscript") << "x_{1}y{2}" << "x[0.125,6:1]y[0.125,6:2]|0,10";
         QTest::newRow("empty markup") << "a^{}b" << "ab|0,10";
         QTest::newRow("superscript never closed") << "m^{2" << "m[-0.125,6:2]|-0.125,6";
         QTest::newRow("superscript inside subscript") << "_{a^{b}}c" << "[0.125,6:a][0,6:b][0.125,6:c]|0.125,6";
@@ -67,7 +66,6 @@ private slots:
     void markup()
     {
         QFETCH(QString, text);
-        QFETCH(QString, printed);
         RecordingPrinter printer;
         printer.setCurrentX(1.0f), printer.setCurrentY(StartY);
         QVERIFY(report::MakePrinterText(printer, text).isEmpty());
@@ -80,7 +78,7 @@ private slots:
                 trace += c.y == StartY && c.fontSize == 10 ? c.text : QString("[%1,%2:%3]").arg(double(c.y) - StartY).arg(c.fontSize).arg(c.text);
             x += c.name == "Print" ? RecordingPrinter::CharWidthPerPoint * c.fontSize : 0;
         }
-        QCOMPARE(trace + QString("|%1,%2").arg(double(printer.CurrentY()) - StartY).arg(printer.FontSize()), printed);
+        QTEST(trace + QString("|%1,%2").arg(double(printer.CurrentY()) - StartY).arg(printer.FontSize()), "printed");
     }
 
     void textLengthLimit()
@@ -95,7 +93,7 @@ private slots:
     {
         QTest::addColumn<engine::CalculationInput>("in");
         QTest::addColumn<char>("separator");
-        QTest::addColumn<QStringList>("lines"); // "-" and a part of a line: no line holds it
+        QTest::addColumn<QStringList>("lines");
         QTest::newRow("outdoor, defaults") << engine::CalculationInput() << '.' << QStringList{"-Van de gehele gevel", "-afscherming bedraagt"};
         QTest::newRow("outdoor, compact, close by") << with([](auto &in) { in.compact = true, in.x = 1; }) << '.' << QStringList{
             "De berekening wordt uitgevoerd voor compact gestapeld hout.", "De berekende transmissie bedraagt 100%.",
@@ -125,11 +123,8 @@ private slots:
         Calculated calculated(in, separator);
         RecordingPrinter printer;
         report::composeCalculationReport(calculated.input, printer);
-        for (const QString &line : lines) {
-            for (const QString &printed : printer.lines)
-                QVERIFY2(!line.startsWith('-') || !printed.contains(line.mid(1)), qPrintable("unexpected: " + printed));
-            QVERIFY2(line.startsWith('-') || printer.lines.contains(line), qPrintable("missing: " + line));
-        }
+        for (const QString &line : lines) // "-" and a part: no printed line holds it
+            QVERIFY2(line.startsWith('-') ? printer.lines.filter(line.mid(1)).isEmpty() : printer.lines.contains(line), qPrintable(line));
         // The footer: the user's short date, three blanks and the time without a zone.
         QCOMPARE(printer.lines.at(printer.lines.size() - 2), QLocale().toString(QDate(2026, 3, 7), QLocale::ShortFormat) + "   14:05:09");
     }
@@ -158,9 +153,7 @@ private slots:
         RecordingMessageBox box;
         QCOMPARE(report::printCalculationReport(calculated.input, printer, &box), failures == 0);
         // The box only after a complete page, before it is released; nothing drawn after a failure.
-        QCOMPARE(box.shown.size(), failures == 0 || failing == "EndDoc 0" ? 1 : 0);
-        for (const RecordingMessageBox::Shown &shown : box.shown)
-            QCOMPARE(shown.prompt + '|' + shown.title + '|' + QString::number(shown.style), "Document geprint op Recorder.|PRINTER MESSAGE|" + QString::number(platform::vbOKOnly + platform::vbInformation));
+        QCOMPARE(box.shown.join('\n'), failures == 0 || failing == "EndDoc 0" ? "PRINTER MESSAGE (64): Document geprint op Recorder." : "");
         QCOMPARE(printer.trace(), failures ? calls.mid(0, printer.failAt[0] + 1) << "KillDoc 0" << "EndDoc 0" : calls);
     }
 };

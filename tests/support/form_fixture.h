@@ -1,31 +1,16 @@
 #pragma once
 
 #include "form1.h"
-#include "message_box.h"
 #include "modal_dialog_guard.h"
+#include "recording_message_box.h"
 
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
 
-#include <functional>
 #include <memory>
 
-// Writes down each box asked for as "title (style): text", followed by what the test
-// wants to see behind it at that moment, and answers OK.
-class NotingMessageBox : public platform::MessageBox
-{
-public:
-    int MsgBox(const QString &prompt, int style, const QString &title) override
-    {
-        shown << QStringLiteral("%1 (%2): %3%4").arg(title).arg(style).arg(prompt, behind ? behind() : QString());
-        return platform::vbOK;
-    }
-    QStringList shown;
-    std::function<QString()> behind;
-};
-
-// A headless window for one test: the locale forced, a noting message box, shown and
+// A headless window for one test: the locale forced, a recording message box, shown and
 // active, and a guard against real modal dialogs.
 class FormFixture
 {
@@ -52,7 +37,7 @@ public:
     // A click where a check box has its mark and a button its face.
     static void click(QWidget *control) { QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, 8)); }
 
-    NotingMessageBox messageBox;
+    RecordingMessageBox messageBox;
     ModalDialogGuard guard;
     std::unique_ptr<Form1> form;
 };

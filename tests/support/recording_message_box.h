@@ -2,27 +2,22 @@
 
 #include "message_box.h"
 
-#include <QList>
-#include <QString>
+#include <QStringList>
 
-// Remembers every message box the program asks for and answers with a preset button,
-// so handlers that show boxes run headless without blocking.
+#include <functional>
+
+// Writes down each box the program asks for as "title (style): text", followed by what the
+// test wants to see behind it at that moment, and answers with preset buttons, so handlers
+// that show boxes run headless without blocking.
 class RecordingMessageBox : public platform::MessageBox
 {
 public:
-    struct Shown
-    {
-        QString prompt;
-        int style = 0;
-        QString title;
-    };
-
     int MsgBox(const QString &prompt, int style, const QString &title) override
     {
-        shown.append({prompt, style, title});
+        shown << QStringLiteral("%1 (%2): %3%4").arg(title).arg(style).arg(prompt, behind ? behind() : QString());
         return answers.isEmpty() ? platform::vbOK : answers.takeFirst();
     }
-
-    QList<Shown> shown;
+    QStringList shown;
     QList<int> answers; // answered in order; OK once they run out
+    std::function<QString()> behind;
 };

@@ -18,6 +18,8 @@ public:
     QList<Call> calls;
     QStringList lines; // the finished lines' texts
     QList<int> failAt; // indexes in calls
+    QStringList *keptLines = nullptr; // gets the lines when the printer goes
+    ~RecordingPrinter() override { if (keptLines) *keptLines = lines; }
     QStringList trace() const { QStringList t; for (const Call &c : calls) t << c.name + ' ' + c.text; return t; }
 
     void setPaperSize(int code) override { record("PaperSize", code); }

@@ -13,123 +13,98 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// "Help" and F1 in the real window with the real shell, against a private freedesktop
-// desktop where xdg-mime registers a recording program, in a folder with a blank, for
-// PDF and HTML; and the help document the build put beside the programs.
+// "Help" and F1 in the real window and shell, against a private desktop where xdg-mime registers
+// a recording program for PDF and HTML; and the help document the build put beside the programs.
 class TestHelpSystem : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void openHelp_data();
-    void openHelp();
-    void helpDocument();
-
-private:
-    QStringList started() const;
-
-    const QString m_desktop = qEnvironmentVariable("XDG_DATA_HOME");
-    const QString m_log = m_desktop + "/gestart.log";
+    const QString m_log = qEnvironmentVariable("XDG_DATA_HOME") + "/gestart.log";
     const QString m_programFolder = QCoreApplication::applicationDirPath();
     QTemporaryDir m_work;
-};
 
-void TestHelpSystem::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
-    const QString recorder = m_desktop + "/Opname programma/opname.sh";
-    const auto write = [](const QString &path, const QByteArray &content) {
-        QFile file(path);
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(content) > 0);
-        QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
-    };
-    write(recorder, "#!/bin/sh\n{ printf '%s' \"$PWD\"; for a in \"$@\"; do printf '|%s' \"$a\"; done; echo; } >> '"
-                        + QFile::encodeName(m_log) + "'\n");
-    write(m_desktop + "/applications/opname.desktop", "[Desktop Entry]\nType=Application\nName=Opname\nExec=\""
-              + QFile::encodeName(recorder) + "\" %f\nMimeType=application/pdf;text/html;\n");
-    for (const char *type : {"application/pdf", "text/html"})
-        QCOMPARE(QProcess::execute("xdg-mime", {"default", "opname.desktop", type}), 0);
-}
-
-QStringList TestHelpSystem::started() const
-{
-    QFile file(m_log);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
-                                          : QStringList();
-}
-
-// A row: what is typed into the focused input ("Help" clicks the button), what the user's
-// folder holds, the recorder's folder and argument ("@" program folder, "~" user's folder;
-// that folder is the current one after), and the questions asked.
-void TestHelpSystem::openHelp_data()
-{
-    QTest::addColumn<QStringList>("row");
-    for (const char *keys : {"F1", "Shift+F1", "Ctrl+F1", "Alt+F1", "Help"})
-        QTest::newRow(keys) << QStringList{keys, "Hulpschermen.pdf", "@|Hulpschermen.pdf"};
-    QTest::newRow("F2 does nothing") << QStringList{"F2, F1", "Hulpschermen.pdf", "@|Hulpschermen.pdf"};
-    QTest::newRow("no document, Yes") << QStringList{"F1", "dummy.html", "~|" + QLatin1String(help::kReaderVendorSite),
-        "Help file niet gevonden of Acrobat Reader niet gevonden: Acrobat Reader installeren?"};
-}
-
-void TestHelpSystem::openHelp()
-{
-    QFETCH(QStringList, row);
-    const QString userFolder = m_work.filePath(QStringLiteral("werk map ") + QTest::currentDataTag());
-    QVERIFY(QDir().mkpath(userFolder) && QFile::copy(m_programFolder + '/' + row[1], userFolder + '/' + row[1])
-            && QDir::setCurrent(userFolder));
-    QFile::remove(m_log);
-    platform::LinuxShell shell;
-    RecordingMessageBox messageBox;
-    messageBox.answers << platform::vbYes;
-    Form1 form(FormServices{&messageBox, &shell, {}});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form) && form.isAncestorOf(QApplication::focusWidget()));
-
-    if (row[0] == "Help")
-        QTest::mouseClick(form.Command3, Qt::LeftButton);
-    else
-        QTest::keySequence(QApplication::focusWidget(), QKeySequence(row[0]));
-
-    const QString expected = row[2].replace('@', m_programFolder).replace('~', userFolder);
-    QTRY_COMPARE_WITH_TIMEOUT(started(), QStringList{expected}, 10000);
-    QTest::qWait(200); // and nothing more
-    QCOMPARE(started(), QStringList{expected});
-    QCOMPARE(QDir::currentPath(), expected.section('|', 0, 0));
-    QStringList prompts;
-    for (const auto &box : messageBox.shown)
-        prompts << box.prompt;
-    QCOMPARE(prompts, row.mid(3));
-}
-
-// The document a reader opens, read back with poppler's tools: several A4 pages, chapters.
-void TestHelpSystem::helpDocument()
-{
-    const auto run = [](const QString &program, const QStringList &arguments) {
+    static QString run(const QString &program, const QStringList &arguments)
+    {
         QProcess process;
         process.start(program, arguments);
         return process.waitForFinished(30000) ? QString::fromUtf8(process.readAllStandardOutput()) : QString();
-    };
-    const QString pdf = m_programFolder + "/Hulpschermen.pdf";
-    const QString info = run("pdfinfo", {pdf});
-    QVERIFY2(info.contains(QRegularExpression("Pages: +([5-9]|\\d\\d+)\n")) && info.contains("(A4)"), qPrintable(info));
-    const QString text = run("pdftotext", {"-layout", pdf, "-"}).simplified();
-    for (const char *heading : {"2. Het venster", "3. De invoer", "6. De vijf beoordelingspunten",
-                                "10. Help en de toets F1", "Acrobat Reader installeren?", "Pagina 1 van"})
-        QVERIFY2(text.contains(QLatin1String(heading)), heading);
-}
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
+        const QString data = qEnvironmentVariable("XDG_DATA_HOME"), recorder = data + "/Opname programma/opname.sh";
+        const auto write = [](const QString &path, const QString &content) {
+            QFile file(path);
+            return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(content.toUtf8()) > 0
+                   && file.setPermissions(file.permissions() | QFile::ExeOwner);
+        };
+        QVERIFY(write(recorder, "#!/bin/sh\n{ printf '%s' \"$PWD\"; for a in \"$@\"; do printf '|%s' \"$a\"; done; echo; } >> '" + m_log + "'\n"));
+        QVERIFY(write(data + "/applications/opname.desktop",
+                      "[Desktop Entry]\nType=Application\nName=Opname\nExec=\"" + recorder + "\" %f\nMimeType=application/pdf;text/html;\n"));
+        for (const char *type : {"application/pdf", "text/html"})
+            QCOMPARE(QProcess::execute("xdg-mime", {"default", "opname.desktop", type}), 0);
+    }
+
+    // Keys for the focused input ("Help" clicks the button), the user's folder's document, the recorder's
+    // folder and argument ("@" program folder, "~" user's folder, current after), the boxes shown.
+    void openHelp_data()
+    {
+        QTest::addColumn<QStringList>("row");
+        for (const char *keys : {"F1", "Shift+F1", "Ctrl+F1", "Alt+F1", "Help"})
+            QTest::newRow(keys) << QStringList{keys, "Hulpschermen.pdf", "@|Hulpschermen.pdf"};
+        QTest::newRow("F2 does nothing") << QStringList{"F2, F1", "Hulpschermen.pdf", "@|Hulpschermen.pdf"};
+        QTest::newRow("no document, Yes") << QStringList{"F1", "dummy.html", "~|" + QLatin1String(help::kReaderVendorSite),
+            "Adobe (4): Help file niet gevonden of Acrobat Reader niet gevonden: Acrobat Reader installeren?"};
+    }
+    void openHelp()
+    {
+        QFETCH(QStringList, row);
+        const QString userFolder = m_work.filePath(QStringLiteral("werk map ") + QTest::currentDataTag());
+        QVERIFY(QDir().mkpath(userFolder) && QFile::copy(m_programFolder + '/' + row[1], userFolder + '/' + row[1])
+                && QDir::setCurrent(userFolder));
+        QFile::remove(m_log);
+        platform::LinuxShell shell;
+        RecordingMessageBox messageBox;
+        messageBox.answers << platform::vbYes;
+        Form1 form(FormServices{&messageBox, &shell, {}});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form) && form.isAncestorOf(QApplication::focusWidget()));
+        row[0] == "Help" ? QTest::mouseClick(form.Command3, Qt::LeftButton) : QTest::keySequence(QApplication::focusWidget(), QKeySequence(row[0]));
+
+        const QString expected = row[2].replace('@', m_programFolder).replace('~', userFolder);
+        const auto started = [this] { QFile log(m_log); return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts) : QStringList(); };
+        QTRY_COMPARE_WITH_TIMEOUT(started(), QStringList{expected}, 10000);
+        QTest::qWait(200); // and nothing more
+        QCOMPARE(started(), QStringList{expected});
+        QCOMPARE(QDir::currentPath(), expected.section('|', 0, 0));
+        QCOMPARE(messageBox.shown, row.mid(3));
+    }
+
+    // The document a reader opens, read back with poppler's tools: several A4 pages, chapters.
+    void helpDocument()
+    {
+        const QString pdf = m_programFolder + "/Hulpschermen.pdf";
+        const QString info = run("pdfinfo", {pdf});
+        QVERIFY2(info.contains(QRegularExpression("Pages: +([5-9]|\\d\\d+)\n")) && info.contains("(A4)"), qPrintable(info));
+        const QString text = run("pdftotext", {"-layout", pdf, "-"}).simplified();
+        for (const char *heading : {"2. Het venster", "3. De invoer", "6. De vijf beoordelingspunten",
+                                    "10. Help en de toets F1", "Acrobat Reader installeren?", "Pagina 1 van"})
+            QVERIFY2(text.contains(QLatin1String(heading)), heading);
+    }
+};
 
 // The desktop must be in place before GIO first reads the environment: private data and
 // configuration folders, the system's mime database and no system-wide registrations.
 int main(int argc, char *argv[])
 {
     QTemporaryDir desktop;
-    const QString root = desktop.path();
-    QDir().mkpath(root + "/DATA_DIRS");
-    QFile::link(QStringLiteral("/usr/share/mime"), root + "/DATA_DIRS/mime");
-    QDir().mkdir(root + "/RUNTIME_DIR", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    for (const char *name : {"DATA_HOME", "CONFIG_HOME", "DATA_DIRS", "CONFIG_DIRS", "RUNTIME_DIR"})
-        qputenv(QByteArray("XDG_") + name, QFile::encodeName(root + '/' + name));
+    for (const char *name : {"DATA_HOME", "CONFIG_HOME", "DATA_DIRS", "CONFIG_DIRS", "RUNTIME_DIR"}) {
+        QDir().mkdir(desktop.filePath(name), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv(QByteArray("XDG_") + name, QFile::encodeName(desktop.filePath(name)));
+    }
+    QFile::link(QStringLiteral("/usr/share/mime"), desktop.filePath("DATA_DIRS/mime"));
     QApplication app(argc, argv);
     TestHelpSystem test;
     return QTest::qExec(&test, argc, argv);

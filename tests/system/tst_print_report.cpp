@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -25,8 +24,8 @@ namespace {
 
 struct Word { QString text; double left, top, right, bottom; }; // cm from the printable area's corner
 
-QString pdfDir() { return qEnvironmentVariable("WARMTEGLOED_PDF_DIR"); }
-QStringList pagesNow() { return QDir(pdfDir()).entryList({"*.pdf"}, QDir::Files); }
+QDir pdfDir() { return QDir(qEnvironmentVariable("WARMTEGLOED_PDF_DIR")); }
+QStringList pagesNow() { return pdfDir().entryList({"*.pdf"}, QDir::Files); }
 
 // The page cups-pdf files after `before`, once it stops growing; empty after the limit.
 QString waitForNewPage(const QStringList &before, int timeoutMs)
@@ -34,7 +33,7 @@ QString waitForNewPage(const QStringList &before, int timeoutMs)
     QString page;
     for (qint64 lastSize = -1, size = -1, waited = 0; waited < timeoutMs; QTest::qWait(100), waited += 100, lastSize = size) {
         for (const QString &name : pagesNow())
-            page = before.contains(name) ? page : QDir(pdfDir()).filePath(name);
+            page = before.contains(name) ? page : pdfDir().filePath(name);
         if ((size = page.isEmpty() ? -1 : QFileInfo(page).size()) > 0 && size == lastSize)
             return page;
     }
@@ -58,16 +57,10 @@ QList<Word> readWords(const QString &pdf)
     return words;
 }
 
-const Word *findWord(const QList<Word> &words, const QString &text)
-{
-    const auto it = std::find_if(words.cbegin(), words.cend(), [&](const Word &w) { return w.text == text; });
-    return it == words.cend() ? nullptr : &*it;
-}
-
 bool cupsAdmin(const QString &command) { return QProcess::execute("sh", {"-c", (geteuid() ? "sudo -n " : "") + command + " PDF"}) == 0; }
 
 // The default printer with a jam at the logo, after the page has begun.
-class LogoJammedPrinter : public platform::QtPrinter
+struct LogoJammedPrinter : platform::QtPrinter
 {
     void PaintPicture(const QImage &, float, float, float, float) override { throw platform::PrinterError("paper jam"); }
 };
@@ -102,7 +95,6 @@ private slots:
         QTest::newRow("no print server") << QStringList{"server gone", ""};
         QTest::newRow("failure on a begun page") << QStringList{"logo jammed", ""};
     }
-
     void failingPrinter()
     {
         QFETCH(QStringList, trouble);
@@ -115,7 +107,7 @@ private slots:
                 QVERIFY(cupsAdmin(trouble[0]));
             RecordingMessageBox box; // answers at once should a box come up after all
             QVERIFY(print(box, trouble[0] == "logo jammed" ? std::make_unique<LogoJammedPrinter>() : platform::makeDefaultPrinter()));
-            QCOMPARE(box.shown.size(), 0);
+            QCOMPARE(box.shown, QStringList());
         }
         QVERIFY(waitForNewPage(before, 2000).isEmpty()); // nothing left to come out once the queue runs again
     }
@@ -124,14 +116,12 @@ private slots:
     {
         const QStringList before = pagesNow();
         QString boxText;
-        std::function<void()> closeBox = [&] { // the page waits for the box
-            auto *dialog = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return QTimer::singleShot(50, this, closeBox);
-            boxText = dialog->windowTitle() + ": " + dialog->text() + (waitForNewPage(before, 3000).isEmpty() ? "" : " (page out)");
-            dialog->accept();
-        };
-        QTimer::singleShot(50, this, closeBox);
+        QTimer closer; // the page must wait for the box
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                boxText = box->windowTitle() + ": " + box->text() + (waitForNewPage(before, 3000).isEmpty() ? "" : " (page out)"), box->accept();
+        });
+        closer.start(50);
         platform::QtMessageBox box;
         QVERIFY(print(box, platform::makeDefaultPrinter()));
         QCOMPARE(boxText, "PRINTER MESSAGE: Document geprint op PDF.");
@@ -140,36 +130,35 @@ private slots:
 
         // The top of a word is its font's ascent above the baseline, which the filters round.
         const QList<Word> words = readWords(page);
-        const Word *title = findWord(words, "Berekeningsmethode");
-        QVERIFY(title && qAbs(title->left - 0.5) < 0.05 && qAbs(title->top - 1.2) < 0.1);
+        const auto find = [&](const QString &text) { return std::find_if(words.cbegin(), words.cend(), [&](const Word &w) { return w.text == text; }); };
+        const auto title = find("Berekeningsmethode"), caption = find("Warmtestralingsniveau");
+        QVERIFY(title != words.cend() && qAbs(title->left - 0.5) < 0.05 && qAbs(title->top - 1.2) < 0.1);
 
         QStringList lines; // runs of words that share a top, as pdftotext lists them
         for (int i = 0; i < words.size(); ++i)
             lines << (i > 0 && qAbs(words[i].top - words[i - 1].top) < 0.01 ? lines.takeLast() + ' ' : QString()) + words[i].text;
         for (const char *line : {"Berekeningsmethode warmtegloedvracht opslagen. Versie 1.0 2003", "Invoergegevens", "Tussenresultaten",
-                 "De berekening wordt uitgevoerd voor een buitenopslag.", "De breedte van de opslag bedraagt 10 m.", "Berekeningsresultaten",
+                 "Berekeningsresultaten", "De berekening wordt uitgevoerd voor een buitenopslag.", "De breedte van de opslag bedraagt 10 m.",
                  "De diepte van de opslag bedraagt 10 m.", "De hoogte van de opslag bedraagt 8 m.", "Er is geen afscherming aanwezig.",
                  "Het beoordelingspunt is gelegen op 5 m vanaf de zijde van de opslag (verplaatsing parallel aan de gevel).",
-                 "Het beoordelingspunt is gelegen op 5 m van de opslag (verplaatsing loodrecht op de gevel).",
-                 "De berekening wordt uitgevoerd voor niet compact gestapeld hout.", "De berekende transmissie bedraagt 93.44%.",
-                 "De berekende vlamhoogte bedraagt 24 m vanaf de onderzijde van de stapel.", // the raised 2 is listed apart:
-                 "De warmtestralingsflux vanuit de stapel bedraagt 78.6 kW per m , boven de stapel neemt de warmtestralingsflux af."})
+                 "Het beoordelingspunt is gelegen op 5 m van de opslag (verplaatsing loodrecht op de gevel).", "De berekende transmissie bedraagt 93.44%.",
+                 "De berekening wordt uitgevoerd voor niet compact gestapeld hout.", "De berekende vlamhoogte bedraagt 24 m vanaf de onderzijde van de stapel.",
+                 "De warmtestralingsflux vanuit de stapel bedraagt 78.6 kW per m , boven de stapel neemt de warmtestralingsflux af."}) // the raised 2 apart
             QVERIFY2(lines.contains(line), line);
 
         QStringList rows; // a blank line apart, heights ending at 9.0 cm and levels at 15.0 cm
         for (int i = 0, last = -1; i + 3 < words.size(); ++i) {
             if (words[i].text != "Beoordelingspunt" || qAbs(words[i].left - 3.01) > 0.05)
                 continue;
-            rows << QStringList{words[i + 1].text, words[i + 2].text, words[i + 3].text}.join(' ');
-            QVERIFY(qAbs(words[i + 3].top - words[i].top) < 0.01 && (last < 0 || words[i].top - words[last].top > 0.6));
-            QVERIFY2(qAbs(words[i + 2].right - 9.0) < 0.1 && qAbs(words[i + 3].right - 15.0) < 0.1, qPrintable(rows.last()));
+            rows << words[i + 1].text + ' ' + words[i + 2].text + ' ' + words[i + 3].text;
+            QVERIFY2(qAbs(words[i + 3].top - words[i].top) < 0.01 && (last < 0 || words[i].top - words[last].top > 0.6)
+                     && qAbs(words[i + 2].right - 9.0) < 0.1 && qAbs(words[i + 3].right - 15.0) < 0.1, qPrintable(rows.last()));
             last = i;
         }
         QCOMPARE(rows, QStringList({"1 2.5 38.14", "2 5 44.17", "3 7.5 44.76", "4 10 41.72", "5 12.5 36.73"}));
 
         // The unit's 2 stands smaller and higher than the caption it belongs to.
-        const Word *caption = findWord(words, "Warmtestralingsniveau");
-        QVERIFY(caption && std::any_of(words.cbegin(), words.cend(), [&](const Word &w) {
+        QVERIFY(caption != words.cend() && std::any_of(words.cbegin(), words.cend(), [&](const Word &w) {
             return w.text == "2" && w.top < caption->top && w.top > caption->top - 0.3 && w.bottom < caption->bottom - 0.05
                 && w.bottom - w.top < 0.8 * (caption->bottom - caption->top);
         }));
