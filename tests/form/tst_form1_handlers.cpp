@@ -139,11 +139,8 @@ private slots:
     {
         QFETCH(QStringList, run);
         QStringList printed;
-        m_fixture = std::make_unique<FormFixture>(run[0] == "nl", FormServices{nullptr, nullptr, [&printed] {
-            auto printer = std::make_unique<RecordingPrinter>();
-            printer->keptLines = &printed;
-            return printer;
-        }});
+        const auto printer = [&printed] { auto p = std::make_unique<RecordingPrinter>(); p->keptLines = &printed; return p; };
+        m_fixture = std::make_unique<FormFixture>(run[0] == "nl", FormServices{nullptr, nullptr, printer});
         for (const QString &one : run[1].split(' '))
             step(one);
         QCOMPARE(form().CWNumEdit8[0]->lineEdit()->text() + ' ' + m_fixture->results(), run[2]);
