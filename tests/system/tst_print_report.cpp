@@ -5,6 +5,7 @@
 #include "recording_message_box.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -25,15 +26,16 @@ namespace {
 struct Word { QString text; double left, top, right, bottom; }; // cm from the printable area's corner
 
 QDir pdfDir() { return QDir(qEnvironmentVariable("WARMTEGLOED_PDF_DIR")); }
-QStringList pagesNow() { return pdfDir().entryList({"*.pdf"}, QDir::Files); }
+// By time, not by name: a print server whose job numbers start again reuses old names.
+QDateTime startOfWait() { return QDateTime::currentDateTime().addMSecs(-1); }
 
 // The page cups-pdf files after `before`, once it stops growing; empty after the limit.
-QString waitForNewPage(const QStringList &before, int timeoutMs)
+QString waitForNewPage(const QDateTime &before, int timeoutMs)
 {
     QString page;
     for (qint64 lastSize = -1, size = -1, waited = 0; waited < timeoutMs; QTest::qWait(100), waited += 100, lastSize = size) {
-        for (const QString &name : pagesNow())
-            page = before.contains(name) ? page : pdfDir().filePath(name);
+        for (const QFileInfo &file : pdfDir().entryInfoList({"*.pdf"}, QDir::Files))
+            page = file.lastModified() < before ? page : file.filePath();
         if ((size = page.isEmpty() ? -1 : QFileInfo(page).size()) > 0 && size == lastSize)
             return page;
     }
@@ -98,7 +100,7 @@ private slots:
     void failingPrinter()
     {
         QFETCH(QStringList, trouble);
-        const QStringList before = pagesNow();
+        const QDateTime before = startOfWait();
         {
             const auto mend = qScopeGuard([&] { cupsSetServer(nullptr); if (!trouble[1].isEmpty()) cupsAdmin(trouble[1]); });
             if (trouble[0] == "server gone")
@@ -114,7 +116,7 @@ private slots:
 
     void pageOnPaper()
     {
-        const QStringList before = pagesNow();
+        const QDateTime before = startOfWait();
         QString boxText;
         QTimer closer; // the page must wait for the box
         connect(&closer, &QTimer::timeout, this, [&] {
