@@ -86,6 +86,8 @@ private:
     void connectHandlers(); // the handler table
     void showInputError(const char *message);
     bool isChecked(const QCheckBox *box) const;
+    void setScreenInputsEnabled(bool enabled);
+    void setOutdoorOptionsEnabled(bool enabled);
 
     FormServices m_services;
     engine::CalculationState m_state;

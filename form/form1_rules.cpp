@@ -93,19 +93,14 @@ void Form1::ClearResults()
 void Form1::Check1_Click()
 {
     if (isChecked(Check1)) {
-        CWNumEdit5->setEnabled(true);
-        CWNumEdit6->setEnabled(true);
-        CWNumEdit7->setEnabled(true);
+        setScreenInputsEnabled(true);
         if (isChecked(Check1) && CWNumEdit6->Value() > CWNumEdit4->Value()) {
             CWNumEdit6->setValue(CWNumEdit4->Value());
             showInputError(form_texts::PointCloserThanScreen);
         }
     }
-    if (!isChecked(Check1)) {
-        CWNumEdit5->setEnabled(false);
-        CWNumEdit6->setEnabled(false);
-        CWNumEdit7->setEnabled(false);
-    }
+    if (!isChecked(Check1))
+        setScreenInputsEnabled(false);
 }
 
 void Form1::Check2_Click()
@@ -118,25 +113,30 @@ void Form1::Check2_Click()
 void Form1::Check3_Click()
 {
     if (!isChecked(Check3)) {
-        if (isChecked(Check1)) {
-            CWNumEdit5->setEnabled(true);
-            CWNumEdit6->setEnabled(true);
-            CWNumEdit7->setEnabled(true);
-        }
-        Check2->setEnabled(true);
-        Check1->setEnabled(true);
-        for (int i = 1; i <= 4; ++i)
-            CWNumEdit8[i]->setEnabled(true);
+        if (isChecked(Check1))
+            setScreenInputsEnabled(true);
+        setOutdoorOptionsEnabled(true);
     }
     if (isChecked(Check3)) {
-        CWNumEdit5->setEnabled(false);
-        CWNumEdit6->setEnabled(false);
-        CWNumEdit7->setEnabled(false);
-        Check2->setEnabled(false);
-        Check1->setEnabled(false);
-        for (int i = 1; i <= 4; ++i)
-            CWNumEdit8[i]->setEnabled(false);
+        setScreenInputsEnabled(false);
+        setOutdoorOptionsEnabled(false);
     }
+}
+
+void Form1::setScreenInputsEnabled(bool enabled)
+{
+    CWNumEdit5->setEnabled(enabled);
+    CWNumEdit6->setEnabled(enabled);
+    CWNumEdit7->setEnabled(enabled);
+}
+
+// Compact stacking, the screen and points 2 to 5 belong to an outdoor pile only.
+void Form1::setOutdoorOptionsEnabled(bool enabled)
+{
+    Check2->setEnabled(enabled);
+    Check1->setEnabled(enabled);
+    for (int i = 1; i <= 4; ++i)
+        CWNumEdit8[i]->setEnabled(enabled);
 }
 
 void Form1::Combo1_Change()
