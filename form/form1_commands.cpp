@@ -33,12 +33,6 @@ char decimalSeparator()
                                                              : '.';
 }
 
-int shiftState(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
 } // namespace
 
 int vbKeyCode(int qtKey)
@@ -72,7 +66,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         && static_cast<QWidget *>(watched)->window() == this) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const int keyCode = vbKeyCode(key->key());
-        Form_KeyDown(keyCode, shiftState(key->modifiers()));
+        Form_KeyDown(keyCode, platform::vbShiftState(key->modifiers()));
         // F1 is the window's: no control has a use for it, and letting it travel up
         // through the parents would show it to this filter again.
         if (keyCode == HelpKey)

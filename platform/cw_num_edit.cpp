@@ -55,12 +55,6 @@ double tidyStep(double value)
     return std::round(value * 1e10) / 1e10;
 }
 
-int shiftState(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
 int buttonCode(Qt::MouseButton button)
 {
     switch (button) {
@@ -89,6 +83,12 @@ bool editsTheField(const QKeyEvent *key)
 }
 
 } // namespace
+
+int vbShiftState(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+        | (modifiers & Qt::AltModifier ? 4 : 0);
+}
 
 CWNumEdit::CWNumEdit(QWidget *parent)
     : QFrame(parent),
@@ -168,7 +168,7 @@ bool CWNumEdit::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonDblClick: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         const QPointF at = mouse->position();
-        emit mouseButtonPressed(buttonCode(mouse->button()), shiftState(mouse->modifiers()),
+        emit mouseButtonPressed(buttonCode(mouse->button()), vbShiftState(mouse->modifiers()),
                                 at.x(), at.y());
         break;
     }

@@ -107,4 +107,7 @@ private:
     bool m_down = false;
 };
 
+// The shift state as key and mouse notifications report it: Shift 1, Ctrl 2, Alt 4.
+int vbShiftState(Qt::KeyboardModifiers modifiers);
+
 } // namespace platform
