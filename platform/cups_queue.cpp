@@ -23,9 +23,8 @@ void checkReady(const QString &queue)
     cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
     if (!dest)
         fail(QStringLiteral("printer %1 is not available: %2").arg(queue, cupsLastErrorString()));
-    const std::string state = cupsGetOption("printer-state", dest->num_options, dest->options)
-                                  ? cupsGetOption("printer-state", dest->num_options, dest->options)
-                                  : "";
+    const char *stateOption = cupsGetOption("printer-state", dest->num_options, dest->options);
+    const std::string state = stateOption ? stateOption : "";
     const char *accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options,
                                           dest->options);
     const bool rejecting = accepting && std::string(accepting) == "false";
@@ -38,12 +37,13 @@ void checkReady(const QString &queue)
         fail(QStringLiteral("printer %1 does not accept jobs").arg(queue));
 }
 
-void submitPdf(const QString &queue, const QString &pdfFile, const QString &title, int copies)
+void submitPdf(const QString &queue, const QString &pdfFile, const QString &title, int copies,
+               const QString &media)
 {
     int optionCount = 0;
     cups_option_t *options = nullptr;
     optionCount = cupsAddOption("copies", std::to_string(copies).c_str(), optionCount, &options);
-    optionCount = cupsAddOption("media", "A4", optionCount, &options);
+    optionCount = cupsAddOption("media", media.toLatin1().constData(), optionCount, &options);
     const int job = cupsPrintFile(queue.toLocal8Bit().constData(), pdfFile.toLocal8Bit().constData(),
                                   title.toUtf8().constData(), optionCount, options);
     cupsFreeOptions(optionCount, options);

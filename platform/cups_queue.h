@@ -12,7 +12,8 @@ namespace cups_queue {
 // mean the page would not come out now.
 void checkReady(const QString &queue);
 
-void submitPdf(const QString &queue, const QString &pdfFile, const QString &title, int copies);
+void submitPdf(const QString &queue, const QString &pdfFile, const QString &title, int copies,
+               const QString &media);
 
 } // namespace cups_queue
 } // namespace platform

@@ -47,11 +47,9 @@ constexpr double PdfFileMarginMm = 25.4 * 10 / 72;
 
 } // namespace
 
-QtPrinter::QtPrinter()
+QtPrinter::QtPrinter() : QtPrinter(QString())
 {
     m_queue = QPrinterInfo::defaultPrinter().printerName();
-    m_font.setFamily(QStringLiteral("Arial"));
-    setFontSize(10);
 }
 
 QtPrinter::QtPrinter(const QString &pdfFile) : m_pdfFile(pdfFile)
@@ -198,7 +196,7 @@ void QtPrinter::closeDocument(bool deliver)
     }
     if (m_pdfFile.isEmpty()) {
         auto spool = std::move(m_spool);
-        cups_queue::submitPdf(m_queue, spoolFile, DocumentTitle, m_copies);
+        cups_queue::submitPdf(m_queue, spoolFile, DocumentTitle, m_copies, QPageSize(m_pageSize).key());
     } else {
         QFile::remove(m_pdfFile);
         const bool renamed = m_spool->rename(m_pdfFile);
