@@ -22,8 +22,7 @@ double fastest(const std::vector<double> &times)
     return *std::min_element(times.begin(), times.end());
 }
 
-template <typename Benchmark>
-void configure(Benchmark *benchmark, benchmark::TimeUnit unit)
+template<typename Benchmark> void configure(Benchmark *benchmark, benchmark::TimeUnit unit)
 {
     benchmark->Unit(unit)->Repetitions(10)->ReportAggregatesOnly(true)->ComputeStatistics("min", fastest);
 }
@@ -70,8 +69,7 @@ BENCHMARK(BM_KernelBaseline)->Apply([](auto *b) { configure(b, benchmark::kMicro
 
 // The whole calculation of "Bereken" for the design values: five points outdoors,
 // or the one point of a building.
-template <bool Indoor>
-void BM_Calculation(benchmark::State &bench)
+template<bool Indoor> void BM_Calculation(benchmark::State &bench)
 {
     engine::CalculationInput input;
     input.indoor = Indoor;
@@ -83,8 +81,12 @@ void BM_Calculation(benchmark::State &bench)
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_Calculation<false>)->Name("BM_OutdoorCalculation")->Apply([](auto *b) { configure(b, benchmark::kMicrosecond); });
-BENCHMARK(BM_Calculation<true>)->Name("BM_IndoorCalculation")->Apply([](auto *b) { configure(b, benchmark::kNanosecond); });
+BENCHMARK(BM_Calculation<false>)->Name("BM_OutdoorCalculation")->Apply([](auto *b) {
+    configure(b, benchmark::kMicrosecond);
+});
+BENCHMARK(BM_Calculation<true>)->Name("BM_IndoorCalculation")->Apply([](auto *b) {
+    configure(b, benchmark::kNanosecond);
+});
 
 } // namespace
 

@@ -22,8 +22,10 @@ const NumberOption kNumberOptions[] = {
     {"D", "Diepte van de opslag (m), standaard 10.", &engine::CalculationInput::D},
     {"H", "Hoogte van de opslag of het gebouw (m), standaard 8.", &engine::CalculationInput::H},
     {"x", "Afstand van de opslag tot de beoordelingspunten (m), standaard 5.", &engine::CalculationInput::x},
-    {"y", "Positie van de beoordelingspunten langs de opslag (m), standaard 5.", &engine::CalculationInput::y},
-    {"hs", "Hoogte van de afscherming (m), standaard 0; telt alleen met --screen.", &engine::CalculationInput::hs},
+    {"y", "Positie van de beoordelingspunten langs de opslag (m), standaard 5.",
+     &engine::CalculationInput::y},
+    {"hs", "Hoogte van de afscherming (m), standaard 0; telt alleen met --screen.",
+     &engine::CalculationInput::hs},
     {"xs", "Afstand van de afscherming tot de opslag (m), standaard 0.", &engine::CalculationInput::xs},
     {"K", "Rendement van de afscherming (-), standaard 1.", &engine::CalculationInput::K},
 };
@@ -57,18 +59,17 @@ CalculationOptions::CalculationOptions()
 {
     for (const NumberOption &option : kNumberOptions)
         m_options.append(QCommandLineOption(QString::fromLatin1(option.name),
-                                            QString::fromUtf8(option.description),
-                                            QStringLiteral("getal")));
+                                            QString::fromUtf8(option.description), QStringLiteral("getal")));
     m_options.append(QCommandLineOption(
         QString::fromLatin1(kHeights),
         QStringLiteral("Hoogten van de vijf beoordelingspunten (m), door komma's gescheiden, "
                        "standaard 2.5,5,7.5,10,12.5."),
         QStringLiteral("z1,z2,z3,z4,z5")));
-    m_options.append(QCommandLineOption(
-        QString::fromLatin1(kIndoor),
-        QStringLiteral("Binnenopslag: één beoordelingspunt op halve gebouwhoogte.")));
-    m_options.append(QCommandLineOption(QString::fromLatin1(kCompact),
-                                        QStringLiteral("Compact gestapeld hout.")));
+    m_options.append(
+        QCommandLineOption(QString::fromLatin1(kIndoor),
+                           QStringLiteral("Binnenopslag: één beoordelingspunt op halve gebouwhoogte.")));
+    m_options.append(
+        QCommandLineOption(QString::fromLatin1(kCompact), QStringLiteral("Compact gestapeld hout.")));
     m_options.append(QCommandLineOption(QString::fromLatin1(kScreen),
                                         QStringLiteral("Afscherming aanwezig (--hs, --xs, --K).")));
 }
@@ -118,12 +119,11 @@ bool CalculationOptions::read(const QCommandLineParser &parser, engine::Calculat
 
 QString helpText(const QString &program, const QList<QCommandLineOption> &options)
 {
-    QString text = QStringLiteral(
-                       "Gebruik: %1 [opties]\n"
-                       "Berekent het warmtestralingsniveau (kW/m²) van een brand in een "
-                       "houtopslag op de beoordelingspunten,\n"
-                       "zoals het venster van Warmtegloedvracht dat doet. Getallen met een "
-                       "decimale punt.\n\nOpties:\n")
+    QString text = QStringLiteral("Gebruik: %1 [opties]\n"
+                                  "Berekent het warmtestralingsniveau (kW/m²) van een brand in een "
+                                  "houtopslag op de beoordelingspunten,\n"
+                                  "zoals het venster van Warmtegloedvracht dat doet. Getallen met een "
+                                  "decimale punt.\n\nOpties:\n")
                        .arg(program);
     QStringList left;
     int width = 0;

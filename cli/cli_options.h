@@ -22,8 +22,7 @@ public:
 
     // Reads the parsed values over the defaults. Returns false with a one-line Dutch
     // message naming the option when a value is not a number or the heights are not five.
-    bool read(const QCommandLineParser &parser, engine::CalculationInput &input,
-              QString &error) const;
+    bool read(const QCommandLineParser &parser, engine::CalculationInput &input, QString &error) const;
 
     const QList<QCommandLineOption> &options() const { return m_options; }
 

@@ -75,8 +75,9 @@ int main(int argc, char *argv[])
     if (!parser.parse(QCoreApplication::arguments()))
         return badInput(parser.errorText());
     if (parser.isSet(helpOption)) {
-        write(stdout, cli::helpText(QCoreApplication::applicationName(),
-                                    calculationOptions.options() + QList{jsonOption, pdfOption, helpOption}));
+        write(stdout,
+              cli::helpText(QCoreApplication::applicationName(),
+                            calculationOptions.options() + QList {jsonOption, pdfOption, helpOption}));
         return Success;
     }
 
@@ -96,12 +97,14 @@ int main(int argc, char *argv[])
     }
 
     if (parser.isSet(pdfOption) && !cli::writeReportPdf(parser.value(pdfOption), input, state, result))
-        return badInputOr(NoReport, QStringLiteral("Het rapport kon niet worden geschreven naar '%1'.")
-                                        .arg(parser.value(pdfOption)));
+        return badInputOr(
+            NoReport,
+            QStringLiteral("Het rapport kon niet worden geschreven naar '%1'.").arg(parser.value(pdfOption)));
 
     if (parser.isSet(jsonOption))
-        write(stdout, QString::fromUtf8(QJsonDocument(cli::resultJson(state, result))
-                                            .toJson(QJsonDocument::Indented)));
+        write(
+            stdout,
+            QString::fromUtf8(QJsonDocument(cli::resultJson(state, result)).toJson(QJsonDocument::Indented)));
     else
         write(stdout, cli::plainResult(input, result));
     return Success;

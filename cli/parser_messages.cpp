@@ -4,15 +4,19 @@
 
 namespace cli {
 
-QString ParserMessages::translate(const char *context, const char *sourceText,
-                                  const char *disambiguation, int n) const
+QString ParserMessages::translate(const char *context, const char *sourceText, const char *disambiguation,
+                                  int n) const
 {
     Q_UNUSED(disambiguation);
     Q_UNUSED(n);
     if (!context || !sourceText || std::strcmp(context, "QCommandLineParser") != 0)
         return {};
     // The parser passes unknown names without their dashes; the user typed them with.
-    static const struct { const char *english; const char *dutch; } kTexts[] = {
+    static const struct
+    {
+        const char *english;
+        const char *dutch;
+    } kTexts[] = {
         {"Unknown option '%1'.", "Onbekende optie '--%1'."},
         {"Unknown options: %1.", "Onbekende opties: %1."},
         {"Missing value after '%1'.", "Ontbrekende waarde na '%1'."},

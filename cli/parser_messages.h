@@ -12,8 +12,8 @@ class ParserMessages : public QTranslator
 public:
     using QTranslator::QTranslator;
 
-    QString translate(const char *context, const char *sourceText,
-                      const char *disambiguation = nullptr, int n = -1) const override;
+    QString translate(const char *context, const char *sourceText, const char *disambiguation = nullptr,
+                      int n = -1) const override;
     bool isEmpty() const override { return false; }
 };
 

@@ -8,7 +8,7 @@ namespace cli {
 
 QJsonObject resultJson(const engine::CalculationState &state, const engine::CalculationResult &result)
 {
-    QJsonObject object{
+    QJsonObject object {
         {QStringLiteral("StorageWidth"), state.StorageWidth},
         {QStringLiteral("StorageDepth"), state.StorageDepth},
         {QStringLiteral("StorageHeight"), state.StorageHeight},
@@ -41,8 +41,7 @@ QString plainResult(const engine::CalculationInput &input, const engine::Calcula
     QString text;
     for (std::size_t i = 0; i < result.texts.size(); ++i) {
         // Indoor storage has one point, at the height the calculation put into point 1.
-        const double height = result.firstHeightWritten && i == 0 ? result.firstHeight
-                                                                  : input.heights[i];
+        const double height = result.firstHeightWritten && i == 0 ? result.firstHeight : input.heights[i];
         text += QStringLiteral("Beoordelingspunt %1: hoogte %2 m, %3 kW/m²\n")
                     .arg(i + 1)
                     .arg(QString::fromStdString(engine::numberToText(height, '.')),

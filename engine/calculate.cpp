@@ -9,21 +9,17 @@ namespace engine {
 namespace {
 
 // The user-facing explanations of the cases the method cannot compute.
-const char *const kWidthNotPositive =
-    "De breedte van de opslag moet groter zijn dan 0 m.";
-const char *const kFlameHeightNotPositivePrefix =
-    "Voor deze afmetingen komt de vlamhoogte uit op ";
+const char *const kWidthNotPositive = "De breedte van de opslag moet groter zijn dan 0 m.";
+const char *const kFlameHeightNotPositivePrefix = "Voor deze afmetingen komt de vlamhoogte uit op ";
 const char *const kFlameHeightNotPositiveSuffix =
     " m, dus op of onder 0 m.\nVergroot de hoogte of de afmetingen van de opslag.";
 const char *const kFlameHeightAtPileHeight =
     "Voor deze afmetingen is de vlamhoogte gelijk aan de hoogte van de opslag;\n"
     "het temperatuurverloop van de vlam is dan niet bepaald. Pas de afmetingen aan.";
-const char *const kNegativeLevel =
-    "Voor deze invoer komt het warmtestralingsniveau negatief uit.\n"
-    "Controleer de ingevoerde waarden.";
-const char *const kNotFinite =
-    "Voor deze invoer is geen warmtestralingsniveau te berekenen.\n"
-    "Controleer de ingevoerde waarden.";
+const char *const kNegativeLevel = "Voor deze invoer komt het warmtestralingsniveau negatief uit.\n"
+                                   "Controleer de ingevoerde waarden.";
+const char *const kNotFinite = "Voor deze invoer is geen warmtestralingsniveau te berekenen.\n"
+                               "Controleer de ingevoerde waarden.";
 
 constexpr double kMinimumFaceWidth = 35;
 constexpr double kFaceWidthGrowth = 2.5;
@@ -39,8 +35,7 @@ CalculationResult failure(CalculationStatus status, std::string message)
 
 } // namespace
 
-CalculationResult Calculate(const CalculationInput &input, CalculationState &state,
-                            char decimalSeparator)
+CalculationResult Calculate(const CalculationInput &input, CalculationState &state, char decimalSeparator)
 {
     state.StorageWidth = input.B + 1e-6;
     state.StorageDepth = input.D + 1e-6;
@@ -76,7 +71,8 @@ CalculationResult Calculate(const CalculationInput &input, CalculationState &sta
     const double D = state.StorageDepth;
     state.EquivalentDiameter = std::pow((B * D) * 4 / kPi, 0.5);
     if (state.EquivalentDiameter < 10)
-        state.FlameHeight = 0.24 * std::pow((state.EquivalentDiameter * H) * 2000, 2.0 / 5) - state.EquivalentDiameter;
+        state.FlameHeight =
+            0.24 * std::pow((state.EquivalentDiameter * H) * 2000, 2.0 / 5) - state.EquivalentDiameter;
     else
         state.FlameHeight = input.compact ? 1.5 * H : 3 * H;
     state.ScreenHeight = input.screen ? input.hs : 0;
@@ -88,8 +84,7 @@ CalculationResult Calculate(const CalculationInput &input, CalculationState &sta
             return failure(CalculationStatus::NotFinite, kNotFinite);
         if (state.FlameHeight <= 0)
             return failure(CalculationStatus::FlameHeightNotPositive,
-                           kFlameHeightNotPositivePrefix
-                               + numberToText(state.FlameHeight, decimalSeparator)
+                           kFlameHeightNotPositivePrefix + numberToText(state.FlameHeight, decimalSeparator)
                                + kFlameHeightNotPositiveSuffix);
         if (state.FlameHeight == state.StorageHeight)
             return failure(CalculationStatus::FlameHeightAtPileHeight, kFlameHeightAtPileHeight);

@@ -12,18 +12,18 @@ namespace engine {
 // design values as defaults.
 struct CalculationInput
 {
-    double B = 10;   // CWNumEdit1: width of the storage or building (m)
-    double D = 10;   // CWNumEdit2: depth of the storage (m)
-    double H = 8;    // CWNumEdit3: height of the storage or building (m)
-    double x = 5;    // CWNumEdit4: distance from the storage to the points (m)
-    double hs = 0;   // CWNumEdit5: height of the screen (m)
-    double xs = 0;   // CWNumEdit6: distance from the screen to the storage (m)
-    double K = 1;    // CWNumEdit7: efficiency of the screen (-)
-    double y = 5;    // CWNumEdit9: position of the points along the storage side (m)
-    std::array<double, 5> heights{2.5, 5, 7.5, 10, 12.5}; // CWNumEdit8(0..4) (m)
-    bool indoor = false;  // Check3 "Binnenopslag"
-    bool compact = false; // Check2 "Compact gestapeld hout"
-    bool screen = false;  // Check1 "Afscherming aanwezig"
+    double B = 10; // CWNumEdit1: width of the storage or building (m)
+    double D = 10; // CWNumEdit2: depth of the storage (m)
+    double H = 8;  // CWNumEdit3: height of the storage or building (m)
+    double x = 5;  // CWNumEdit4: distance from the storage to the points (m)
+    double hs = 0; // CWNumEdit5: height of the screen (m)
+    double xs = 0; // CWNumEdit6: distance from the screen to the storage (m)
+    double K = 1;  // CWNumEdit7: efficiency of the screen (-)
+    double y = 5;  // CWNumEdit9: position of the points along the storage side (m)
+    std::array<double, 5> heights {2.5, 5, 7.5, 10, 12.5}; // CWNumEdit8(0..4) (m)
+    bool indoor = false;                                   // Check3 "Binnenopslag"
+    bool compact = false;                                  // Check2 "Compact gestapeld hout"
+    bool screen = false;                                   // Check1 "Afscherming aanwezig"
 };
 
 enum class CalculationStatus {

@@ -27,9 +27,9 @@ struct CalculationState
     double Transmission = 0;
     double PointFraction = 0;
     std::int32_t StripCount = 0;
-    std::array<double, ArraySize> StripViewFactor{};
-    std::array<double, ArraySize> StripFlux{};
-    std::array<double, ArraySize> StripTemperature{};
+    std::array<double, ArraySize> StripViewFactor {};
+    std::array<double, ArraySize> StripFlux {};
+    std::array<double, ArraySize> StripTemperature {};
 };
 
 } // namespace engine

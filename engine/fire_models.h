@@ -23,8 +23,8 @@ struct FlameProfile
 {
     double baseTemperature = 0;
     double tipTemperature = 0;
-    std::array<double, CalculationState::ArraySize> temperature{};
-    std::array<double, CalculationState::ArraySize> fourthPower{};
+    std::array<double, CalculationState::ArraySize> temperature {};
+    std::array<double, CalculationState::ArraySize> fourthPower {};
 };
 
 void computeFlameProfile(const CalculationState &state, bool compact, FlameProfile &profile);

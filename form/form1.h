@@ -63,14 +63,14 @@ public:
     CWNumEdit *CWNumEdit5 = nullptr;
     CWNumEdit *CWNumEdit6 = nullptr;
     CWNumEdit *CWNumEdit7 = nullptr;
-    std::array<CWNumEdit *, 5> CWNumEdit8{};
+    std::array<CWNumEdit *, 5> CWNumEdit8 {};
     CWNumEdit *CWNumEdit9 = nullptr;
     // Options, regulation, results, commands, pictures
     QCheckBox *Check1 = nullptr;
     QCheckBox *Check2 = nullptr;
     QCheckBox *Check3 = nullptr;
     QComboBox *Combo1 = nullptr;
-    std::array<QLineEdit *, 5> Text2{};
+    std::array<QLineEdit *, 5> Text2 {};
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
     QPushButton *Command3 = nullptr;
@@ -82,7 +82,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildControls();  // the control table
+    void buildControls();   // the control table
     void connectHandlers(); // the handler table
     void showInputError(const char *message);
     bool isChecked(const QCheckBox *box) const;

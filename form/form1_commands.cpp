@@ -29,8 +29,7 @@ constexpr int LogoPrintScale = 8;
 char decimalSeparator()
 {
     const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode())
-                                                             : '.';
+    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode()) : '.';
 }
 
 } // namespace
@@ -44,7 +43,8 @@ int vbKeyCode(int qtKey)
 }
 
 Form1::Form1(const FormServices &services, QWidget *parent)
-    : QWidget(parent), m_services(services)
+    : QWidget(parent)
+    , m_services(services)
 {
     Q_ASSERT(m_services.messageBox);
     buildControls();

@@ -28,8 +28,8 @@ struct ControlRow
 {
     Kind kind;
     const char *name;
-    const char *container; // nullptr: the window itself
-    const char *caption;   // caption, text, or the picture's resource
+    const char *container;        // nullptr: the window itself
+    const char *caption;          // caption, text, or the picture's resource
     int left, top, width, height; // twips, from the container's top-left corner
     int tabIndex;                 // -1: none
     double points = 0;            // font size when not the window's 8.25 pt
@@ -155,8 +155,7 @@ constexpr int TwipsPerPixel = 15;
 
 QRect twipsToPixels(int left, int top, int width, int height)
 {
-    return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-                 height / TwipsPerPixel);
+    return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
 }
 
 constexpr QSize LogoSize(102, 43);
@@ -207,12 +206,10 @@ QWidget *makeControl(const ControlRow &row, QWidget *container)
 
 bool takesTabFocus(Kind kind)
 {
-    return kind == Kind::NumEdit || kind == Kind::CheckBox || kind == Kind::ComboBox
-        || kind == Kind::Button;
+    return kind == Kind::NumEdit || kind == Kind::CheckBox || kind == Kind::ComboBox || kind == Kind::Button;
 }
 
-template <typename T>
-T *control(const QHash<QString, QWidget *> &controls, const QString &name)
+template<typename T> T *control(const QHash<QString, QWidget *> &controls, const QString &name)
 {
     auto *widget = qobject_cast<T *>(controls.value(name));
     Q_ASSERT_X(widget, "Form1", qPrintable(name));

@@ -77,8 +77,7 @@ bool Form1::isChecked(const QCheckBox *box) const
 
 void Form1::showInputError(const char *message)
 {
-    m_services.messageBox->MsgBox(QString::fromUtf8(message),
-                                  platform::vbOKOnly | platform::vbInformation,
+    m_services.messageBox->MsgBox(QString::fromUtf8(message), platform::vbOKOnly | platform::vbInformation,
                                   QString::fromUtf8(form_texts::InputErrorTitle));
 }
 

@@ -9,9 +9,7 @@ inline constexpr char InputErrorTitle[] = "Invoerfout";
 // Input-error messages: first line, line feed, carriage return, second line.
 inline constexpr char PointCloserThanScreen[] =
     "De afstand van de opslag tot het beoordelingspunt\n\ris kleiner dan de afstand tot de afscherming";
-inline constexpr char ScreenTooFar[] =
-    "De afstand tussen het scherm en de opslag \n\ris te groot";
-inline constexpr char EfficiencyOutOfRange[] =
-    "De efficiency van het scherm is een getal\n\rtussen 0 en 1";
+inline constexpr char ScreenTooFar[] = "De afstand tussen het scherm en de opslag \n\ris te groot";
+inline constexpr char EfficiencyOutOfRange[] = "De efficiency van het scherm is een getal\n\rtussen 0 en 1";
 
 } // namespace form_texts

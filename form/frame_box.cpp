@@ -3,7 +3,8 @@
 #include <QPainter>
 
 FrameBox::FrameBox(const QString &caption, QWidget *parent)
-    : QWidget(parent), m_caption(caption)
+    : QWidget(parent)
+    , m_caption(caption)
 {
     setAutoFillBackground(true);
 }

@@ -5,11 +5,11 @@
 #include <QSvgRenderer>
 
 PictureBox::PictureBox(const QString &resource, Fit fit, QSize naturalSize, QWidget *parent)
-    : QWidget(parent),
-      m_resource(resource),
-      m_fit(fit),
-      m_naturalSize(naturalSize),
-      m_renderer(new QSvgRenderer(this))
+    : QWidget(parent)
+    , m_resource(resource)
+    , m_fit(fit)
+    , m_naturalSize(naturalSize)
+    , m_renderer(new QSvgRenderer(this))
 {
     // A build without the pictures shows empty boxes rather than complaining.
     if (QFile::exists(resource))
@@ -41,7 +41,7 @@ void PictureBox::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF target = m_fit == Fit::Stretch ? QRectF(rect())
-                                                : QRectF(QPointF(0, 0), QSizeF(m_naturalSize));
+    const QRectF target =
+        m_fit == Fit::Stretch ? QRectF(rect()) : QRectF(QPointF(0, 0), QSizeF(m_naturalSize));
     m_renderer->render(&painter, target);
 }

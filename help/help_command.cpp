@@ -12,19 +12,19 @@ namespace {
 const QString kHelpDocument = QStringLiteral("Hulpschermen.pdf");
 const QString kBrowserProbe = QStringLiteral("dummy.html");
 const QString kTitle = QStringLiteral("Adobe");
-const QString kInstallQuestion = QStringLiteral(
-    "Help file niet gevonden of Acrobat Reader niet gevonden: Acrobat Reader installeren?");
+const QString kInstallQuestion =
+    QStringLiteral("Help file niet gevonden of Acrobat Reader niet gevonden: Acrobat Reader installeren?");
 const QString kInstallImpossible = QStringLiteral("Installatie via internet niet mogelijk gebleken");
 const QString kStartFailedTitle = QStringLiteral("Help");
-const QString kStartFailed = QStringLiteral("Het programma \"%1\" kon niet worden gestart om \"%2\" te openen.");
+const QString kStartFailed =
+    QStringLiteral("Het programma \"%1\" kon niet worden gestart om \"%2\" te openen.");
 
 } // namespace
 
 HelpCommand::HelpCommand(platform::SystemShell &shell, platform::MessageBox &messageBox)
     : m_shell(shell)
     , m_messageBox(messageBox)
-{
-}
+{ }
 
 void HelpCommand::Command3_Click()
 {
@@ -36,7 +36,8 @@ void HelpCommand::Command3_Click()
         start(viewer.path, kHelpDocument);
         return;
     }
-    const int answer = m_messageBox.MsgBox(kInstallQuestion, platform::vbYesNo + platform::vbDefaultButton1, kTitle);
+    const int answer =
+        m_messageBox.MsgBox(kInstallQuestion, platform::vbYesNo + platform::vbDefaultButton1, kTitle);
     if (answer == platform::vbYes)
         InstallReaderViaInternet();
 }

@@ -25,8 +25,7 @@ void checkReady(const QString &queue)
         fail(QStringLiteral("printer %1 is not available: %2").arg(queue, cupsLastErrorString()));
     const char *stateOption = cupsGetOption("printer-state", dest->num_options, dest->options);
     const std::string state = stateOption ? stateOption : "";
-    const char *accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options,
-                                          dest->options);
+    const char *accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
     const bool rejecting = accepting && std::string(accepting) == "false";
     cupsFreeDests(1, dest);
     // IPP printer-state 5 is "stopped": a job would wait in the queue and come out

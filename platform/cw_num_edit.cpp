@@ -58,10 +58,14 @@ double tidyStep(double value)
 int buttonCode(Qt::MouseButton button)
 {
     switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -91,11 +95,11 @@ int vbShiftState(Qt::KeyboardModifiers modifiers)
 }
 
 CWNumEdit::CWNumEdit(QWidget *parent)
-    : QFrame(parent),
-      m_edit(new QLineEdit(this)),
-      m_up(new StepButton(Qt::UpArrow, this)),
-      m_down(new StepButton(Qt::DownArrow, this)),
-      m_repeatTimer(new QTimer(this))
+    : QFrame(parent)
+    , m_edit(new QLineEdit(this))
+    , m_up(new StepButton(Qt::UpArrow, this))
+    , m_down(new StepButton(Qt::DownArrow, this))
+    , m_repeatTimer(new QTimer(this))
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
@@ -111,8 +115,8 @@ CWNumEdit::CWNumEdit(QWidget *parent)
     m_edit->setValidator(new QRegularExpressionValidator(typingPattern(), m_edit));
     m_edit->setContextMenuPolicy(Qt::NoContextMenu);
 
-    for (QWidget *part : {static_cast<QWidget *>(m_edit), static_cast<QWidget *>(m_up),
-                          static_cast<QWidget *>(m_down)})
+    for (QWidget *part :
+         {static_cast<QWidget *>(m_edit), static_cast<QWidget *>(m_up), static_cast<QWidget *>(m_down)})
         part->installEventFilter(this);
 
     connect(m_up, &StepButton::pressed, this, [this] { startRepeat(+1); });
@@ -157,8 +161,7 @@ QString CWNumEdit::displayText(double value) const
     if (whole == QLatin1String("0") && !digitForced)
         whole.clear();
     const bool negative = value < 0 && digits != QLatin1String("0.00");
-    return (negative ? QStringLiteral("-") : QString()) + whole + localeSeparator()
-        + digits.mid(point + 1);
+    return (negative ? QStringLiteral("-") : QString()) + whole + localeSeparator() + digits.mid(point + 1);
 }
 
 bool CWNumEdit::eventFilter(QObject *watched, QEvent *event)
@@ -168,8 +171,8 @@ bool CWNumEdit::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonDblClick: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         const QPointF at = mouse->position();
-        emit mouseButtonPressed(buttonCode(mouse->button()), vbShiftState(mouse->modifiers()),
-                                at.x(), at.y());
+        emit mouseButtonPressed(buttonCode(mouse->button()), vbShiftState(mouse->modifiers()), at.x(),
+                                at.y());
         break;
     }
     case QEvent::KeyPress: {
@@ -206,8 +209,7 @@ bool CWNumEdit::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusOut: {
         // A message box or a menu taking the focus is not the user leaving the field.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (watched == m_edit && reason != Qt::ActiveWindowFocusReason
-            && reason != Qt::PopupFocusReason) {
+        if (watched == m_edit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             takeTypedText();
             emit focusLeft();
         }
@@ -246,8 +248,7 @@ void CWNumEdit::layoutChildren()
     const int upHeight = inside.height() / 2;
     m_edit->setGeometry(inside.left(), inside.top(), buttonsLeft - inside.left(), inside.height());
     m_up->setGeometry(buttonsLeft, inside.top(), ButtonWidth, upHeight);
-    m_down->setGeometry(buttonsLeft, inside.top() + upHeight, ButtonWidth,
-                        inside.height() - upHeight);
+    m_down->setGeometry(buttonsLeft, inside.top() + upHeight, ButtonWidth, inside.height() - upHeight);
 }
 
 void CWNumEdit::takeTypedText()
@@ -324,7 +325,8 @@ void CWNumEdit::showValue()
 }
 
 StepButton::StepButton(Qt::ArrowType arrow, QWidget *parent)
-    : QWidget(parent), m_arrow(arrow)
+    : QWidget(parent)
+    , m_arrow(arrow)
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -352,9 +354,9 @@ void StepButton::paintEvent(QPaintEvent *)
     const QPointF centre = QRectF(rect()).center() + (m_down ? QPointF(0.5, 0.5) : QPointF());
     const qreal half = std::min(3.0, std::max(1.5, (height() - 3) / 2.0));
     const qreal rise = m_arrow == Qt::UpArrow ? -half / 2 : half / 2;
-    const QPolygonF arrow{{centre.x() - half, centre.y() - rise},
-                          {centre.x() + half, centre.y() - rise},
-                          {centre.x(), centre.y() + rise}};
+    const QPolygonF arrow {{centre.x() - half, centre.y() - rise},
+                           {centre.x() + half, centre.y() - rise},
+                           {centre.x(), centre.y() + rise}};
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(isEnabled() ? colours.buttonText() : colours.mid());

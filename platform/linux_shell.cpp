@@ -49,7 +49,7 @@ QStringList LinuxShell::splitCommandLine(const QString &commandLine)
         const QString program = resolveProgram(head);
         if (program.isEmpty())
             continue;
-        QStringList parts{program};
+        QStringList parts {program};
         const QString rest = end < 0 ? QString() : commandLine.mid(end + 1);
         if (!rest.isEmpty())
             parts.append(rest);

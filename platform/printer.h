@@ -27,7 +27,7 @@ public:
     virtual void setPaperSize(int code) = 0;   // 9: A4
     virtual void setOrientation(int code) = 0; // 1: portrait
     virtual void setCopies(int copies) = 0;
-    virtual void setScaleMode(int code) = 0;   // 7: centimetre
+    virtual void setScaleMode(int code) = 0; // 7: centimetre
     virtual void setScaleLeft(float left) = 0;
     virtual void setScaleTop(float top) = 0;
 

@@ -14,11 +14,16 @@ constexpr int DefaultButtonMask = 0x300;
 QMessageBox::Icon iconFor(int style)
 {
     switch (style & IconMask) {
-    case vbCritical: return QMessageBox::Critical;
-    case vbQuestion: return QMessageBox::Question;
-    case vbExclamation: return QMessageBox::Warning;
-    case vbInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case vbCritical:
+        return QMessageBox::Critical;
+    case vbQuestion:
+        return QMessageBox::Question;
+    case vbExclamation:
+        return QMessageBox::Warning;
+    case vbInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 
@@ -26,8 +31,7 @@ QMessageBox::Icon iconFor(int style)
 
 QtMessageBox::QtMessageBox(QWidget *owner)
     : m_owner(owner)
-{
-}
+{ }
 
 QString QtMessageBox::displayPrompt(const QString &prompt)
 {
@@ -40,8 +44,7 @@ QString QtMessageBox::displayPrompt(const QString &prompt)
 
 int QtMessageBox::MsgBox(const QString &prompt, int style, const QString &title)
 {
-    QMessageBox box(iconFor(style), title, displayPrompt(prompt), QMessageBox::NoButton,
-                    m_owner.data());
+    QMessageBox box(iconFor(style), title, displayPrompt(prompt), QMessageBox::NoButton, m_owner.data());
     const bool yesNo = (style & ButtonMask) == vbYesNo;
     QPushButton *first = nullptr;
     QPushButton *second = nullptr;

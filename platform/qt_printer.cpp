@@ -47,12 +47,14 @@ constexpr double PdfFileMarginMm = 25.4 * 10 / 72;
 
 } // namespace
 
-QtPrinter::QtPrinter() : QtPrinter(QString())
+QtPrinter::QtPrinter()
+    : QtPrinter(QString())
 {
     m_queue = QPrinterInfo::defaultPrinter().printerName();
 }
 
-QtPrinter::QtPrinter(const QString &pdfFile) : m_pdfFile(pdfFile)
+QtPrinter::QtPrinter(const QString &pdfFile)
+    : m_pdfFile(pdfFile)
 {
     m_font.setFamily(QStringLiteral("Arial"));
     setFontSize(10);
@@ -68,12 +70,23 @@ QtPrinter::~QtPrinter()
 void QtPrinter::setPaperSize(int code)
 {
     switch (code) {
-    case 1: m_pageSize = QPageSize::Letter; break;
-    case 5: m_pageSize = QPageSize::Legal; break;
-    case 8: m_pageSize = QPageSize::A3; break;
-    case 9: m_pageSize = QPageSize::A4; break;
-    case 11: m_pageSize = QPageSize::A5; break;
-    default: fail(QStringLiteral("paper size %1 is not supported").arg(code));
+    case 1:
+        m_pageSize = QPageSize::Letter;
+        break;
+    case 5:
+        m_pageSize = QPageSize::Legal;
+        break;
+    case 8:
+        m_pageSize = QPageSize::A3;
+        break;
+    case 9:
+        m_pageSize = QPageSize::A4;
+        break;
+    case 11:
+        m_pageSize = QPageSize::A5;
+        break;
+    default:
+        fail(QStringLiteral("paper size %1 is not supported").arg(code));
     }
 }
 
@@ -94,20 +107,43 @@ void QtPrinter::setCopies(int copies)
 void QtPrinter::setScaleMode(int code)
 {
     switch (code) {
-    case 1: m_unitsPerInch = 1440; break; // twips
-    case 2: m_unitsPerInch = 72; break;   // points
-    case 5: m_unitsPerInch = 1; break;    // inches
-    case 6: m_unitsPerInch = 25.4; break; // millimetres
-    case 7: m_unitsPerInch = 2.54; break; // centimetres
-    default: fail(QStringLiteral("scale mode %1 is not supported").arg(code));
+    case 1:
+        m_unitsPerInch = 1440;
+        break; // twips
+    case 2:
+        m_unitsPerInch = 72;
+        break; // points
+    case 5:
+        m_unitsPerInch = 1;
+        break; // inches
+    case 6:
+        m_unitsPerInch = 25.4;
+        break; // millimetres
+    case 7:
+        m_unitsPerInch = 2.54;
+        break; // centimetres
+    default:
+        fail(QStringLiteral("scale mode %1 is not supported").arg(code));
     }
 }
 
-void QtPrinter::setScaleLeft(float left) { m_scaleLeft = left; }
-void QtPrinter::setScaleTop(float top) { m_scaleTop = top; }
+void QtPrinter::setScaleLeft(float left)
+{
+    m_scaleLeft = left;
+}
+void QtPrinter::setScaleTop(float top)
+{
+    m_scaleTop = top;
+}
 
-void QtPrinter::setFontName(const QString &name) { m_font.setFamily(name); }
-float QtPrinter::FontSize() const { return m_fontSize; }
+void QtPrinter::setFontName(const QString &name)
+{
+    m_font.setFamily(name);
+}
+float QtPrinter::FontSize() const
+{
+    return m_fontSize;
+}
 
 void QtPrinter::setFontSize(float points)
 {
@@ -117,8 +153,14 @@ void QtPrinter::setFontSize(float points)
     m_font.setPointSizeF(points);
 }
 
-void QtPrinter::setFontBold(bool bold) { m_font.setBold(bold); }
-void QtPrinter::setFontUnderline(bool underline) { m_font.setUnderline(underline); }
+void QtPrinter::setFontBold(bool bold)
+{
+    m_font.setBold(bold);
+}
+void QtPrinter::setFontUnderline(bool underline)
+{
+    m_font.setUnderline(underline);
+}
 
 double QtPrinter::deviceUnitsPerUnit() const
 {
@@ -173,8 +215,8 @@ void QtPrinter::beginDocument()
     printer->setOutputFileName(spool->fileName());
     printer->setDocName(DocumentTitle);
     printer->setCreator(DocumentTitle);
-    printer->setPageLayout(QPageLayout(QPageSize(m_pageSize), m_orientation, margins,
-                                       QPageLayout::Millimeter));
+    printer->setPageLayout(
+        QPageLayout(QPageSize(m_pageSize), m_orientation, margins, QPageLayout::Millimeter));
     printer->setFullPage(false);
     if (!m_painter.begin(printer.get()))
         fail(QStringLiteral("the printer did not start"));
@@ -251,9 +293,8 @@ void QtPrinter::Line(float x1, float y1, float x2, float y2)
 {
     if (!m_painter.isActive())
         beginDocument();
-    static const Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,
-                                          Qt::DashDotLine,    Qt::DashDotDotLine,
-                                          Qt::NoPen,          Qt::SolidLine};
+    static const Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,  Qt::DashDotLine,
+                                          Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
     QPen pen(Qt::black);
     pen.setStyle(styles[m_drawStyle]);
     pen.setWidthF(m_drawWidth); // device pixels

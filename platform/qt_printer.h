@@ -22,8 +22,8 @@ namespace platform {
 class QtPrinter : public Printer
 {
 public:
-    QtPrinter();                                 // the system's default printer
-    explicit QtPrinter(const QString &pdfFile);  // a PDF file instead of paper
+    QtPrinter();                                // the system's default printer
+    explicit QtPrinter(const QString &pdfFile); // a PDF file instead of paper
     ~QtPrinter() override;
 
     void setPaperSize(int code) override;

@@ -21,9 +21,9 @@ class ReportWriter
 {
 public:
     ReportWriter(platform::Printer &printer, char decimalSeparator)
-        : m_printer(printer), m_decimalSeparator(decimalSeparator)
-    {
-    }
+        : m_printer(printer)
+        , m_decimalSeparator(decimalSeparator)
+    { }
 
     QString N(double value) const
     {
@@ -146,8 +146,7 @@ void printOutdoorBody(const ReportInput &input, platform::Printer &printer, Repo
                           : "De berekening wordt uitgevoerd voor niet compact gestapeld hout.");
     if (input.Check1) {
         w.spaced("De hoogte van de afscherming bedraagt " + w.N(s.ScreenHeight) + " m.");
-        w.spaced("De afstand van de afscherming tot de opslag bedraagt " + w.N(s.ScreenDistance)
-                 + " m.");
+        w.spaced("De afstand van de afscherming tot de opslag bedraagt " + w.N(s.ScreenDistance) + " m.");
         w.spaced("De efficiency van de afscherming is " + w.N(s.ScreenEfficiency) + ".");
     } else {
         w.spaced("Er is geen afscherming aanwezig.");
@@ -191,7 +190,7 @@ void composeCalculationReport(const ReportInput &input, platform::Printer &print
     printer.setPaperSize(9);   // A4
     printer.setOrientation(1); // portrait
     printer.setCopies(1);
-    printer.setScaleMode(7);   // centimetres
+    printer.setScaleMode(7); // centimetres
     printer.setScaleLeft(0);
     printer.setScaleTop(0);
     printer.setFontName("Arial");
@@ -250,12 +249,10 @@ bool printCalculationReport(const ReportInput &input, platform::Printer &printer
         // not take the program down with it.
         try {
             printer.KillDoc();
-        } catch (...) {
-        }
+        } catch (...) { }
         try {
             printer.EndDoc();
-        } catch (...) {
-        }
+        } catch (...) { }
         return false;
     }
 }

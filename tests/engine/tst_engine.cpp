@@ -20,7 +20,13 @@ using State = engine::CalculationState;
 using Status = engine::CalculationStatus;
 
 // shown: the texts, or part of a refusal's message; figures: "Name=figure" of the state and result.
-struct Row { Input input; QString shown, figures; QList<int> shieldedStrips; Status status = Status::Ok; };
+struct Row
+{
+    Input input;
+    QString shown, figures;
+    QList<int> shieldedStrips;
+    Status status = Status::Ok;
+};
 
 // The value written like the figure ("38138.07", "3.7e-09"): equal when it rounds to it.
 QString asFigure(double value, const QString &figure)
@@ -30,14 +36,17 @@ QString asFigure(double value, const QString &figure)
 }
 
 // Identity of results means identity of the bits; 17 digits tell every double apart.
-QString exact(double value) { return QString::number(value, 'g', 17); }
+QString exact(double value)
+{
+    return QString::number(value, 'g', 17);
+}
 
 // "B=5 D=5 screen hs=4 z=0,1,2,3,4": the window's inputs that differ from its defaults.
 Input inputOf(const QString &text)
 {
     Input in;
-    const QHash<QString, double *> numbers{{"B", &in.B}, {"D", &in.D}, {"H", &in.H}, {"x", &in.x},
-                                           {"y", &in.y}, {"hs", &in.hs}, {"xs", &in.xs}, {"K", &in.K}};
+    const QHash<QString, double *> numbers {{"B", &in.B}, {"D", &in.D},   {"H", &in.H},   {"x", &in.x},
+                                            {"y", &in.y}, {"hs", &in.hs}, {"xs", &in.xs}, {"K", &in.K}};
     for (const QString &word : text.split(' ', Qt::SkipEmptyParts)) {
         const QString name = word.section('=', 0, 0), value = word.section('=', 1);
         for (int i = 0; name == "z" && i < 5; ++i)
@@ -63,7 +72,8 @@ double straightforwardLevel(State &s, double z, const Input &in, int &k)
     for (int i = 1; i <= N; ++i) {
         const double lo = z - ((i - 1) * Lf) / N, hi = z - (i * Lf) / N;
         s.StripViewFactor[i] = (((-F(hi, w1)) + F(lo, w1)) - F(hi, w2)) + F(lo, w2);
-        s.StripTemperature[i] = (i * Lf) / N < H ? T0 : ((double(i) / N - 1) * ((T1 - T0) / (1 - H / Lf))) + T1;
+        s.StripTemperature[i] =
+            (i * Lf) / N < H ? T0 : ((double(i) / N - 1) * ((T1 - T0) / (1 - H / Lf))) + T1;
         s.StripFlux[i] = (5.67e-8 * s.StripViewFactor[i]) * std::pow(s.StripTemperature[i], 4);
         total = total + s.StripFlux[i];
         shielded = i <= k ? shielded + s.StripFlux[i] : shielded;
@@ -72,10 +82,10 @@ double straightforwardLevel(State &s, double z, const Input &in, int &k)
     return (total - s.ScreenEfficiency * shielded) * s.Transmission;
 }
 
-void row(const char *name, const QString &input, const char *shown, const char *figures = "", QList<int> k = {},
-         Status status = Status::Ok)
+void row(const char *name, const QString &input, const char *shown, const char *figures = "",
+         QList<int> k = {}, Status status = Status::Ok)
 {
-    QTest::newRow(name) << Row{inputOf(input), shown, figures, k, status};
+    QTest::newRow(name) << Row {inputOf(input), shown, figures, k, status};
 }
 
 } // namespace
@@ -93,14 +103,14 @@ private slots:
     {
         QTest::addColumn<QList<double>>("dhw");
         QTest::addColumn<QString>("figure");
-        QTest::newRow("d5 h4 w5") << QList<double>{5, 4, 5} << "0.1238503";
+        QTest::newRow("d5 h4 w5") << QList<double> {5, 4, 5} << "0.1238503";
         // A negative height or width subtracts the rectangle: the sign flips with each.
-        QTest::newRow("downwards") << QList<double>{5, -4, 5} << "-0.1238503";
-        QTest::newRow("to the other side") << QList<double>{5, 4, -5} << "-0.1238503";
-        QTest::newRow("d1 h1 w1") << QList<double>{1, 1, 1} << "0.1385316";
-        QTest::newRow("d10 h2.5 w5") << QList<double>{10, 2.5, 5} << "0.03309131";
-        QTest::newRow("h0: edge at the point's height") << QList<double>{5, 0, 5} << "2.0e-10";
-        QTest::newRow("w0: point in line with a side") << QList<double>{5, 4, 0} << "3.7e-09";
+        QTest::newRow("downwards") << QList<double> {5, -4, 5} << "-0.1238503";
+        QTest::newRow("to the other side") << QList<double> {5, 4, -5} << "-0.1238503";
+        QTest::newRow("d1 h1 w1") << QList<double> {1, 1, 1} << "0.1385316";
+        QTest::newRow("d10 h2.5 w5") << QList<double> {10, 2.5, 5} << "0.03309131";
+        QTest::newRow("h0: edge at the point's height") << QList<double> {5, 0, 5} << "2.0e-10";
+        QTest::newRow("w0: point in line with a side") << QList<double> {5, 4, 0} << "3.7e-09";
     }
 
     void cornerViewFactor()
@@ -114,15 +124,20 @@ private slots:
     {
         QTest::addColumn<Row>("row");
         const char *unscreened = "38.14 44.17 44.76 41.72 36.73";
-        row("defaults", "", unscreened, "CountedFaceWidth=45.000025 StorageWidth=10.000001 PointFraction=0.5000000 "
-            "EquivalentDiameter=11.28379 FlameHeight=24.00003 Transmission=0.9343648 level1=38138.07 level5=36734.63");
+        row("defaults", "", unscreened,
+            "CountedFaceWidth=45.000025 StorageWidth=10.000001 PointFraction=0.5000000 "
+            "EquivalentDiameter=11.28379 FlameHeight=24.00003 Transmission=0.9343648 level1=38138.07 "
+            "level5=36734.63");
         row("compact", "compact", "21.7 24.4 22.77 17.26 9.91", "FlameHeight=12.000015");
-        row("screen hs 4 xs 2 K 1", "screen hs=4 xs=2", "11.73 33.13 43.07 41.72 36.73", "", {83, 56, 28, 0, 0});
+        row("screen hs 4 xs 2 K 1", "screen hs=4 xs=2", "11.73 33.13 43.07 41.72 36.73", "",
+            {83, 56, 28, 0, 0});
         row("screen K 0 shields nothing", "screen hs=4 xs=2 K=0", unscreened);
-        row("screen hs 0 beyond the points", "screen xs=8", "6.31 1.02 0.15 0 0", "", {111, 222, 333, 400, 400});
+        row("screen hs 0 beyond the points", "screen xs=8", "6.31 1.02 0.15 0 0", "",
+            {111, 222, 333, 400, 400});
         row("no screen: xs 8 shields nothing", "xs=8", unscreened);
         row("next to the face (x 0.01)", "x=0.01", "78.58 78.58 78.58 68.42 57.2", "Transmission=1");
-        row("indoor", "indoor", "22.29", "StorageWidth=10.000001 PointFraction=0.5000001 StorageHeight=8.00001 "
+        row("indoor", "indoor", "22.29",
+            "StorageWidth=10.000001 PointFraction=0.5000001 StorageHeight=8.00001 "
             "firstHeight=4.000005 level1=22293.08");
         row("indoor, in line with a side", "indoor y=0", "13.36");
         row("indoor, quarter", "indoor y=2.5", "20.02");
@@ -131,7 +146,8 @@ private slots:
         row("small pile, in line with a side", "B=5 D=5 H=3", "15.23 14.58 10.77 6.23 2.89",
             "PointFraction=0 EquivalentDiameter=5.641898 FlameHeight=9.919278");
         row("long face limited", "B=100 D=20 H=6 x=20 y=80", "14.92 15.69 15.86 15.42 14.44",
-            "CountedFaceWidth=40.000025 StorageWidth=40.000025 PointFraction=0.4999997 EquivalentDiameter=31.9154 "
+            "CountedFaceWidth=40.000025 StorageWidth=40.000025 PointFraction=0.4999997 "
+            "EquivalentDiameter=31.9154 "
             "FlameHeight=18.00003");
         row("low pile keeps the minimum width", "B=50 D=10 H=2 x=10 y=10", "12.95 11.79 9.25 6.56 4.41",
             "CountedFaceWidth=35 StorageWidth=35 PointFraction=0.2857143 FlameHeight=6.00003");
@@ -171,18 +187,23 @@ private slots:
             QVERIFY(result.levels.empty() && texts.empty());
             return;
         }
-        QVERIFY2(!texts.join(' ').contains(QRegularExpression("[-ni]")) && texts.size() == (input.indoor ? 1 : 5),
+        QVERIFY2(!texts.join(' ').contains(QRegularExpression("[-ni]"))
+                     && texts.size() == (input.indoor ? 1 : 5),
                  qPrintable(texts.join(' ')));
         if (!row.shown.isEmpty())
             QCOMPARE(texts, row.shown.split(' '));
         QCOMPARE(result.firstHeightWritten, input.indoor);
 
-        const QHash<QString, double> values{
-            {"StorageWidth", state.StorageWidth}, {"StorageHeight", state.StorageHeight},
-            {"CountedFaceWidth", state.CountedFaceWidth}, {"PointFraction", state.PointFraction},
-            {"EquivalentDiameter", state.EquivalentDiameter}, {"FlameHeight", state.FlameHeight},
-            {"Transmission", state.Transmission}, {"firstHeight", result.firstHeight},
-            {"level1", result.levels.front()}, {"level5", result.levels.back()}};
+        const QHash<QString, double> values {{"StorageWidth", state.StorageWidth},
+                                             {"StorageHeight", state.StorageHeight},
+                                             {"CountedFaceWidth", state.CountedFaceWidth},
+                                             {"PointFraction", state.PointFraction},
+                                             {"EquivalentDiameter", state.EquivalentDiameter},
+                                             {"FlameHeight", state.FlameHeight},
+                                             {"Transmission", state.Transmission},
+                                             {"firstHeight", result.firstHeight},
+                                             {"level1", result.levels.front()},
+                                             {"level5", result.levels.back()}};
         for (const QString &figure : row.figures.split(' ', Qt::SkipEmptyParts)) {
             const QString name = figure.section('=', 0, 0);
             QCOMPARE(name + '=' + asFigure(values.value(name, qQNaN()), figure.section('=', 1)), figure);
@@ -194,14 +215,16 @@ private slots:
         State reference = state;
         for (int i = 0; i < 5; ++i) {
             int k = 0;
-            QCOMPARE(exact(result.levels[i]), exact(straightforwardLevel(reference, input.heights[i], input, k)));
+            QCOMPARE(exact(result.levels[i]),
+                     exact(straightforwardLevel(reference, input.heights[i], input, k)));
             QCOMPARE(k, row.shieldedStrips.value(i, k));
             State single = state;
             QCOMPARE(exact(engine::CalcOutdoorLevel(single, input.heights[i], input.compact, input.screen)),
                      exact(result.levels[i]));
         }
         QVERIFY(state.StripViewFactor == reference.StripViewFactor && state.StripFlux == reference.StripFlux);
-        QVERIFY(state.StripTemperature == reference.StripTemperature && state.StripCount == reference.StripCount);
+        QVERIFY(state.StripTemperature == reference.StripTemperature
+                && state.StripCount == reference.StripCount);
         QCOMPARE(exact(state.Transmission), exact(reference.Transmission));
         QCOMPARE(exact(state.BaseFlameTemperature), exact(reference.BaseFlameTemperature));
         QCOMPARE(exact(state.TipFlameTemperature), exact(reference.TipFlameTemperature));

@@ -31,46 +31,59 @@ private slots:
             const QWidget *focused = QApplication::focusWidget();
             visited << (focused->objectName().isEmpty() ? focused->parentWidget() : focused)->objectName();
         }
-        QCOMPARE(visited.join(' '), "CWNumEdit1 CWNumEdit2 CWNumEdit3 CWNumEdit4 CWNumEdit9 Check3 Check2 Check1 CWNumEdit5 "
-                                    "CWNumEdit6 CWNumEdit7 CWNumEdit8(0) CWNumEdit8(1) CWNumEdit8(2) CWNumEdit8(3) "
-                                    "CWNumEdit8(4) Command2 Command1 Command3 Combo1 CWNumEdit1");
+        QCOMPARE(visited.join(' '),
+                 "CWNumEdit1 CWNumEdit2 CWNumEdit3 CWNumEdit4 CWNumEdit9 Check3 Check2 Check1 CWNumEdit5 "
+                 "CWNumEdit6 CWNumEdit7 CWNumEdit8(0) CWNumEdit8(1) CWNumEdit8(2) CWNumEdit8(3) "
+                 "CWNumEdit8(4) Command2 Command1 Command3 Combo1 CWNumEdit1");
     }
 
     void designState()
     {
         QVERIFY(form().CWNumEdit1->hasFocus());
         QString state;
-        for (QWidget *control : form().findChildren<QWidget *>(QRegularExpression("^(CWNumEdit|Check|Text2)"))) {
+        for (QWidget *control :
+             form().findChildren<QWidget *>(QRegularExpression("^(CWNumEdit|Check|Text2)"))) {
             auto *edit = qobject_cast<CWNumEdit *>(control);
             auto *check = qobject_cast<QCheckBox *>(control);
-            state += QStringLiteral(" %1%2=%3").arg(control->isEnabled() ? "" : "-", control->objectName(),
-                edit ? edit->lineEdit()->text() : check ? QString::number(check->checkState()) : static_cast<QLineEdit *>(control)->text());
+            state += QStringLiteral(" %1%2=%3")
+                         .arg(control->isEnabled() ? "" : "-", control->objectName(),
+                              edit        ? edit->lineEdit()->text()
+                                  : check ? QString::number(check->checkState())
+                                          : static_cast<QLineEdit *>(control)->text());
         }
-        QCOMPARE(state, QStringLiteral(" CWNumEdit1=10.00 CWNumEdit2=10.00 CWNumEdit3=8.00 CWNumEdit4=5.00 CWNumEdit9=5.00"
-                                       " Check3=0 Check2=0 Check1=0 -CWNumEdit5=.00 -CWNumEdit6=.00 -CWNumEdit7=1.00"
-                                       " CWNumEdit8(0)=2.50 CWNumEdit8(1)=5.00 CWNumEdit8(2)=7.50 CWNumEdit8(3)=10.00"
-                                       " CWNumEdit8(4)=12.50 Text2(0)= Text2(1)= Text2(2)= Text2(3)= Text2(4)="));
+        QCOMPARE(state,
+                 QStringLiteral(
+                     " CWNumEdit1=10.00 CWNumEdit2=10.00 CWNumEdit3=8.00 CWNumEdit4=5.00 CWNumEdit9=5.00"
+                     " Check3=0 Check2=0 Check1=0 -CWNumEdit5=.00 -CWNumEdit6=.00 -CWNumEdit7=1.00"
+                     " CWNumEdit8(0)=2.50 CWNumEdit8(1)=5.00 CWNumEdit8(2)=7.50 CWNumEdit8(3)=10.00"
+                     " CWNumEdit8(4)=12.50 Text2(0)= Text2(1)= Text2(2)= Text2(3)= Text2(4)="));
         for (int i = 0; i < 5; ++i) // result i stands level with the height of point i
-            QCOMPARE(form().Text2[i]->mapTo(&form(), QPoint()).y(), form().CWNumEdit8[i]->mapTo(&form(), QPoint()).y());
-        for (const auto &[name, parent, pixels] : {std::tuple{"Frame3", "Form1", QRect(296, 368, 409, 177)},
-                 std::tuple{"CWNumEdit8(4)", "Frame1", QRect(184, 152, 41, 17)}, std::tuple{"Command3", "Frame3", QRect(304, 120, 81, 41)}}) {
+            QCOMPARE(form().Text2[i]->mapTo(&form(), QPoint()).y(),
+                     form().CWNumEdit8[i]->mapTo(&form(), QPoint()).y());
+        for (const auto &[name, parent, pixels] :
+             {std::tuple {"Frame3", "Form1", QRect(296, 368, 409, 177)},
+              std::tuple {"CWNumEdit8(4)", "Frame1", QRect(184, 152, 41, 17)},
+              std::tuple {"Command3", "Frame3", QRect(304, 120, 81, 41)}}) {
             const auto *control = form().findChild<QWidget *>(name);
-            QVERIFY2(control && control->parentWidget()->objectName() == parent && control->geometry() == pixels, name);
+            QVERIFY2(control && control->parentWidget()->objectName() == parent
+                         && control->geometry() == pixels,
+                     name);
         }
-        QVERIFY(form().Image1->hasPicture() && form().picture1Image().deviceIndependentSize() == QSizeF(102, 43));
+        QVERIFY(form().Image1->hasPicture()
+                && form().picture1Image().deviceIndependentSize() == QSizeF(102, 43));
     }
 
     // Locale, input, typed, shown after Return; the value taken is the one shown.
     void typing_data()
     {
         QTest::addColumn<QStringList>("typed");
-        QTest::newRow("point") << QStringList{"C", "CWNumEdit1", "12.5", "12.50"};
-        QTest::newRow("#.#0 drops a lone zero") << QStringList{"C", "CWNumEdit3", "0.5", ".50"};
-        QTest::newRow("0.#0 keeps it") << QStringList{"C", "CWNumEdit8(0)", ".5", "0.50"};
-        QTest::newRow("comma under Dutch") << QStringList{"nl", "CWNumEdit1", "12,5", "12,50"};
-        QTest::newRow("comma refused under C") << QStringList{"C", "CWNumEdit1", "12,5", "125.00"};
-        QTest::newRow("letters are no number") << QStringList{"C", "CWNumEdit1", "abc", "10.00"};
-        QTest::newRow("nor is a lone minus") << QStringList{"nl", "CWNumEdit1", "-", "10,00"};
+        QTest::newRow("point") << QStringList {"C", "CWNumEdit1", "12.5", "12.50"};
+        QTest::newRow("#.#0 drops a lone zero") << QStringList {"C", "CWNumEdit3", "0.5", ".50"};
+        QTest::newRow("0.#0 keeps it") << QStringList {"C", "CWNumEdit8(0)", ".5", "0.50"};
+        QTest::newRow("comma under Dutch") << QStringList {"nl", "CWNumEdit1", "12,5", "12,50"};
+        QTest::newRow("comma refused under C") << QStringList {"C", "CWNumEdit1", "12,5", "125.00"};
+        QTest::newRow("letters are no number") << QStringList {"C", "CWNumEdit1", "abc", "10.00"};
+        QTest::newRow("nor is a lone minus") << QStringList {"nl", "CWNumEdit1", "-", "10,00"};
     }
     void typing()
     {
@@ -99,7 +112,11 @@ private slots:
                 for (int i = 0; i < 4; ++i)
                     keys ? QTest::keyClick(k->lineEdit(), start < 1 ? Qt::Key_Down : Qt::Key_Up)
                          : QTest::mouseClick(start < 1 ? k->downButton() : k->upButton(), Qt::LeftButton);
-                QVERIFY2(k->Value() == (start == 0.5 ? 0.1 : start < 1 ? 0.0 : 1.0), qPrintable(QString::number(start)));
+                QVERIFY2(k->Value()
+                             == (start == 0.5    ? 0.1
+                                     : start < 1 ? 0.0
+                                                 : 1.0),
+                         qPrintable(QString::number(start)));
             }
         }
     }

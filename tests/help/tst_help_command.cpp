@@ -17,7 +17,8 @@ const QString kImpossible = QStringLiteral("Adobe (48): Installatie via internet
 const QString kFindPdf = QStringLiteral("find Hulpschermen.pdf in /thuis");
 const QString kFindHtml = QStringLiteral("find dummy.html in /thuis");
 const QString kStartReader = "start(3) " + kReader + " Hulpschermen.pdf in /programma";
-const QString kStartBrowser = "start(3) " + kBrowser + " " + QLatin1String(help::kReaderVendorSite) + " in /thuis";
+const QString kStartBrowser =
+    "start(3) " + kBrowser + " " + QLatin1String(help::kReaderVendorSite) + " in /thuis";
 
 } // namespace
 
@@ -41,18 +42,24 @@ void TestHelpCommand::command3Click_data()
     using Log = QStringList;
     const QString inProgram = QStringLiteral("cwd /programma");
     const QString inHome = QStringLiteral("cwd /thuis");
-    const QString failed = QStringLiteral("Help (48): Het programma \"%1\" kon niet worden gestart om \"%2\" te openen.");
+    const QString failed =
+        QStringLiteral("Help (48): Het programma \"%1\" kon niet worden gestart om \"%2\" te openen.");
 
-    QTest::newRow("found: viewer, unquoted path with blank") << "pdf reader" << Log{kFindPdf, kStartReader, inProgram};
-    QTest::newRow("second request looks in the program folder") << "pdf reader twice"
-        << Log{kFindPdf, kStartReader, "find Hulpschermen.pdf in /programma", kStartReader, inProgram};
-    QTest::newRow("no document, No") << "reader html browser no" << Log{kFindPdf, kQuestion, inHome};
+    QTest::newRow("found: viewer, unquoted path with blank")
+        << "pdf reader" << Log {kFindPdf, kStartReader, inProgram};
+    QTest::newRow("second request looks in the program folder")
+        << "pdf reader twice"
+        << Log {kFindPdf, kStartReader, "find Hulpschermen.pdf in /programma", kStartReader, inProgram};
+    QTest::newRow("no document, No") << "reader html browser no" << Log {kFindPdf, kQuestion, inHome};
     QTest::newRow("no reader, Yes, browser found")
-        << "pdf html browser" << Log{kFindPdf, kFindHtml, kStartBrowser, kQuestion, inHome};
-    QTest::newRow("Yes, no dummy.html") << "reader browser" << Log{kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
-    QTest::newRow("Yes, no browser") << "reader html" << Log{kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
+        << "pdf html browser" << Log {kFindPdf, kFindHtml, kStartBrowser, kQuestion, inHome};
+    QTest::newRow("Yes, no dummy.html")
+        << "reader browser" << Log {kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
+    QTest::newRow("Yes, no browser") << "reader html"
+                                     << Log {kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
     QTest::newRow("viewer fails to start")
-        << "pdf reader fail" << Log{kFindPdf, kStartReader, failed.arg(kReader, "Hulpschermen.pdf"), inProgram};
+        << "pdf reader fail"
+        << Log {kFindPdf, kStartReader, failed.arg(kReader, "Hulpschermen.pdf"), inProgram};
 }
 
 void TestHelpCommand::command3Click()
@@ -61,7 +68,8 @@ void TestHelpCommand::command3Click()
     const QStringList has = setup.split(' ');
     RecordingShell shell;
     // The program folder holds both documents: only the user's folder may count.
-    shell.files << "/programma/Hulpschermen.pdf" << "/programma/dummy.html";
+    shell.files << "/programma/Hulpschermen.pdf"
+                << "/programma/dummy.html";
     if (has.contains("pdf"))
         shell.files << "/thuis/Hulpschermen.pdf";
     if (has.contains("html"))

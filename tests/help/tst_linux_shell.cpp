@@ -37,8 +37,10 @@ void TestLinuxShell::initTestCase()
         write(name, {}, QFile::ExeOwner);
     for (const char *name : {"notes.txt", "documenten/Hulpschermen.pdf", "documenten/dummy.html"})
         write(name, {}, {});
-    write("DATA_HOME/applications/lezer.desktop", "[Desktop Entry]\nType=Application\nName=Lezer\nExec=\""
-              + QFile::encodeName(m_root.filePath("Adobe Reader/acro read")) + "\" %f\nMimeType=application/pdf;\n",
+    write("DATA_HOME/applications/lezer.desktop",
+          "[Desktop Entry]\nType=Application\nName=Lezer\nExec=\""
+              + QFile::encodeName(m_root.filePath("Adobe Reader/acro read"))
+              + "\" %f\nMimeType=application/pdf;\n",
           {});
     QVERIFY(QDir(m_root.path()).mkpath("DATA_DIRS"));
     QVERIFY(QFile::link("/usr/share/mime", m_root.filePath("DATA_DIRS/mime")));
@@ -71,7 +73,8 @@ void TestLinuxShell::shell()
     if (input.startsWith("find ")) {
         const QFileInfo file(m_root.filePath(input.mid(5)));
         const auto result = platform::LinuxShell().FindExecutable(file.fileName(), file.absolutePath());
-        QCOMPARE((QStringList{result.code >= 32 ? "found" : QString::number(result.code), result.path}), row);
+        QCOMPARE((QStringList {result.code >= 32 ? "found" : QString::number(result.code), result.path}),
+                 row);
     } else {
         QCOMPARE(platform::LinuxShell::splitCommandLine(input), row);
     }

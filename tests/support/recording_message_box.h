@@ -14,7 +14,10 @@ class RecordingMessageBox : public platform::MessageBox
 public:
     int MsgBox(const QString &prompt, int style, const QString &title) override
     {
-        shown << QStringLiteral("%1 (%2): %3%4").arg(title).arg(style).arg(prompt, behind ? behind() : QString());
+        shown << QStringLiteral("%1 (%2): %3%4")
+                     .arg(title)
+                     .arg(style)
+                     .arg(prompt, behind ? behind() : QString());
         return answers.isEmpty() ? platform::vbOK : answers.takeFirst();
     }
     QStringList shown;

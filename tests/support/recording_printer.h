@@ -12,15 +12,29 @@
 class RecordingPrinter : public platform::Printer
 {
 public:
-    struct Call { QString name, text; float x, y, fontSize; }; // text: printed or value set
+    struct Call
+    {
+        QString name, text;
+        float x, y, fontSize;
+    }; // text: printed or value set
     static constexpr float CharWidthPerPoint = 0.02f, LineHeightPerPoint = 0.045f;
 
     QList<Call> calls;
-    QStringList lines; // the finished lines' texts
-    QList<int> failAt; // indexes in calls
+    QStringList lines;                // the finished lines' texts
+    QList<int> failAt;                // indexes in calls
     QStringList *keptLines = nullptr; // gets the lines when the printer goes
-    ~RecordingPrinter() override { if (keptLines) *keptLines = lines; }
-    QStringList trace() const { QStringList t; for (const Call &c : calls) t << c.name + ' ' + c.text; return t; }
+    ~RecordingPrinter() override
+    {
+        if (keptLines)
+            *keptLines = lines;
+    }
+    QStringList trace() const
+    {
+        QStringList t;
+        for (const Call &c : calls)
+            t << c.name + ' ' + c.text;
+        return t;
+    }
 
     void setPaperSize(int code) override { record("PaperSize", code); }
     void setOrientation(int code) override { record("Orientation", code); }
@@ -47,10 +61,16 @@ public:
                 lines.append(m_line), m_line.clear(), m_x = 0, m_y += LineHeightPerPoint * m_fontSize;
         }
     }
-    void Line(float x1, float y1, float x2, float y2) override { record("Line", QString("%1 %2 %3 %4").arg(x1).arg(y1).arg(x2).arg(y2)); }
+    void Line(float x1, float y1, float x2, float y2) override
+    {
+        record("Line", QString("%1 %2 %3 %4").arg(x1).arg(y1).arg(x2).arg(y2));
+    }
     void setDrawStyle(int style) override { record("DrawStyle", style); }
     void setDrawWidth(int pixels) override { record("DrawWidth", pixels); }
-    void PaintPicture(const QImage &, float x, float y, float w, float h) override { record("PaintPicture", QString("%1 %2 %3 %4").arg(x).arg(y).arg(w).arg(h)); }
+    void PaintPicture(const QImage &, float x, float y, float w, float h) override
+    {
+        record("PaintPicture", QString("%1 %2 %3 %4").arg(x).arg(y).arg(w).arg(h));
+    }
     float TextWidth(const QString &text) override { return text.size() * CharWidthPerPoint * m_fontSize; }
     QString DeviceName() const override { return QStringLiteral("Recorder"); }
     void EndDoc() override { record("EndDoc", 0); }

@@ -22,7 +22,8 @@ public:
 
     bool Shell(const QString &commandLine, int windowStyle) override
     {
-        log << QStringLiteral("start(%1) %2 in %3").arg(QString::number(windowStyle), commandLine, currentDirectory);
+        log << QStringLiteral("start(%1) %2 in %3")
+                   .arg(QString::number(windowStyle), commandLine, currentDirectory);
         return startSucceeds;
     }
 

@@ -27,22 +27,29 @@ class TestHelpSystem : public QObject
     {
         QProcess process;
         process.start(program, arguments);
-        return process.waitForFinished(30000) ? QString::fromUtf8(process.readAllStandardOutput()) : QString();
+        return process.waitForFinished(30000) ? QString::fromUtf8(process.readAllStandardOutput())
+                                              : QString();
     }
 
 private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
-        const QString data = qEnvironmentVariable("XDG_DATA_HOME"), recorder = data + "/Opname programma/opname.sh";
+        const QString data = qEnvironmentVariable("XDG_DATA_HOME"),
+                      recorder = data + "/Opname programma/opname.sh";
         const auto write = [](const QString &path, const QString &content) {
             QFile file(path);
-            return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(content.toUtf8()) > 0
-                   && file.setPermissions(file.permissions() | QFile::ExeOwner);
+            return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly)
+                && file.write(content.toUtf8()) > 0
+                && file.setPermissions(file.permissions() | QFile::ExeOwner);
         };
-        QVERIFY(write(recorder, "#!/bin/sh\n{ printf '%s' \"$PWD\"; for a in \"$@\"; do printf '|%s' \"$a\"; done; echo; } >> '" + m_log + "'\n"));
+        QVERIFY(write(
+            recorder,
+            "#!/bin/sh\n{ printf '%s' \"$PWD\"; for a in \"$@\"; do printf '|%s' \"$a\"; done; echo; } >> '"
+                + m_log + "'\n"));
         QVERIFY(write(data + "/applications/opname.desktop",
-                      "[Desktop Entry]\nType=Application\nName=Opname\nExec=\"" + recorder + "\" %f\nMimeType=application/pdf;text/html;\n"));
+                      "[Desktop Entry]\nType=Application\nName=Opname\nExec=\"" + recorder
+                          + "\" %f\nMimeType=application/pdf;text/html;\n"));
         for (const char *type : {"application/pdf", "text/html"})
             QCOMPARE(QProcess::execute("xdg-mime", {"default", "opname.desktop", type}), 0);
     }
@@ -53,31 +60,40 @@ private slots:
     {
         QTest::addColumn<QStringList>("row");
         for (const char *keys : {"F1", "Shift+F1", "Ctrl+F1", "Alt+F1", "Help"})
-            QTest::newRow(keys) << QStringList{keys, "Hulpschermen.pdf", "@|Hulpschermen.pdf"};
-        QTest::newRow("F2 does nothing") << QStringList{"F2, F1", "Hulpschermen.pdf", "@|Hulpschermen.pdf"};
-        QTest::newRow("no document, Yes") << QStringList{"F1", "dummy.html", "~|" + QLatin1String(help::kReaderVendorSite),
-            "Adobe (4): Help file niet gevonden of Acrobat Reader niet gevonden: Acrobat Reader installeren?"};
+            QTest::newRow(keys) << QStringList {keys, "Hulpschermen.pdf", "@|Hulpschermen.pdf"};
+        QTest::newRow("F2 does nothing") << QStringList {"F2, F1", "Hulpschermen.pdf", "@|Hulpschermen.pdf"};
+        QTest::newRow("no document, Yes")
+            << QStringList {"F1", "dummy.html", "~|" + QLatin1String(help::kReaderVendorSite),
+                            "Adobe (4): Help file niet gevonden of Acrobat Reader niet gevonden: Acrobat "
+                            "Reader installeren?"};
     }
     void openHelp()
     {
         QFETCH(QStringList, row);
         const QString userFolder = m_work.filePath(QStringLiteral("werk map ") + QTest::currentDataTag());
-        QVERIFY(QDir().mkpath(userFolder) && QFile::copy(m_programFolder + '/' + row[1], userFolder + '/' + row[1])
+        QVERIFY(QDir().mkpath(userFolder)
+                && QFile::copy(m_programFolder + '/' + row[1], userFolder + '/' + row[1])
                 && QDir::setCurrent(userFolder));
         QFile::remove(m_log);
         platform::LinuxShell shell;
         RecordingMessageBox messageBox;
         messageBox.answers << platform::vbYes;
-        Form1 form(FormServices{&messageBox, &shell, {}});
+        Form1 form(FormServices {&messageBox, &shell, {}});
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form) && form.isAncestorOf(QApplication::focusWidget()));
-        row[0] == "Help" ? QTest::mouseClick(form.Command3, Qt::LeftButton) : QTest::keySequence(QApplication::focusWidget(), QKeySequence(row[0]));
+        row[0] == "Help" ? QTest::mouseClick(form.Command3, Qt::LeftButton)
+                         : QTest::keySequence(QApplication::focusWidget(), QKeySequence(row[0]));
 
         const QString expected = row[2].replace('@', m_programFolder).replace('~', userFolder);
-        const auto started = [this] { QFile log(m_log); return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts) : QStringList(); };
-        QTRY_COMPARE_WITH_TIMEOUT(started(), QStringList{expected}, 10000);
+        const auto started = [this] {
+            QFile log(m_log);
+            return log.open(QIODevice::ReadOnly)
+                ? QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts)
+                : QStringList();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(started(), QStringList {expected}, 10000);
         QTest::qWait(200); // and nothing more
-        QCOMPARE(started(), QStringList{expected});
+        QCOMPARE(started(), QStringList {expected});
         QCOMPARE(QDir::currentPath(), expected.section('|', 0, 0));
         QCOMPARE(messageBox.shown, row.mid(3));
     }
@@ -87,7 +103,8 @@ private slots:
     {
         const QString pdf = m_programFolder + "/Hulpschermen.pdf";
         const QString info = run("pdfinfo", {pdf});
-        QVERIFY2(info.contains(QRegularExpression("Pages: +([5-9]|\\d\\d+)\n")) && info.contains("(A4)"), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression("Pages: +([5-9]|\\d\\d+)\n")) && info.contains("(A4)"),
+                 qPrintable(info));
         const QString text = run("pdftotext", {"-layout", pdf, "-"}).simplified();
         for (const char *heading : {"2. Het venster", "3. De invoer", "6. De vijf beoordelingspunten",
                                     "10. Help en de toets F1", "Acrobat Reader installeren?", "Pagina 1 van"})

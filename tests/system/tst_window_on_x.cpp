@@ -16,7 +16,7 @@ class TestWindowOnX : public QObject
     QString x11(const QString &tool, const QStringList &arguments)
     {
         QProcess process;
-        process.start(tool, QStringList{QStringLiteral("-display"), m_display} + arguments);
+        process.start(tool, QStringList {QStringLiteral("-display"), m_display} + arguments);
         process.waitForFinished(5000);
         return QString::fromUtf8(process.readAllStandardOutput());
     }
@@ -24,12 +24,14 @@ class TestWindowOnX : public QObject
     // our program's _NET_WM_PID.
     QString ourWindowInfo()
     {
-        const QString tree = x11(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+        const QString tree =
+            x11(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
         const QRegularExpression line("(0x[0-9a-f]+) \"" + QRegularExpression::escape(m_caption) + '"');
         for (auto it = line.globalMatch(tree); it.hasNext();) {
             const QString id = it.next().captured(1);
             if (x11(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_PID")})
-                    .trimmed().endsWith(' ' + QString::number(m_program.processId())))
+                    .trimmed()
+                    .endsWith(' ' + QString::number(m_program.processId())))
                 return x11(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
         }
         return {};
@@ -39,7 +41,8 @@ private slots:
     void initTestCase()
     {
         m_display = qEnvironmentVariable("WARMTEGLOED_TEST_DISPLAY");
-        QVERIFY2(!m_display.isEmpty(), "WARMTEGLOED_TEST_DISPLAY is not set: run the tests through ./test, which starts Xvfb");
+        QVERIFY2(!m_display.isEmpty(),
+                 "WARMTEGLOED_TEST_DISPLAY is not set: run the tests through ./test, which starts Xvfb");
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -58,7 +61,9 @@ private slots:
         QString info;
         QTRY_VERIFY2_WITH_TIMEOUT((info = ourWindowInfo()).contains(QLatin1String("IsViewable")),
                                   qPrintable("no window titled \"" + m_caption + "\" appeared"), 15000);
-        QVERIFY2(info.contains(QLatin1String("  Width: 710\n")) && info.contains(QLatin1String("  Height: 551\n")), qPrintable(info));
+        QVERIFY2(info.contains(QLatin1String("  Width: 710\n"))
+                     && info.contains(QLatin1String("  Height: 551\n")),
+                 qPrintable(info));
     }
 };
 

@@ -22,8 +22,7 @@ constexpr double kMarginBottomMm = 22.0;
 
 HelpPdfWriter::HelpPdfWriter(const QString &title)
     : m_title(title)
-{
-}
+{ }
 
 void HelpPdfWriter::addPicture(const QString &name, const QImage &image)
 {
