@@ -1,0 +1,37 @@
+#pragma once
+
+#include "calculate.h"
+
+#include <string>
+#include <vector>
+
+namespace engine {
+
+// One assessment point as the user enters it (no offsets): distance x from the face,
+// position y along the face, height z. Indoors the point lies at half the building
+// height whatever z says.
+struct FieldPoint
+{
+    double x = 0;
+    double y = 0;
+    double z = 0;
+};
+
+struct FieldResult
+{
+    CalculationStatus status = CalculationStatus::Ok;
+    std::string message;        // Dutch explanation when the status is not Ok
+    std::vector<double> levels; // W/m², one per point, in the order asked
+
+    bool ok() const { return status == CalculationStatus::Ok; }
+};
+
+// The levels at many points in front of one storage: the storage, its options and its
+// screen come from `storage` (whose own x, y and heights are not used). Each level is
+// the level that Calculate gives for a window with that point's x, y and height. A
+// storage the method cannot compute, or any point whose level is not a number or is
+// negative, refuses the whole field with Calculate's status and message.
+FieldResult CalculateField(const CalculationInput &storage, const std::vector<FieldPoint> &points,
+                           char decimalSeparator = '.');
+
+} // namespace engine
