@@ -1,0 +1,53 @@
+#pragma once
+
+#include "calculate.h"
+
+#include <string>
+#include <vector>
+
+namespace engine {
+
+// The legal question behind the method's figures: does the storage keep the assessment
+// points at or below a limit (15 kW/m² outdoors by the building rules), and which
+// distance, pile height or width would.
+
+struct LimitCheck
+{
+    CalculationStatus status = CalculationStatus::Ok;
+    std::string message;  // Dutch explanation when the status is not Ok
+    double limit = 15000; // W/m²
+    double highest = 0;   // W/m², the highest unrounded level
+    int point = 0;        // 0-based index of the point with the highest level; -1 when the
+                          // envelope's highest lies between the five heights
+    double height = 0;    // m, the height of the highest level ("maatgevende hoogte")
+    bool complies = false; // highest <= limit
+
+    bool ok() const { return status == CalculationStatus::Ok; }
+};
+
+// The highest level over the five points (or, with `envelope`, over every height from
+// 0 m to the highest assessment height, found to 0.01 m) against `limitKw` (kW/m²).
+LimitCheck CheckLimit(const CalculationInput &input, double limitKw, bool envelope);
+
+enum class SolveQuantity { Distance, Height, Width };
+
+struct Solution
+{
+    CalculationStatus status = CalculationStatus::Ok; // Ok also when no value complies
+    std::string message;        // Dutch explanation when not ok() or not found
+    SolveQuantity quantity = SolveQuantity::Distance;
+    bool found = false;         // false: no value in the range complies
+    double value = 0;           // m: distance rounded up, height and width rounded down to 0.01 m
+    double limit = 15000;       // W/m²
+    std::vector<double> levels; // W/m² at the answer, as Calculate gives them
+
+    bool ok() const { return status == CalculationStatus::Ok; }
+};
+
+// distance: the smallest x (0.1 m, or just beyond the screen, up to 1000 m) from which on
+// every larger distance keeps the highest level <= limit; height: the largest H in
+// (0, 15] m; width: the largest B in (0, 10000] m, each such that every smaller value
+// complies too.
+Solution Solve(const CalculationInput &input, SolveQuantity quantity, double limitKw, bool envelope);
+
+} // namespace engine
