@@ -1,6 +1,7 @@
 // Starts the calculator: one window, centred, with the real message box, shell and
 // printer behind it. The program takes no command line and stores nothing.
 
+#include "application_look.h"
 #include "form1.h"
 #include "linux_shell.h"
 #include "qt_message_box.h"
@@ -14,10 +15,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    widgets::applyApplicationLook();
 
     platform::QtMessageBox messageBox;
     FormServices services;

@@ -1,7 +1,8 @@
 #include "report_pdf.h"
 
 #include "calculation_report.h"
-#include "qt_printer.h"
+#include "pdf_file_printer.h"
+#include "report_input.h"
 
 #include <QDateTime>
 #include <QImage>
@@ -14,11 +15,10 @@ namespace cli {
 
 namespace {
 
-// The black logo the window's Picture1 holds (102 x 43 pixels), drawn four times as
-// fine so that it stays sharp on paper.
+// The black logo the window's Picture1 holds, drawn as fine as the window prints it.
 QImage reportLogo()
 {
-    QImage logo(4 * 102, 4 * 43, QImage::Format_ARGB32_Premultiplied);
+    QImage logo(report::LogoSize * report::LogoPrintScale, QImage::Format_ARGB32_Premultiplied);
     logo.fill(Qt::transparent);
     QSvgRenderer renderer(QStringLiteral(":/pictures/logo_black.svg"));
     QPainter painter(&logo);
@@ -46,23 +46,12 @@ bool wantsPdf(int argc, char *argv[])
 bool writeReportPdf(const QString &file, const engine::CalculationInput &input,
                     const engine::CalculationState &state, const engine::CalculationResult &result)
 {
-    report::ReportInput page;
-    page.state = &state;
-    page.Check1 = input.screen;
-    page.Check2 = input.compact;
-    page.Check3 = input.indoor;
-    page.enteredWidth = input.B;
-    page.heights = input.heights;
-    // As in the window, the indoor calculation writes its assessment height back.
-    if (result.firstHeightWritten)
-        page.heights[0] = result.firstHeight;
-    for (std::size_t i = 0; i < result.texts.size() && i < page.levelTexts.size(); ++i)
-        page.levelTexts[i] = QString::fromStdString(result.texts[i]);
+    report::ReportInput page = report::makeReportInput(input, state, result);
     page.logo = reportLogo();
     page.decimalSeparator = '.';
     page.printedAt = QDateTime::currentDateTime();
 
-    platform::QtPrinter printer(file);
+    platform::PdfFilePrinter printer(file);
     return report::printCalculationReport(page, printer, nullptr);
 }
 

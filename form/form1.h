@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calculate.h"
 #include "calculation_state.h"
 #include "form_services.h"
 
@@ -15,10 +16,10 @@ class QPushButton;
 class FrameBox;
 class PictureBox;
 
-namespace platform {
+namespace widgets {
 class CWNumEdit;
 }
-using platform::CWNumEdit;
+using widgets::CWNumEdit;
 
 // The one window of the calculator: the controls of its control table, the input
 // rules that couple them, and the "Bereken", "Print" and "Help" commands. The
@@ -47,7 +48,6 @@ public:
     void CWNumEdit7_LostFocus();
     void ClearResults();
 
-    const engine::CalculationState &state() const { return m_state; }
     // The logo Picture1 holds, as the report prints it.
     QImage picture1Image() const;
 
@@ -82,7 +82,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildControls();   // the control table
+    void buildControls(); // the control table
+    // Runs the calculation on the controls' values and shows its result; false (with the
+    // message shown) when the inputs give no defined result.
+    bool calculate(engine::CalculationInput &input, engine::CalculationResult &result);
     void connectHandlers(); // the handler table
     void showInputError(const char *message);
     bool isChecked(const QCheckBox *box) const;

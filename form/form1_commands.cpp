@@ -19,11 +19,11 @@
 #include "calculation_report.h"
 #include "help_command.h"
 #include "printer.h"
+#include "report_input.h"
 
 namespace {
 
 constexpr int HelpKey = 112; // F1
-constexpr int LogoPrintScale = 8;
 
 // The engine writes numbers with a one-character separator; other locales get a point.
 char decimalSeparator()
@@ -57,7 +57,7 @@ Form1::~Form1() = default;
 
 QImage Form1::picture1Image() const
 {
-    return Picture1->image(LogoPrintScale);
+    return Picture1->image(report::LogoPrintScale);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -66,7 +66,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         && static_cast<QWidget *>(watched)->window() == this) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const int keyCode = vbKeyCode(key->key());
-        Form_KeyDown(keyCode, platform::vbShiftState(key->modifiers()));
+        Form_KeyDown(keyCode, widgets::vbShiftState(key->modifiers()));
         // F1 is the window's: no control has a use for it, and letting it travel up
         // through the parents would show it to this filter again.
         if (keyCode == HelpKey)
@@ -84,6 +84,12 @@ void Form1::Form_KeyDown(int KeyCode, int /*Shift*/)
 bool Form1::Command2_Click()
 {
     engine::CalculationInput input;
+    engine::CalculationResult result;
+    return calculate(input, result);
+}
+
+bool Form1::calculate(engine::CalculationInput &input, engine::CalculationResult &result)
+{
     input.B = CWNumEdit1->Value();
     input.D = CWNumEdit2->Value();
     input.H = CWNumEdit3->Value();
@@ -98,7 +104,7 @@ bool Form1::Command2_Click()
     input.compact = isChecked(Check2);
     input.screen = isChecked(Check1);
 
-    const engine::CalculationResult result = engine::Calculate(input, m_state, decimalSeparator());
+    result = engine::Calculate(input, m_state, decimalSeparator());
     if (!result.ok()) {
         ClearResults();
         m_services.messageBox->MsgBox(QString::fromStdString(result.message),
@@ -117,18 +123,11 @@ bool Form1::Command2_Click()
 
 void Form1::Command1_Click()
 {
-    if (!Command2_Click())
+    engine::CalculationInput calculation;
+    engine::CalculationResult result;
+    if (!calculate(calculation, result))
         return;
-    report::ReportInput input;
-    input.state = &m_state;
-    input.Check1 = isChecked(Check1);
-    input.Check2 = isChecked(Check2);
-    input.Check3 = isChecked(Check3);
-    input.enteredWidth = CWNumEdit1->Value();
-    for (int i = 0; i < 5; ++i) {
-        input.heights[i] = CWNumEdit8[i]->Value();
-        input.levelTexts[i] = Text2[i]->text();
-    }
+    report::ReportInput input = report::makeReportInput(calculation, m_state, result);
     input.logo = picture1Image();
     input.decimalSeparator = decimalSeparator();
     input.printedAt = QDateTime::currentDateTime();

@@ -4,10 +4,12 @@
 
 #include "form1.h"
 
+#include "application_look.h"
 #include "cw_num_edit.h"
 #include "form_texts.h"
 #include "frame_box.h"
 #include "picture_box.h"
+#include "report_input.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -158,7 +160,6 @@ QRect twipsToPixels(int left, int top, int width, int height)
     return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
 }
 
-constexpr QSize LogoSize(102, 43);
 const QColor Beige(236, 221, 200); // &H00C8DDEC&
 
 QWidget *makeControl(const ControlRow &row, QWidget *container)
@@ -199,7 +200,7 @@ QWidget *makeControl(const ControlRow &row, QWidget *container)
         return new PictureBox(caption, PictureBox::Fit::Stretch,
                               twipsToPixels(0, 0, row.width, row.height).size(), container);
     case Kind::Picture:
-        return new PictureBox(caption, PictureBox::Fit::TopLeft, LogoSize, container);
+        return new PictureBox(caption, PictureBox::Fit::TopLeft, report::LogoSize, container);
     }
     return nullptr;
 }
@@ -226,8 +227,7 @@ void Form1::buildControls()
         setWindowIcon(QIcon(icon));
     setFixedSize(twipsToPixels(0, 0, 10650, 8265).size());
 
-    QFont windowFont(QStringLiteral("Liberation Sans"));
-    windowFont.setPointSizeF(8.25);
+    const QFont windowFont = widgets::windowFont();
     setFont(windowFont);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Beige);

@@ -1,14 +1,21 @@
 #pragma once
 
+#include "calculate.h"
 #include "calculation_state.h"
 
 #include <QDateTime>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <array>
 
 namespace report {
+
+// The black logo that the window's Picture1 shows and the page prints at its top right:
+// its size on screen in pixels, and how many times finer it is drawn for paper.
+constexpr QSize LogoSize(102, 43);
+constexpr int LogoPrintScale = 8;
 
 // What the report prints besides the calculation state: the few control values the
 // window hands over right after a calculation.
@@ -25,5 +32,12 @@ struct ReportInput
     char decimalSeparator = '.';       // of the user's locale
     QDateTime printedAt;               // footer date and time
 };
+
+// The record for a finished calculation, as the controls hold it right after "Bereken":
+// the options and entered values of `input`, the indoor assessment height written back
+// into point 1, and the shown level texts. The logo, separator and time are the caller's.
+// `state` must outlive the record.
+ReportInput makeReportInput(const engine::CalculationInput &input, const engine::CalculationState &state,
+                            const engine::CalculationResult &result);
 
 } // namespace report

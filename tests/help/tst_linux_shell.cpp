@@ -54,7 +54,7 @@ void TestLinuxShell::initTestCase()
 void TestLinuxShell::shell_data()
 {
     QTest::addColumn<QStringList>("row");
-    const auto row = [](const char *name, const QStringList &row) { QTest::newRow(name) << row; };
+    const auto row = [](const char *name, const QStringList &cells) { QTest::newRow(name) << cells; };
     row("path with blanks", {"@/Adobe Reader/acro read x.pdf", "@/Adobe Reader/acro read", "x.pdf"});
     row("shortest executable prefix", {"@/prog two a b", "@/prog", "two a b"});
     row("bare name on the PATH", {"sh a", QStandardPaths::findExecutable("sh"), "a"});

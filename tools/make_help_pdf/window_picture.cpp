@@ -1,5 +1,6 @@
 #include "window_picture.h"
 
+#include "application_look.h"
 #include "form1.h"
 #include "linux_shell.h"
 #include "message_box.h"
@@ -43,10 +44,7 @@ void drawTitleBar(QPainter &painter, const Form1 &form)
 QImage grabMainWindow()
 {
     // The look the program gives itself at start-up.
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    widgets::applyApplicationLook();
 
     SilentMessageBox messageBox;
     platform::LinuxShell shell;

@@ -3,6 +3,5 @@
 #include <QImage>
 
 // The main window as the user sees it after "Bereken" with the design values, drawn
-// at twice the screen resolution so that it stays sharp on paper. A null image when
-// the window is not part of this build.
+// at twice the screen resolution so that it stays sharp on paper.
 QImage grabMainWindow();

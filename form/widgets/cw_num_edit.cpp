@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace widgets {
 
 namespace {
 
@@ -381,4 +381,4 @@ void StepButton::mouseReleaseEvent(QMouseEvent *event)
     emit released();
 }
 
-} // namespace platform
+} // namespace widgets

@@ -6,7 +6,7 @@
 class QLineEdit;
 class QTimer;
 
-namespace platform {
+namespace widgets {
 
 class StepButton;
 
@@ -27,11 +27,6 @@ public:
     // listeners treat it as an edit.
     void setValue(double value);
 
-    double minimum() const { return m_minimum; }
-    double maximum() const { return m_maximum; }
-    double step() const { return m_step; }
-    double largerStep() const { return m_largerStep; }
-    QString format() const { return m_format; }
     void setRange(double minimum, double maximum);
     void setSteps(double step, double largerStep);
     // "#.#0" or "0.#0": two decimals; a '0' before the separator forces a digit there.
@@ -90,7 +85,6 @@ class StepButton : public QWidget
 
 public:
     StepButton(Qt::ArrowType arrow, QWidget *parent);
-    bool isDown() const { return m_down; }
     void release();
 
 signals:
@@ -110,4 +104,4 @@ private:
 // The shift state as key and mouse notifications report it: Shift 1, Ctrl 2, Alt 4.
 int vbShiftState(Qt::KeyboardModifiers modifiers);
 
-} // namespace platform
+} // namespace widgets

@@ -19,8 +19,6 @@ public:
     PictureBox(const QString &resource, Fit fit, QSize naturalSize, QWidget *parent = nullptr);
 
     bool hasPicture() const;
-    QString resource() const { return m_resource; }
-    QSize naturalSize() const { return m_naturalSize; }
     // The picture at its own size on a transparent ground, drawn `scale` times finer
     // (the device pixel ratio says so) for sharp printing; null when there is none.
     QImage image(int scale = 1) const;
@@ -29,7 +27,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QString m_resource;
     Fit m_fit;
     QSize m_naturalSize;
     QSvgRenderer *m_renderer;

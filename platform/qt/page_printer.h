@@ -3,28 +3,24 @@
 #include "printer.h"
 
 #include <QFont>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
 #include <QString>
 
-#include <QPageLayout>
-#include <QPageSize>
-
-#include <memory>
-
-class QPrinter;
-class QTemporaryFile;
+class QPagedPaintDevice;
 
 namespace platform {
 
-// The printer object on Qt: a QPrinter for the system's default printer or for a PDF
-// file, drawn with a QPainter in centimetres from the printable area's corner. The
-// document is begun at the first output and released at EndDoc.
-class QtPrinter : public Printer
+// The printer object drawn with a QPainter: a scale in centimetres from the printable
+// area's corner, fonts measured at a fixed resolution, tab stops and CR LF breaks. Where
+// the page goes (a PDF file, a print queue) is the subclass's: it opens the paint
+// device at the first output and delivers or discards the document at the end, so
+// that every destination gets the same page with the same positions.
+class PagePrinter : public Printer
 {
 public:
-    QtPrinter();                                // the system's default printer
-    explicit QtPrinter(const QString &pdfFile); // a PDF file instead of paper
-    ~QtPrinter() override;
+    ~PagePrinter() override;
 
     void setPaperSize(int code) override;
     void setOrientation(int code) override;
@@ -50,12 +46,38 @@ public:
     void setDrawWidth(int pixels) override;
     void PaintPicture(const QImage &picture, float x, float y, float width, float height) override;
     float TextWidth(const QString &text) override;
-    QString DeviceName() const override;
     void EndDoc() override;
     void KillDoc() override;
 
     // Distance between two tab stops, in centimetres from the scale's origin.
     static constexpr double TabSpacingCm = 1.25;
+    // The page is drawn at this resolution, so that texts measure the same before and
+    // after the document has begun.
+    static constexpr int DeviceDpi = 1200;
+    // The title and creator the document carries.
+    static const QString DocumentTitle;
+    // The printable area of a common office printer, for pages that go to a file.
+    static constexpr double OfficeMarginMm = 25.4 * 10 / 72;
+
+protected:
+    PagePrinter();
+
+    // The paint device for a new document with the chosen paper, orientation and the
+    // destination's margins, at DeviceDpi. Throws PrinterError when there is none.
+    virtual QPagedPaintDevice *openDocument() = 0;
+    // Hands the finished document on; throws PrinterError when it cannot.
+    virtual void deliverDocument() = 0;
+    // Throws away what openDocument made.
+    virtual void discardDocument() = 0;
+
+    // For a subclass's destructor: a document left open was never finished and must
+    // not come out (the base's destructor can no longer reach the subclass).
+    void abandonDocument();
+
+    QPageLayout pageLayout(const QMarginsF &marginsMm) const;
+    QPageSize::PageSizeId pageSizeId() const { return m_pageSize; }
+    QPageLayout::Orientation orientation() const { return m_orientation; }
+    int copies() const { return m_copies; }
 
 private:
     void beginDocument();
@@ -66,14 +88,7 @@ private:
     void lineBreak();
     void drawSegment(const QString &segment);
 
-    // The page is drawn into a spool file first: Qt cannot abandon a page once
-    // begun (QPrinter::abort does nothing for PDF and CUPS output), so KillDoc
-    // throws the spool file away and EndDoc hands it on.
-    std::unique_ptr<QPrinter> m_printer;
-    std::unique_ptr<QTemporaryFile> m_spool;
     QPainter m_painter;
-    QString m_queue;   // the default printer's queue; empty when writing a PDF file
-    QString m_pdfFile; // the PDF file written instead of paper
     QPageSize::PageSizeId m_pageSize = QPageSize::A4;
     QPageLayout::Orientation m_orientation = QPageLayout::Portrait;
     int m_copies = 1;
@@ -88,7 +103,7 @@ private:
     int m_drawWidth = 1;
 };
 
-// The printer object of "Print": the system's default printer.
-std::unique_ptr<Printer> makeDefaultPrinter();
+// Raises PrinterError with the given reason.
+[[noreturn]] void failPrinting(const QString &what);
 
 } // namespace platform

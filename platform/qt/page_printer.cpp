@@ -1,17 +1,10 @@
-#include "qt_printer.h"
+#include "page_printer.h"
 
-#include "cups_queue.h"
-
-#include <QDir>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QMarginsF>
+#include <QPagedPaintDevice>
 #include <QPen>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QStringList>
-#include <QTemporaryFile>
 
 #include <cmath>
 
@@ -19,55 +12,46 @@ namespace platform {
 
 namespace {
 
-const QString DocumentTitle = QStringLiteral("Warmtegloedvracht");
-
-// The page is drawn at a fixed resolution, so that texts can be measured the same
-// way before and after the document has begun.
-constexpr int DeviceDpi = 1200;
-
 QPaintDevice *metricsDevice()
 {
     static QImage device = [] {
         QImage image(1, 1, QImage::Format_Mono);
-        image.setDotsPerMeterX(qRound(DeviceDpi / 0.0254));
-        image.setDotsPerMeterY(qRound(DeviceDpi / 0.0254));
+        image.setDotsPerMeterX(qRound(PagePrinter::DeviceDpi / 0.0254));
+        image.setDotsPerMeterY(qRound(PagePrinter::DeviceDpi / 0.0254));
         return image;
     }();
     return &device;
 }
 
-// A PDF file gets the printable area of a common office printer, so that the page
-// matches the one on paper.
-constexpr double PdfFileMarginMm = 25.4 * 10 / 72;
-
 [[noreturn]] void fail(const QString &what)
 {
-    throw PrinterError(what.toStdString());
+    failPrinting(what);
 }
 
 } // namespace
 
-QtPrinter::QtPrinter()
-    : QtPrinter(QString())
+const QString PagePrinter::DocumentTitle = QStringLiteral("Warmtegloedvracht");
+
+void failPrinting(const QString &what)
 {
-    m_queue = QPrinterInfo::defaultPrinter().printerName();
+    throw PrinterError(what.toStdString());
 }
 
-QtPrinter::QtPrinter(const QString &pdfFile)
-    : m_pdfFile(pdfFile)
+PagePrinter::PagePrinter()
 {
     m_font.setFamily(QStringLiteral("Arial"));
     setFontSize(10);
 }
 
-QtPrinter::~QtPrinter()
+PagePrinter::~PagePrinter() = default;
+
+void PagePrinter::abandonDocument()
 {
-    // A document left open was never finished: it must not come out.
     if (m_painter.isActive())
         closeDocument(false);
 }
 
-void QtPrinter::setPaperSize(int code)
+void PagePrinter::setPaperSize(int code)
 {
     switch (code) {
     case 1:
@@ -90,21 +74,21 @@ void QtPrinter::setPaperSize(int code)
     }
 }
 
-void QtPrinter::setOrientation(int code)
+void PagePrinter::setOrientation(int code)
 {
     if (code != 1 && code != 2)
         fail(QStringLiteral("orientation %1 is not supported").arg(code));
     m_orientation = code == 1 ? QPageLayout::Portrait : QPageLayout::Landscape;
 }
 
-void QtPrinter::setCopies(int copies)
+void PagePrinter::setCopies(int copies)
 {
     if (copies < 1)
         fail(QStringLiteral("%1 copies").arg(copies));
     m_copies = copies;
 }
 
-void QtPrinter::setScaleMode(int code)
+void PagePrinter::setScaleMode(int code)
 {
     switch (code) {
     case 1:
@@ -127,25 +111,25 @@ void QtPrinter::setScaleMode(int code)
     }
 }
 
-void QtPrinter::setScaleLeft(float left)
+void PagePrinter::setScaleLeft(float left)
 {
     m_scaleLeft = left;
 }
-void QtPrinter::setScaleTop(float top)
+void PagePrinter::setScaleTop(float top)
 {
     m_scaleTop = top;
 }
 
-void QtPrinter::setFontName(const QString &name)
+void PagePrinter::setFontName(const QString &name)
 {
     m_font.setFamily(name);
 }
-float QtPrinter::FontSize() const
+float PagePrinter::FontSize() const
 {
     return m_fontSize;
 }
 
-void QtPrinter::setFontSize(float points)
+void PagePrinter::setFontSize(float points)
 {
     if (!(points > 0))
         fail(QStringLiteral("font size %1").arg(points));
@@ -153,105 +137,66 @@ void QtPrinter::setFontSize(float points)
     m_font.setPointSizeF(points);
 }
 
-void QtPrinter::setFontBold(bool bold)
+void PagePrinter::setFontBold(bool bold)
 {
     m_font.setBold(bold);
 }
-void QtPrinter::setFontUnderline(bool underline)
+void PagePrinter::setFontUnderline(bool underline)
 {
     m_font.setUnderline(underline);
 }
 
-double QtPrinter::deviceUnitsPerUnit() const
+double PagePrinter::deviceUnitsPerUnit() const
 {
     return DeviceDpi / m_unitsPerInch;
 }
 
-QPointF QtPrinter::toDevice(double x, double y) const
+QPointF PagePrinter::toDevice(double x, double y) const
 {
     const double scale = deviceUnitsPerUnit();
     return QPointF((x - m_scaleLeft) * scale, (y - m_scaleTop) * scale);
 }
 
-double QtPrinter::lineHeight() const
+double PagePrinter::lineHeight() const
 {
     return QFontMetricsF(m_font, metricsDevice()).lineSpacing() / deviceUnitsPerUnit();
 }
 
-void QtPrinter::lineBreak()
+void PagePrinter::lineBreak()
 {
     m_currentX = m_scaleLeft;
     m_currentY = static_cast<float>(m_currentY + lineHeight());
 }
 
-void QtPrinter::beginDocument()
+QPageLayout PagePrinter::pageLayout(const QMarginsF &marginsMm) const
 {
-    QMarginsF margins(PdfFileMarginMm, PdfFileMarginMm, PdfFileMarginMm, PdfFileMarginMm);
-    QString spoolTemplate;
-    if (m_pdfFile.isEmpty()) {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(m_queue);
-        if (m_queue.isEmpty() || info.isNull())
-            fail(QStringLiteral("no default printer"));
-        cups_queue::checkReady(m_queue);
-        // The printable area is the printer's own.
-        QPrinter probe(info, QPrinter::HighResolution);
-        probe.setPageSize(QPageSize(m_pageSize));
-        probe.setPageOrientation(m_orientation);
-        margins = probe.pageLayout().margins(QPageLayout::Millimeter);
-        spoolTemplate = QDir::tempPath() + QStringLiteral("/warmtegloed-XXXXXX.pdf");
-    } else {
-        const QFileInfo target(m_pdfFile);
-        spoolTemplate = target.absolutePath() + '/' + target.fileName() + QStringLiteral(".XXXXXX");
-    }
-
-    auto spool = std::make_unique<QTemporaryFile>(spoolTemplate);
-    if (!spool->open())
-        fail(QStringLiteral("cannot write %1: %2").arg(spoolTemplate, spool->errorString()));
-    spool->close();
-
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setResolution(DeviceDpi);
-    printer->setOutputFileName(spool->fileName());
-    printer->setDocName(DocumentTitle);
-    printer->setCreator(DocumentTitle);
-    printer->setPageLayout(
-        QPageLayout(QPageSize(m_pageSize), m_orientation, margins, QPageLayout::Millimeter));
-    printer->setFullPage(false);
-    if (!m_painter.begin(printer.get()))
-        fail(QStringLiteral("the printer did not start"));
-    m_printer = std::move(printer);
-    m_spool = std::move(spool);
+    return QPageLayout(QPageSize(m_pageSize), m_orientation, marginsMm, QPageLayout::Millimeter);
 }
 
-void QtPrinter::closeDocument(bool deliver)
+void PagePrinter::beginDocument()
+{
+    QPagedPaintDevice *device = openDocument();
+    if (!m_painter.begin(device)) {
+        discardDocument();
+        fail(QStringLiteral("the printer did not start"));
+    }
+}
+
+void PagePrinter::closeDocument(bool deliver)
 {
     const bool written = m_painter.end();
-    const QString spoolFile = m_spool->fileName();
     m_currentX = 0;
     m_currentY = 0;
     if (!deliver || !written) {
-        m_spool.reset(); // removes the spool file
+        discardDocument();
         if (deliver)
             fail(QStringLiteral("the page could not be finished"));
         return;
     }
-    if (m_pdfFile.isEmpty()) {
-        auto spool = std::move(m_spool);
-        cups_queue::submitPdf(m_queue, spoolFile, DocumentTitle, m_copies, QPageSize(m_pageSize).key());
-    } else {
-        QFile::remove(m_pdfFile);
-        const bool renamed = m_spool->rename(m_pdfFile);
-        if (renamed)
-            m_spool->setAutoRemove(false);
-        const QString error = m_spool->errorString();
-        m_spool.reset();
-        if (!renamed)
-            fail(QStringLiteral("cannot write %1: %2").arg(m_pdfFile, error));
-    }
+    deliverDocument();
 }
 
-void QtPrinter::drawSegment(const QString &segment)
+void PagePrinter::drawSegment(const QString &segment)
 {
     if (segment.isEmpty())
         return;
@@ -265,7 +210,7 @@ void QtPrinter::drawSegment(const QString &segment)
     m_currentX = static_cast<float>(m_currentX + metrics.horizontalAdvance(segment) / deviceUnitsPerUnit());
 }
 
-void QtPrinter::Print(const QString &text, bool lineEnd)
+void PagePrinter::Print(const QString &text, bool lineEnd)
 {
     if (!m_painter.isActive())
         beginDocument();
@@ -289,7 +234,7 @@ void QtPrinter::Print(const QString &text, bool lineEnd)
         lineBreak();
 }
 
-void QtPrinter::Line(float x1, float y1, float x2, float y2)
+void PagePrinter::Line(float x1, float y1, float x2, float y2)
 {
     if (!m_painter.isActive())
         beginDocument();
@@ -306,21 +251,21 @@ void QtPrinter::Line(float x1, float y1, float x2, float y2)
     m_currentY = y2;
 }
 
-void QtPrinter::setDrawStyle(int style)
+void PagePrinter::setDrawStyle(int style)
 {
     if (style < 0 || style > 6)
         fail(QStringLiteral("draw style %1").arg(style));
     m_drawStyle = style;
 }
 
-void QtPrinter::setDrawWidth(int pixels)
+void PagePrinter::setDrawWidth(int pixels)
 {
     if (pixels < 1)
         fail(QStringLiteral("draw width %1").arg(pixels));
     m_drawWidth = pixels;
 }
 
-void QtPrinter::PaintPicture(const QImage &picture, float x, float y, float width, float height)
+void PagePrinter::PaintPicture(const QImage &picture, float x, float y, float width, float height)
 {
     if (picture.isNull())
         fail(QStringLiteral("no picture to paint"));
@@ -332,32 +277,22 @@ void QtPrinter::PaintPicture(const QImage &picture, float x, float y, float widt
     m_painter.drawImage(QRectF(topLeft, QSizeF(width * scale, height * scale)), picture);
 }
 
-float QtPrinter::TextWidth(const QString &text)
+float PagePrinter::TextWidth(const QString &text)
 {
     return static_cast<float>(QFontMetricsF(m_font, metricsDevice()).horizontalAdvance(text)
                               / deviceUnitsPerUnit());
 }
 
-QString QtPrinter::DeviceName() const
-{
-    return m_pdfFile.isEmpty() ? m_queue : QFileInfo(m_pdfFile).fileName();
-}
-
-void QtPrinter::EndDoc()
+void PagePrinter::EndDoc()
 {
     if (m_painter.isActive())
         closeDocument(true);
 }
 
-void QtPrinter::KillDoc()
+void PagePrinter::KillDoc()
 {
     if (m_painter.isActive())
         closeDocument(false);
-}
-
-std::unique_ptr<Printer> makeDefaultPrinter()
-{
-    return std::make_unique<QtPrinter>();
 }
 
 } // namespace platform

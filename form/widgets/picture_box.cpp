@@ -6,7 +6,6 @@
 
 PictureBox::PictureBox(const QString &resource, Fit fit, QSize naturalSize, QWidget *parent)
     : QWidget(parent)
-    , m_resource(resource)
     , m_fit(fit)
     , m_naturalSize(naturalSize)
     , m_renderer(new QSvgRenderer(this))

@@ -11,7 +11,6 @@ class FrameBox : public QWidget
 
 public:
     explicit FrameBox(const QString &caption, QWidget *parent = nullptr);
-    QString caption() const { return m_caption; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
