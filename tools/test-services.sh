@@ -1,49 +1,143 @@
-# Starts the real services the system tests use: an X server (Xvfb) and a CUPS
-# server whose default printer is a cups-pdf queue. Sourced by ./test; exports
-# WARMTEGLOED_TEST_DISPLAY and WARMTEGLOED_PDF_DIR for the tests.
+# The real services the system tests talk to, started privately and stopped again:
+# an X server (Xvfb) on a display number it finds free itself, and a CUPS server of
+# our own (configuration, socket, spool, logs and state in one temporary folder) whose
+# default printer is a cups-pdf queue. Nothing of the machine's own printing changes:
+# its cupsd, its default printer and its queues are left alone.
+#
+# Sourced by ./test. start_test_services exports for the tests
+#   WARMTEGLOED_TEST_DISPLAY  the X display, e.g. :3
+#   WARMTEGLOED_PDF_DIR       the folder where the cups-pdf queue files its pages
+#   CUPS_SERVER               the private server's socket (libcups, lpstat, Qt use it)
+# and arranges that stop_test_services runs when the shell exits or is interrupted.
+#
+# cups-pdf reads its settings from /etc/cups whatever the server's ServerRoot: for the
+# device cups-pdf:/NAME from /etc/cups/cups-pdf-NAME.conf, for plain cups-pdf:/ from
+# /etc/cups/cups-pdf.conf (which files pages under the passwd home's PDF folder). The
+# queue "PDF" therefore gets a device name of its own, and a file
+# /etc/cups/cups-pdf-NAME.conf keeps output, spool and log in the temporary folder;
+# that file goes again on exit.
 
-start_xvfb() {
-    local display=:99
-    if ! xdpyinfo -display "$display" >/dev/null 2>&1; then
-        Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/tmp/warmtegloed-xvfb.log 2>&1 &
-        for _ in $(seq 100); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
-    fi
-    xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start:" >&2; cat /tmp/warmtegloed-xvfb.log >&2; return 1; }
-    export WARMTEGLOED_TEST_DISPLAY=$display
+WARMTEGLOED_SERVICES_DIR=
+WARMTEGLOED_XVFB_PID=
+WARMTEGLOED_CUPSD_PID=
+WARMTEGLOED_CUPS_PDF_CONF=
+
+WARMTEGLOED_AS_ROOT=()
+[ "$(id -u)" -ne 0 ] && WARMTEGLOED_AS_ROOT=(sudo)
+
+_as_root() {
+    "${WARMTEGLOED_AS_ROOT[@]}" "$@"
 }
 
-# The print server as a fresh Debian machine leaves it without systemd: installed but
-# not running, with no queue. Starts it when needed and makes a cups-pdf queue "PDF"
-# the default printer, with a renderer whose PDF pdftotext can read back.
+start_xvfb() {
+    local log=$WARMTEGLOED_SERVICES_DIR/xvfb.log fifo=$WARMTEGLOED_SERVICES_DIR/xvfb.display number
+    mkfifo "$fifo"
+    # -displayfd: Xvfb takes the first free display number and writes it to the pipe.
+    # No Unix socket under /tmp/.X11-unix: clients reach it by the abstract one.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -nolisten unix 3>"$fifo" >"$log" 2>&1 &
+    WARMTEGLOED_XVFB_PID=$!
+    read -r -t 20 number <"$fifo" || true
+    if [ -z "$number" ] || ! xdpyinfo -display ":$number" >/dev/null 2>&1; then
+        echo "Xvfb did not start:" >&2
+        cat "$log" >&2
+        return 1
+    fi
+    export WARMTEGLOED_TEST_DISPLAY=:$number
+}
+
 start_cups() {
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    local dir=$WARMTEGLOED_SERVICES_DIR/cups device
+    device=warmtegloed-$(basename "$WARMTEGLOED_SERVICES_DIR" | tr -cd 'A-Za-z0-9')
+    mkdir -p "$dir"/{etc,spool/tmp,cache,state,log,pdf,cups-pdf-spool}
+    # Filters run as lp: they may pass through the folders, not list them.
+    chmod 711 "$WARMTEGLOED_SERVICES_DIR" "$dir"
+    chmod 1777 "$dir/spool/tmp"
+    cat >"$dir/etc/cups-files.conf" <<EOF
+ServerRoot $dir/etc
+RequestRoot $dir/spool
+TempDir $dir/spool/tmp
+CacheDir $dir/cache
+StateDir $dir/state
+AccessLog $dir/log/access_log
+ErrorLog $dir/log/error_log
+PageLog $dir/log/page_log
+SystemGroup root
+FileDevice No
+EOF
+    # Only the socket, no network; every operation allowed to whoever reaches the
+    # socket, which lies in a folder only its owner can list.
+    cat >"$dir/etc/cupsd.conf" <<EOF
+Listen $dir/cups.sock
+Browsing No
+WebInterface No
+LogLevel warn
+DefaultPolicy open
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy open>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOF
+    WARMTEGLOED_CUPS_PDF_CONF=/etc/cups/cups-pdf-$device.conf
+    _as_root tee "$WARMTEGLOED_CUPS_PDF_CONF" >/dev/null <<EOF
+Out $dir/pdf
+AnonDirName $dir/pdf
+Spool $dir/cups-pdf-spool
+Log $dir/log
+EOF
+
+    # Started directly (not through a function), so that the pid is the server's.
+    "${WARMTEGLOED_AS_ROOT[@]}" /usr/sbin/cupsd -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" &
+    WARMTEGLOED_CUPSD_PID=$!
+    export CUPS_SERVER=$dir/cups.sock
+    for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.1; done
     if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
-        # The init system would have made the socket's folder.
-        "${sudo[@]}" mkdir -p /run/cups
-        "${sudo[@]}" /usr/sbin/cupsd
-        for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.1; done
+        echo "The private CUPS server did not start:" >&2
+        cat "$dir/log/error_log" >&2 2>/dev/null
+        return 1
     fi
-    lpstat -r 2>/dev/null | grep -q 'is running' || { echo "CUPS did not start" >&2; return 1; }
-    if ! lpstat -p PDF >/dev/null 2>&1; then
-        "${sudo[@]}" lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
-    fi
-    # Also for a queue the package made on its own when it was installed.
-    "${sudo[@]}" lpadmin -p PDF -o pdftops-renderer-default=pdftocairo
-    "${sudo[@]}" cupsenable PDF
-    "${sudo[@]}" cupsaccept PDF
-    "${sudo[@]}" lpadmin -d PDF
+    # pdftocairo: a page whose text pdftotext can read back.
+    lpadmin -p PDF -E -v "cups-pdf:/$device" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+        -o pdftops-renderer-default=pdftocairo
+    lpadmin -d PDF
     lpstat -d | grep -q 'destination: PDF$' || { echo "PDF is not the default printer" >&2; return 1; }
-    # cups-pdf files a page under the home folder that passwd gives the job's user,
-    # whatever HOME says.
-    local home
-    home=$(getent passwd "$(id -un)" | cut -d: -f6)
-    export WARMTEGLOED_PDF_DIR="${home:-$HOME}/PDF"
+    export WARMTEGLOED_PDF_DIR=$dir/pdf
+}
+
+stop_test_services() {
+    set +e # a service already gone must not keep the others running
+    if [ -n "$WARMTEGLOED_CUPSD_PID" ]; then
+        _as_root kill "$WARMTEGLOED_CUPSD_PID" 2>/dev/null
+        wait "$WARMTEGLOED_CUPSD_PID" 2>/dev/null
+        WARMTEGLOED_CUPSD_PID=
+    fi
+    if [ -n "$WARMTEGLOED_XVFB_PID" ]; then
+        kill "$WARMTEGLOED_XVFB_PID" 2>/dev/null
+        wait "$WARMTEGLOED_XVFB_PID" 2>/dev/null
+        WARMTEGLOED_XVFB_PID=
+    fi
+    if [ -n "$WARMTEGLOED_CUPS_PDF_CONF" ]; then
+        _as_root rm -f "$WARMTEGLOED_CUPS_PDF_CONF"
+        WARMTEGLOED_CUPS_PDF_CONF=
+    fi
+    if [ -n "$WARMTEGLOED_SERVICES_DIR" ]; then
+        _as_root rm -rf "$WARMTEGLOED_SERVICES_DIR"
+        WARMTEGLOED_SERVICES_DIR=
+    fi
 }
 
 start_test_services() {
-    export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/warmtegloed-runtime.XXXXXX)}
-    chmod 700 "$XDG_RUNTIME_DIR"
+    WARMTEGLOED_SERVICES_DIR=$(mktemp -d "${TMPDIR:-/tmp}/warmtegloed-services.XXXXXX")
+    trap 'rc=$?; stop_test_services; exit $rc' EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    trap 'exit 129' HUP
+    export XDG_RUNTIME_DIR=$WARMTEGLOED_SERVICES_DIR/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
     start_xvfb
     start_cups
 }
