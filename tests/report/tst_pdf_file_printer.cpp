@@ -1,0 +1,144 @@
+// The report on the PDF-file printer of the headless calculator: the same places on the page
+// as on paper, and a file that is there whole or not at all.
+
+#include "calculate.h"
+#include "calculation_report.h"
+#include "pdf_file_printer.h"
+#include "report_input.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A word of the page and the right edge and top of its box, in cm from the printable
+// area's corner.
+struct Word
+{
+    QString text;
+    double right = 0;
+    double top = 0;
+};
+
+QList<Word> readWords(const QString &pdf)
+{
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-bbox", pdf, "-"});
+    pdftotext.waitForFinished(10000);
+    static const QRegularExpression word(
+        R"re(<word xMin="[\d.]+" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re");
+    const double margin = platform::PagePrinter::OfficeMarginMm / 10;
+    QList<Word> words;
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    for (auto it = word.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const double top = m.captured(1).toDouble() * 2.54 / 72 - margin;
+        const double right = m.captured(2).toDouble() * 2.54 / 72 - margin;
+        words.append({m.captured(3), right, top});
+    }
+    return words;
+}
+
+// Prints the design values' report to `file`; false when the printer gave up.
+bool printReport(const QString &file)
+{
+    const engine::CalculationInput input;
+    engine::CalculationState state;
+    const engine::CalculationResult result = engine::Calculate(input, state, '.');
+    report::ReportInput page = report::makeReportInput(input, state, result);
+    page.logo = QImage(30, 10, QImage::Format_RGB32);
+    page.printedAt = QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9));
+    platform::PdfFilePrinter printer(file);
+    return report::printCalculationReport(page, printer, nullptr);
+}
+
+} // namespace
+
+class TestPdfFilePrinter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    // The places the paper page is checked at: the title's corner, the heights' right edge
+    // at 9 cm and the levels' at 15 cm.
+    void page()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("rapport.pdf");
+        QVERIFY(printReport(file));
+        const QList<Word> words = readWords(file);
+        const auto find = [&](const QString &text) {
+            return std::find_if(words.cbegin(), words.cend(), [&](const Word &w) { return w.text == text; });
+        };
+        const auto title = find("Berekeningsmethode");
+        QVERIFY(title != words.cend());
+        QVERIFY(qAbs(title->top - 1.2) < 0.1);
+        for (const char *level : {"38.14", "44.17", "44.76", "41.72", "36.73"}) {
+            const auto at = find(level);
+            QVERIFY2(at != words.cend(), level);
+            QVERIFY2(qAbs(at->right - 15.0) < 0.1, level);
+            QVERIFY2(qAbs((at - 1)->right - 9.0) < 0.1, level);
+        }
+    }
+
+    void writing_data()
+    {
+        QTest::addColumn<QString>("inTheWay"); // what the target's name holds before: file, folder, link
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QStringList>("afterwards"); // the folder's names, sorted
+        QTest::newRow("new file") << ""
+                                  << "rapport.pdf" << true << QStringList {"rapport.pdf"};
+        QTest::newRow("older report replaced") << "file"
+                                               << "rapport.pdf" << true << QStringList {"rapport.pdf"};
+        QTest::newRow("folder missing") << ""
+                                        << "weg/rapport.pdf" << false << QStringList {};
+        QTest::newRow("folder in the way") << "folder"
+                                           << "rapport.pdf" << false << QStringList {"rapport.pdf"};
+        QTest::newRow("link in the way")
+            << "link"
+            << "rapport.pdf" << false << QStringList {"elders.pdf", "rapport.pdf"};
+    }
+
+    void writing()
+    {
+        QFETCH(QString, inTheWay);
+        QFETCH(QString, target);
+        QFETCH(bool, written);
+        QFETCH(QStringList, afterwards);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(target);
+        QFile old(inTheWay == "link" ? dir.filePath("elders.pdf") : path);
+        if (inTheWay == "file" || inTheWay == "link") {
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            QVERIFY(old.write("old") == 3);
+            old.close();
+        }
+        if (inTheWay == "link")
+            QVERIFY(QFile::link(old.fileName(), path));
+        if (inTheWay == "folder")
+            QVERIFY(QDir(dir.path()).mkdir(target));
+
+        QCOMPARE(printReport(path), written);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 afterwards);
+        QFile result(path);
+        const bool readable = result.open(QIODevice::ReadOnly);
+        QCOMPARE(readable && result.read(4) == "%PDF", written);
+        // Refused: what was in the way is as it was.
+        if (inTheWay == "folder")
+            QVERIFY(QFileInfo(path).isDir());
+        if (inTheWay == "link")
+            QCOMPARE(QFileInfo(old.fileName()).size(), 3);
+    }
+};
+
+QTEST_MAIN(TestPdfFilePrinter)
+#include "tst_pdf_file_printer.moc"
