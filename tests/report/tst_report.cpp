@@ -3,6 +3,7 @@
 #include "make_printer_text.h"
 #include "recording_message_box.h"
 #include "recording_printer.h"
+#include "report_input.h"
 
 #include <QLocale>
 #include <QTest>
@@ -20,14 +21,10 @@ struct Calculated
     explicit Calculated(const engine::CalculationInput &in = {}, char separator = '.')
     {
         const engine::CalculationResult result = engine::Calculate(in, state, separator);
-        input = {&state,     in.screen,
-                 in.compact, in.indoor,
-                 in.B,       in.heights,
-                 {},         QImage(30, 10, QImage::Format_RGB32),
-                 separator,  QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9))};
-        input.heights[0] = result.firstHeightWritten ? result.firstHeight : in.heights[0];
-        for (size_t i = 0; i < result.texts.size(); ++i)
-            input.levelTexts[i] = QString::fromStdString(result.texts[i]);
+        input = report::makeReportInput(in, state, result);
+        input.logo = QImage(30, 10, QImage::Format_RGB32);
+        input.decimalSeparator = separator;
+        input.printedAt = QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9));
     }
 };
 
