@@ -15,37 +15,17 @@
 
 namespace {
 
-// One thing a user does to a control, found by its name.
+// Write: a value set by the program; TypeAndLeave: typed, then Tab; TypeKey: a 1 typed.
+enum Action { Click, Write, TypeAndLeave, TypeKey, ClickField };
+
+// One thing done to a control, found by its name.
 struct Step
 {
-    enum Kind { Click, Write, TypeAndLeave, TypeKey, ClickField } kind;
+    Action action;
     QString control;
-    QString typed;
-    double written = 0;
+    QString value = {}; // typed, or written
 };
-
-Step click(const char *control)
-{
-    return {Step::Click, control};
-}
-// A value written by the program, as the rules and the calculation write them.
-Step write(const char *control, double value)
-{
-    return {Step::Write, control, {}, value};
-}
-// Typed into the field, then left with Tab.
-Step typeAndLeave(const char *control, const char *text)
-{
-    return {Step::TypeAndLeave, control, text};
-}
-Step typeKey(const char *control)
-{
-    return {Step::TypeKey, control};
-}
-Step clickField(const char *control)
-{
-    return {Step::ClickField, control};
-}
+using Steps = QList<Step>;
 
 void perform(Form1 &form, const Step &step)
 {
@@ -53,71 +33,60 @@ void perform(Form1 &form, const Step &step)
     QVERIFY2(control, qPrintable("no control named " + step.control));
     auto *edit = qobject_cast<CWNumEdit *>(control);
     QLineEdit *field = edit ? edit->lineEdit() : control->findChild<QLineEdit *>();
-    QVERIFY2(step.kind == Step::Click || field, qPrintable(step.control + " has no field"));
-    switch (step.kind) {
-    case Step::Click:
-        FormFixture::click(control);
-        break;
-    case Step::Write:
-        QVERIFY2(edit, qPrintable(step.control + " is no numeric input"));
-        edit->setValue(step.written);
-        break;
-    case Step::TypeAndLeave:
+    QVERIFY2(step.action == Click || field, qPrintable(step.control + " has no field"));
+    QVERIFY2(step.action != Write || edit, qPrintable(step.control + " is no numeric input"));
+    if (step.action == TypeAndLeave)
         field->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(field, step.typed + '\t');
-        break;
-    case Step::TypeKey:
+    if (step.action == Click)
+        FormFixture::click(control);
+    else if (step.action == Write)
+        edit->setValue(step.value.toDouble());
+    else if (step.action == TypeAndLeave)
+        QTest::keyClicks(field, step.value + '\t');
+    else if (step.action == TypeKey)
         QTest::keyClick(field, Qt::Key_1);
-        break;
-    case Step::ClickField:
+    else
         QTest::mouseClick(field, Qt::LeftButton);
-        break;
-    }
 }
 
-enum class Enabled { No, Yes, Partly };
+enum Enabled { Off, On, Partly };
 
 // What the input rules act on: the two switchable groups, the screen's mark, x, xs, K and y as shown.
-struct RulesState
+struct Rules
 {
     Enabled screenInputs;   // hs, xs, K
     Enabled outdoorOptions; // Check1, Check2, points 2 to 5
     bool screenChecked;
-    QString x;
-    QString xs;
-    QString K;
-    QString y;
-    bool operator==(const RulesState &o) const
+    QStringList values; // x, xs, K, y
+    bool operator==(const Rules &o) const
     {
         return screenInputs == o.screenInputs && outdoorOptions == o.outdoorOptions
-            && screenChecked == o.screenChecked && x == o.x && xs == o.xs && K == o.K && y == o.y;
+            && screenChecked == o.screenChecked && values == o.values;
     }
 };
 
-char *toString(const RulesState &s)
+char *toString(const Rules &s)
 {
     const char *names[] = {"off", "on", "partly on"};
-    return QTest::toString(
-        QStringLiteral("screen inputs %1, outdoor options %2, screen %3, x %4 xs %5 K %6 y %7")
-            .arg(names[int(s.screenInputs)], names[int(s.outdoorOptions)],
-                 s.screenChecked ? "checked" : "unchecked", s.x, s.xs, s.K, s.y));
+    return QTest::toString(QStringLiteral("screen inputs %1, outdoor options %2, screen %3, x xs K y %4")
+                               .arg(names[s.screenInputs], names[s.outdoorOptions],
+                                    s.screenChecked ? "checked" : "unchecked", s.values.join(' ')));
 }
 
 Enabled enabled(const QList<QWidget *> &group)
 {
     const auto on = std::count_if(group.cbegin(), group.cend(), [](QWidget *w) { return w->isEnabled(); });
-    return on == 0 ? Enabled::No : on == group.size() ? Enabled::Yes : Enabled::Partly;
+    return on == 0 ? Off : on == group.size() ? On : Partly;
 }
 
-RulesState rulesState(const Form1 &f)
+Rules rulesOf(const Form1 &f)
 {
+    QStringList values;
+    for (const CWNumEdit *edit : {f.CWNumEdit4, f.CWNumEdit6, f.CWNumEdit7, f.CWNumEdit9})
+        values << edit->lineEdit()->text();
     return {enabled({f.CWNumEdit5, f.CWNumEdit6, f.CWNumEdit7}),
             enabled({f.Check1, f.Check2, f.CWNumEdit8[1], f.CWNumEdit8[2], f.CWNumEdit8[3], f.CWNumEdit8[4]}),
-            f.Check1->isChecked(),
-            f.CWNumEdit4->lineEdit()->text(),
-            f.CWNumEdit6->lineEdit()->text(),
-            f.CWNumEdit7->lineEdit()->text(),
-            f.CWNumEdit9->lineEdit()->text()};
+            f.Check1->isChecked(), values};
 }
 
 // Presses a button of the message box that opens next (Escape for NoButton) and notes what it showed.
@@ -127,14 +96,15 @@ struct BoxAnswer
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
+    QTimer timer;
 
     explicit BoxAnswer(QMessageBox::StandardButton press)
     {
-        m_timer.callOnTimeout(&m_timer, [this, press] {
+        timer.callOnTimeout(&timer, [this, press] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box)
                 return;
-            m_timer.stop();
+            timer.stop();
             title = box->windowTitle();
             text = box->text();
             icon = box->icon();
@@ -144,17 +114,14 @@ struct BoxAnswer
             else
                 box->button(press)->click();
         });
-        m_timer.start(10);
+        timer.start(10);
     }
-
-private:
-    QTimer m_timer;
 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Step)
-Q_DECLARE_METATYPE(RulesState)
+Q_DECLARE_METATYPE(Rules)
 
 class TestForm1Handlers : public QObject
 {
@@ -163,14 +130,22 @@ class TestForm1Handlers : public QObject
     std::unique_ptr<FormFixture> m_fixture;
     Form1 &form() { return *m_fixture->form; }
 
+    // Each step finds stale results in all five boxes.
+    void performOnStaleResults(const Steps &steps)
+    {
+        for (const Step &step : steps) {
+            for (QLineEdit *box : form().Text2)
+                box->setText(QStringLiteral("9"));
+            perform(form(), step);
+        }
+    }
+
 private slots:
     void init()
     {
         m_fixture = std::make_unique<FormFixture>();
-        m_fixture->messageBox.behind = [this] {
-            const RulesState s = rulesState(form());
-            return " | x " + s.x + " xs " + s.xs + " K " + s.K; // what the user sees behind the box
-        };
+        // What the user sees behind a box: x, xs and K.
+        m_fixture->messageBox.behind = [this] { return " | " + rulesOf(form()).values.mid(0, 3).join(' '); };
     }
     void cleanup()
     {
@@ -178,40 +153,38 @@ private slots:
             QVERIFY2(m_fixture->guard.unexpected().isEmpty(), "unexpected modal dialog");
     }
 
-    // Each step finds stale results in all five boxes: it empties all of them or none.
+    // Which step empties all five boxes; none may empty only some.
     void clearing_data()
     {
-        QTest::addColumn<QList<Step>>("steps");
+        QTest::addColumn<Steps>("steps");
         QTest::addColumn<QList<bool>>("empties");
-        const auto input = [](const char *name, double value, bool onValue, bool onMouse) {
-            QTest::newRow(name) << QList<Step> {write(name, value), typeKey(name), clickField(name)}
+        const auto input = [](const char *name, const char *value, bool onValue, bool onMouse) {
+            QTest::newRow(name) << Steps {{Write, name, value}, {TypeKey, name}, {ClickField, name}}
                                 << QList<bool> {onValue, true, onMouse};
         };
-        input("CWNumEdit1", 11, true, true); // by the change of y it causes
-        input("CWNumEdit2", 11, true, false);
-        input("CWNumEdit3", 9, true, false);
-        input("CWNumEdit4", 6, true, false);
-        input("CWNumEdit5", 1, true, true);
-        input("CWNumEdit6", 1, false, true);
-        input("CWNumEdit7", 0.5, false, true);
-        input("CWNumEdit8(3)", 11, true, false);
-        input("CWNumEdit9", 6, true, false);
-        QTest::newRow("options") << QList<Step> {click("Check1"), click("Check2"), click("Check3"),
-                                                 typeKey("Combo1")}
+        input("CWNumEdit1", "11", true, true); // by the change of y it causes
+        input("CWNumEdit2", "11", true, false);
+        input("CWNumEdit3", "9", true, false);
+        input("CWNumEdit4", "6", true, false);
+        input("CWNumEdit5", "1", true, true);
+        input("CWNumEdit6", "1", false, true);
+        input("CWNumEdit7", ".5", false, true);
+        input("CWNumEdit8(3)", "11", true, false);
+        input("CWNumEdit9", "6", true, false);
+        QTest::newRow("options") << Steps {{Click, "Check1"},
+                                           {Click, "Check2"},
+                                           {Click, "Check3"},
+                                           {TypeKey, "Combo1"}}
                                  << QList<bool> {false, true, false, true};
     }
     void clearing()
     {
-        QFETCH(QList<Step>, steps);
+        QFETCH(Steps, steps);
         QFETCH(QList<bool>, empties);
-        perform(form(), click("Check1")); // so that hs, xs and K can be worked
+        perform(form(), {Click, "Check1"}); // so that hs, xs and K can be worked
         QList<bool> seen;
         for (const Step &step : steps) {
-            for (QLineEdit *box : form().Text2)
-                box->setText(QStringLiteral("9"));
-            perform(form(), step);
-            if (QTest::currentTestFailed())
-                return;
+            performOnStaleResults({step});
             const QString results = m_fixture->results();
             QVERIFY2(results == "    " || results == "9 9 9 9 9", qPrintable(step.control + ": " + results));
             seen << (results == "    ");
@@ -222,107 +195,102 @@ private slots:
 
     void rules_data()
     {
-        QTest::addColumn<QList<Step>>("steps");
+        QTest::addColumn<Steps>("steps");
         QTest::addColumn<QStringList>("boxes"); // with x, xs and K behind them: corrected already
-        QTest::addColumn<RulesState>("after");
+        QTest::addColumn<Rules>("after");
         const QString x = "Invoerfout (64): De afstand van de opslag tot het beoordelingspunt\n\ris kleiner "
                           "dan de afstand tot de afscherming | ";
         const QString xs = "Invoerfout (64): De afstand tussen het scherm en de opslag \n\ris te groot | ";
         const QString k = "Invoerfout (64): De efficiency van het scherm is een getal\n\rtussen 0 en 1 | ";
-        using E = Enabled;
-        const RulesState screenOn {E::Yes, E::Yes, true, "5.00", ".00", "1.00", "5.00"};
-        const RulesState screenOff {E::No, E::Yes, false, "5.00", ".00", "1.00", "5.00"};
-        const RulesState distances {E::Yes, E::Yes, true, "5.00", "5.00", "1.00", "5.00"};
-
+        const Step screen {Click, "Check1"};
+        const Step indoor {Click, "Check3"};
+        const QStringList design {"5.00", ".00", "1.00", "5.00"};
+        const Rules screenOn {On, On, true, design};
+        const Rules screenOff {Off, On, false, design};
+        const Rules screenOnAtX {On, On, true, {"5.00", "5.00", "1.00", "5.00"}};
+        // clang-format off
         QTest::newRow("x before the screen")
-            << QList<Step> {click("Check1"), write("CWNumEdit6", 8), typeAndLeave("CWNumEdit4", "5")}
-            << QStringList {x + "x 8.00 xs 8.00 K 1.00"}
-            << RulesState {E::Yes, E::Yes, true, "8.00", "8.00", "1.00", "5.00"};
+            << Steps {screen, {Write, "CWNumEdit6", "8"}, {TypeAndLeave, "CWNumEdit4", "5"}}
+            << QStringList {x + "8.00 8.00 1.00"} << Rules {On, On, true, {"8.00", "8.00", "1.00", "5.00"}};
         QTest::newRow("x before the screen, no screen")
-            << QList<Step> {write("CWNumEdit6", 8), typeAndLeave("CWNumEdit4", "5")} << QStringList()
-            << RulesState {E::No, E::Yes, false, "5.00", "8.00", "1.00", "5.00"};
-        QTest::newRow("xs beyond x") << QList<Step> {click("Check1"), typeAndLeave("CWNumEdit6", "8")}
-                                     << QStringList {xs + "x 5.00 xs 5.00 K 1.00"} << distances;
-        QTest::newRow("xs equal to x")
-            << QList<Step> {click("Check1"), typeAndLeave("CWNumEdit6", "5")} << QStringList() << distances;
-        QTest::newRow("K above 1") << QList<Step> {click("Check1"), typeAndLeave("CWNumEdit7", "1.5")}
-                                   << QStringList {k + "x 5.00 xs .00 K 1.00"} << screenOn;
-        QTest::newRow("K of 1") << QList<Step> {click("Check1"), typeAndLeave("CWNumEdit7", ".5"),
-                                                typeAndLeave("CWNumEdit7", "1")}
+            << Steps {{Write, "CWNumEdit6", "8"}, {TypeAndLeave, "CWNumEdit4", "5"}}
+            << QStringList() << Rules {Off, On, false, {"5.00", "8.00", "1.00", "5.00"}};
+        QTest::newRow("xs beyond x") << Steps {screen, {TypeAndLeave, "CWNumEdit6", "8"}}
+                                     << QStringList {xs + "5.00 5.00 1.00"} << screenOnAtX;
+        QTest::newRow("xs equal to x") << Steps {screen, {TypeAndLeave, "CWNumEdit6", "5"}}
+                                       << QStringList() << screenOnAtX;
+        QTest::newRow("K above 1") << Steps {screen, {TypeAndLeave, "CWNumEdit7", "1.5"}}
+                                   << QStringList {k + "5.00 .00 1.00"} << screenOn;
+        QTest::newRow("K of 1") << Steps {screen, {TypeAndLeave, "CWNumEdit7", ".5"}, {TypeAndLeave, "CWNumEdit7", "1"}}
                                 << QStringList() << screenOn;
-        QTest::newRow("screen on, xs beyond x") << QList<Step> {write("CWNumEdit6", 8), click("Check1")}
-                                                << QStringList {x + "x 5.00 xs 5.00 K 1.00"} << distances;
-        QTest::newRow("screen on and off")
-            << QList<Step> {click("Check1"), click("Check1")} << QStringList() << screenOff;
-        QTest::newRow("indoor with screen") << QList<Step> {click("Check1"), click("Check3")} << QStringList()
-                                            << RulesState {E::No, E::No, true, "5.00", ".00", "1.00", "5.00"};
-        QTest::newRow("outdoor, screen on")
-            << QList<Step> {click("Check1"), click("Check3"), click("Check3")} << QStringList() << screenOn;
-        QTest::newRow("outdoor, screen off")
-            << QList<Step> {click("Check3"), click("Check3")} << QStringList() << screenOff;
-        QTest::newRow("width moves y")
-            << QList<Step> {write("CWNumEdit9", -20), typeAndLeave("CWNumEdit1", "7")} << QStringList()
-            << RulesState {E::No, E::Yes, false, "5.00", ".00", "1.00", "3.50"};
+        QTest::newRow("screen on, xs beyond x") << Steps {{Write, "CWNumEdit6", "8"}, screen}
+                                                << QStringList {x + "5.00 5.00 1.00"} << screenOnAtX;
+        QTest::newRow("screen on and off") << Steps {screen, screen} << QStringList() << screenOff;
+        QTest::newRow("indoor with screen") << Steps {screen, indoor} << QStringList() << Rules {Off, Off, true, design};
+        QTest::newRow("outdoor, screen on") << Steps {screen, indoor, indoor} << QStringList() << screenOn;
+        QTest::newRow("outdoor, screen off") << Steps {indoor, indoor} << QStringList() << screenOff;
+        QTest::newRow("width moves y") << Steps {{Write, "CWNumEdit9", "-20"}, {TypeAndLeave, "CWNumEdit1", "7"}}
+                                       << QStringList() << Rules {Off, On, false, {"5.00", ".00", "1.00", "3.50"}};
+        // clang-format on
     }
     void rules()
     {
-        QFETCH(QList<Step>, steps);
+        QFETCH(Steps, steps);
         QFETCH(QStringList, boxes);
-        QFETCH(RulesState, after);
+        QFETCH(Rules, after);
         for (const Step &step : steps)
             perform(form(), step);
         QCOMPARE(m_fixture->messageBox.shown, boxes);
-        QCOMPARE(rulesState(form()), after);
+        QCOMPARE(rulesOf(form()), after);
         Form1 &f = form(); // never switched off
         for (QWidget *input :
              {f.CWNumEdit1, f.CWNumEdit2, f.CWNumEdit3, f.CWNumEdit4, f.CWNumEdit9, f.CWNumEdit8[0]})
             QVERIFY2(input->isEnabled(), qPrintable(input->objectName()));
     }
 
-    // Each run finds stale results: the command must overwrite or empty all of them.
     void commands_data()
     {
         QTest::addColumn<bool>("dutch");
-        QTest::addColumn<QList<Step>>("steps");
+        QTest::addColumn<Steps>("steps");
         QTest::addColumn<QStringList>("shown"); // the height of point 1, then the five results
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QStringList>("printedRows");
         const QString undefined = "Invoerfout (64): Voor deze afmetingen komt de vlamhoogte uit op -0,33 m, "
                                   "dus op of onder 0 m.\nVergroot de hoogte of de afmetingen van de opslag.";
+        const QString printed = "PRINTER MESSAGE (64): Document geprint op Recorder.";
         const QStringList indoor {"4.00", "22.29", "", "", "", ""};
         const QStringList noResults {"2,50", "", "", "", "", ""};
-        QTest::newRow("defaults") << false << QList<Step> {click("Command2")}
+        const Step calculate {Click, "Command2"};
+        const Steps limited {{TypeAndLeave, "CWNumEdit1", "100"}, {TypeAndLeave, "CWNumEdit2", "20"},
+                             {TypeAndLeave, "CWNumEdit3", "6,0"}, {TypeAndLeave, "CWNumEdit4", "20"},
+                             {TypeAndLeave, "CWNumEdit9", "80"},  calculate};
+        const Steps flameBelowGround {
+            {Write, "CWNumEdit1", "8.7"}, {Write, "CWNumEdit2", "8.7"}, {Write, "CWNumEdit3", "0.5"}};
+        // clang-format off
+        QTest::newRow("defaults") << false << Steps {calculate}
                                   << QStringList {"2.50", "38.14", "44.17", "44.76", "41.72", "36.73"}
                                   << QStringList() << QStringList();
-        QTest::newRow("compact") << false << QList<Step> {click("Check2"), click("Command2")}
+        QTest::newRow("compact") << false << Steps {{Click, "Check2"}, calculate}
                                  << QStringList {"2.50", "21.7", "24.4", "22.77", "17.26", "9.91"}
                                  << QStringList() << QStringList();
-        QTest::newRow("indoor") << false << QList<Step> {click("Check3"), click("Command2")} << indoor
+        QTest::newRow("indoor") << false << Steps {{Click, "Check3"}, calculate} << indoor
                                 << QStringList() << QStringList();
-        QTest::newRow("limited face, decimal comma")
-            << true << QList<Step> {typeAndLeave("CWNumEdit1", "100"), typeAndLeave("CWNumEdit2", "20"),
-                                    typeAndLeave("CWNumEdit3", "6,0"), typeAndLeave("CWNumEdit4", "20"),
-                                    typeAndLeave("CWNumEdit9", "80"),  click("Command2")}
-            << QStringList {"2,50", "14,92", "15,69", "15,86", "15,42", "14,44"} << QStringList()
-            << QStringList();
-        QTest::newRow("undefined") << true
-                                   << QList<Step> {typeAndLeave("CWNumEdit1", "8,7"),
-                                                   typeAndLeave("CWNumEdit2", "8,7"),
-                                                   typeAndLeave("CWNumEdit3", "0,5"), click("Command2")}
-                                   << noResults << QStringList {undefined} << QStringList();
-        QTest::newRow("undefined: Print stops")
-            << true
-            << QList<Step> {write("CWNumEdit1", 8.7), write("CWNumEdit2", 8.7), write("CWNumEdit3", 0.5),
-                            click("Command1")}
-            << noResults << QStringList {undefined} << QStringList();
-        QTest::newRow("indoor printed") << false << QList<Step> {click("Check3"), click("Command1")} << indoor
-                                        << QStringList {"PRINTER MESSAGE (64): Document geprint op Recorder."}
+        QTest::newRow("limited face, typed with a decimal comma") << true << limited
+                                << QStringList {"2,50", "14,92", "15,69", "15,86", "15,42", "14,44"}
+                                << QStringList() << QStringList();
+        QTest::newRow("undefined") << true << Steps(flameBelowGround) + Steps {calculate} << noResults
+                                   << QStringList {undefined} << QStringList();
+        QTest::newRow("undefined: Print stops") << true << Steps(flameBelowGround) + Steps {{Click, "Command1"}}
+                                                << noResults << QStringList {undefined} << QStringList();
+        QTest::newRow("indoor printed") << false << Steps {{Click, "Check3"}, {Click, "Command1"}} << indoor
+                                        << QStringList {printed}
                                         << QStringList {"Beoordelingspunt 1\t\t\t4\t\t\t\t22.29\t"};
+        // clang-format on
     }
     void commands()
     {
         QFETCH(bool, dutch);
-        QFETCH(QList<Step>, steps);
+        QFETCH(Steps, steps);
         QFETCH(QStringList, shown);
         QFETCH(QStringList, boxes);
         QFETCH(QStringList, printedRows);
@@ -333,11 +301,7 @@ private slots:
             return p;
         };
         m_fixture = std::make_unique<FormFixture>(dutch, FormServices {nullptr, nullptr, printer});
-        for (const Step &step : steps) {
-            for (QLineEdit *box : form().Text2)
-                box->setText(QStringLiteral("9"));
-            perform(form(), step);
-        }
+        performOnStaleResults(steps);
         QCOMPARE(QStringList(form().CWNumEdit8[0]->lineEdit()->text()) + m_fixture->results().split(' '),
                  shown);
         QCOMPARE(m_fixture->messageBox.shown, boxes);
@@ -354,9 +318,9 @@ private slots:
         messageBox.setOwner(&window);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        perform(window, click("Check1"));
+        perform(window, {Click, "Check1"});
         BoxAnswer answer(QMessageBox::Ok);
-        perform(window, typeAndLeave("CWNumEdit6", "8"));
+        perform(window, {TypeAndLeave, "CWNumEdit6", "8"});
         QCOMPARE(answer.title, "Invoerfout");
         QCOMPARE(answer.text, "De afstand tussen het scherm en de opslag \nis te groot");
         QCOMPARE(answer.icon, QMessageBox::Information);
@@ -364,6 +328,7 @@ private slots:
         QCOMPARE(window.CWNumEdit6->Value(), 5.0);
     }
 
+    // The button pressed in the real box and the answer the handlers get.
     void answers_data()
     {
         QTest::addColumn<int>("style");
