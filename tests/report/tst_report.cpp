@@ -16,7 +16,7 @@ struct Pen
 {
     float shift;
     float size;
-    bool operator==(const Pen &other) const { return shift == other.shift && size == other.size; }
+    bool operator==(const Pen &o) const { return shift == o.shift && size == o.size; }
 };
 const Pen Normal {0, 10};
 const Pen Raised {-0.125f, 6};
@@ -26,7 +26,7 @@ struct Glyph
 {
     QChar character;
     Pen pen;
-    bool operator==(const Glyph &other) const { return character == other.character && pen == other.pen; }
+    bool operator==(const Glyph &o) const { return character == o.character && pen == o.pen; }
 };
 
 char *toString(const Pen &pen)
@@ -56,9 +56,9 @@ struct TableRow
     QString point;
     QString height;
     QString level;
-    bool operator==(const TableRow &other) const
+    bool operator==(const TableRow &o) const
     {
-        return point == other.point && height == other.height && level == other.level;
+        return std::tie(point, height, level) == std::tie(o.point, o.height, o.level);
     }
 };
 
@@ -95,37 +95,23 @@ struct Calculated
 // The window's design values with the inputs a row changes.
 struct Given : Input
 {
-    Given &compact()
+    template<typename T> Given &set(T Input::*field, T value)
     {
-        Input::compact = true;
+        this->*field = value;
         return *this;
     }
-    Given &indoor()
+    Given &compact() { return set(&Input::compact, true); }
+    Given &indoor() { return set(&Input::indoor, true); }
+    Given &screen(double h, double d, double k)
     {
-        Input::indoor = true;
-        return *this;
+        return set(&Input::hs, h).set(&Input::xs, d).set(&Input::K, k).set(&Input::screen, true);
     }
-    Given &screen(double height, double distance, double efficiency)
+    Given &storage(double b, double d, double h)
     {
-        Input::screen = true;
-        hs = height;
-        xs = distance;
-        K = efficiency;
-        return *this;
+        return set(&Input::B, b).set(&Input::D, d).set(&Input::H, h);
     }
-    Given &storage(double width, double depth, double height)
-    {
-        B = width;
-        D = depth;
-        H = height;
-        return *this;
-    }
-    Given &point(double distance, double along)
-    {
-        x = distance;
-        y = along;
-        return *this;
-    }
+    Given &point(double x, double y) { return set(&Input::x, x).set(&Input::y, y); }
+    Given &at(const std::array<double, 5> &z) { return set(&Input::heights, z); }
 };
 
 float width(const QString &text, float size)
@@ -156,28 +142,24 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<Glyph>>("printed");
         QTest::addColumn<Pen>("after");
+        // clang-format off
         QTest::newRow("empty text") << "" << QList<Glyph>() << Normal;
-        QTest::newRow("unit with superscript")
-            << "kW per m^{2}" << glyphs("kW per m", Normal) + glyphs("2", Raised) << Normal;
+        QTest::newRow("unit with superscript") << "kW per m^{2}" << glyphs("kW per m", Normal) + glyphs("2", Raised)
+                                               << Normal;
         QTest::newRow("markers without brace, last too") << "a^b_c^" << glyphs("a^b_c^", Normal) << Normal;
         QTest::newRow("two underscores") << "__{i}" << glyphs("_", Normal) + glyphs("i", Lowered) << Normal;
         QTest::newRow("braces before any marker") << "{a}b" << glyphs("ab", Normal) << Normal;
-        QTest::newRow("raised again after a superscript")
-            << "m^{2} {3}"
-            << glyphs("m", Normal) + glyphs("2", Raised) + glyphs(" ", Normal) + glyphs("3", Raised)
-            << Normal;
-        QTest::newRow("lowered again after a subscript")
-            << "H_{2}O {3}"
-            << glyphs("H", Normal) + glyphs("2", Lowered) + glyphs("O ", Normal) + glyphs("3", Lowered)
-            << Normal;
+        QTest::newRow("raised again after a superscript") << "m^{2} {3}"
+            << glyphs("m", Normal) + glyphs("2", Raised) + glyphs(" ", Normal) + glyphs("3", Raised) << Normal;
+        QTest::newRow("lowered again after a subscript") << "H_{2}O {3}"
+            << glyphs("H", Normal) + glyphs("2", Lowered) + glyphs("O ", Normal) + glyphs("3", Lowered) << Normal;
         QTest::newRow("empty markup") << "a^{}b" << glyphs("ab", Normal) << Normal;
-        QTest::newRow("superscript never closed")
-            << "m^{2" << glyphs("m", Normal) + glyphs("2", Raised) << Raised;
+        QTest::newRow("superscript never closed") << "m^{2" << glyphs("m", Normal) + glyphs("2", Raised) << Raised;
         QTest::newRow("ending in ^{") << "m^{" << glyphs("m", Normal) << Raised;
         QTest::newRow("ending in _{") << "m_{" << glyphs("m", Normal) << Lowered;
-        QTest::newRow("superscript inside subscript")
-            << "_{a^{b}}c" << glyphs("a", Lowered) + glyphs("b", Pen {0, 6}) + glyphs("c", Lowered)
-            << Lowered;
+        QTest::newRow("superscript inside subscript") << "_{a^{b}}c"
+            << glyphs("a", Lowered) + glyphs("b", Pen {0, 6}) + glyphs("c", Lowered) << Lowered;
+        // clang-format on
     }
 
     void markup()
@@ -284,20 +266,16 @@ private slots:
     {
         QTest::addColumn<Input>("in");
         QTest::addColumn<QList<TableRow>>("rows");
-        QTest::newRow("defaults") << Input(Given())
-                                  << QList<TableRow> {{"Beoordelingspunt 1", "2.5", "38.14"},
-                                                      {"Beoordelingspunt 2", "5", "44.17"},
-                                                      {"Beoordelingspunt 3", "7.5", "44.76"},
-                                                      {"Beoordelingspunt 4", "10", "41.72"},
-                                                      {"Beoordelingspunt 5", "12.5", "36.73"}};
-        Given ground;
-        ground.heights = {0, 1, 2, 3, 100};
-        QTest::newRow("ground up to high above") << Input(ground)
-                                                 << QList<TableRow> {{"Beoordelingspunt 1", "0", "25.37"},
-                                                                     {"Beoordelingspunt 2", "1", "31.1"},
-                                                                     {"Beoordelingspunt 3", "2", "36.07"},
-                                                                     {"Beoordelingspunt 4", "3", "39.9"},
-                                                                     {"Beoordelingspunt 5", "100", "0"}};
+        // clang-format off
+        QTest::newRow("defaults") << Input(Given()) << QList<TableRow> {
+            {"Beoordelingspunt 1", "2.5", "38.14"}, {"Beoordelingspunt 2", "5", "44.17"},
+            {"Beoordelingspunt 3", "7.5", "44.76"}, {"Beoordelingspunt 4", "10", "41.72"},
+            {"Beoordelingspunt 5", "12.5", "36.73"}};
+        QTest::newRow("ground up to high above") << Input(Given().at({0, 1, 2, 3, 100})) << QList<TableRow> {
+            {"Beoordelingspunt 1", "0", "25.37"}, {"Beoordelingspunt 2", "1", "31.1"},
+            {"Beoordelingspunt 3", "2", "36.07"}, {"Beoordelingspunt 4", "3", "39.9"},
+            {"Beoordelingspunt 5", "100", "0"}};
+        // clang-format on
     }
 
     void outdoorTable()
