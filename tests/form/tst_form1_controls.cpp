@@ -82,27 +82,16 @@ private slots:
                                        : static_cast<QLineEdit *>(control)->text();
             states.append({control->objectName(), control->isEnabled(), shown});
         }
-        const QList<ControlState> design {{"CWNumEdit1", true, "10.00"},
-                                          {"CWNumEdit2", true, "10.00"},
-                                          {"CWNumEdit3", true, "8.00"},
-                                          {"CWNumEdit4", true, "5.00"},
-                                          {"CWNumEdit9", true, "5.00"},
-                                          {"Check3", true, "0"},
-                                          {"Check2", true, "0"},
-                                          {"Check1", true, "0"},
-                                          {"CWNumEdit5", false, ".00"},
-                                          {"CWNumEdit6", false, ".00"},
-                                          {"CWNumEdit7", false, "1.00"},
-                                          {"CWNumEdit8(0)", true, "2.50"},
-                                          {"CWNumEdit8(1)", true, "5.00"},
-                                          {"CWNumEdit8(2)", true, "7.50"},
-                                          {"CWNumEdit8(3)", true, "10.00"},
-                                          {"CWNumEdit8(4)", true, "12.50"},
-                                          {"Text2(0)", true, ""},
-                                          {"Text2(1)", true, ""},
-                                          {"Text2(2)", true, ""},
-                                          {"Text2(3)", true, ""},
-                                          {"Text2(4)", true, ""}};
+        // clang-format off
+        const QList<ControlState> design {
+            {"CWNumEdit1", true, "10.00"},    {"CWNumEdit2", true, "10.00"},    {"CWNumEdit3", true, "8.00"},
+            {"CWNumEdit4", true, "5.00"},     {"CWNumEdit9", true, "5.00"},     {"Check3", true, "0"},
+            {"Check2", true, "0"},            {"Check1", true, "0"},            {"CWNumEdit5", false, ".00"},
+            {"CWNumEdit6", false, ".00"},     {"CWNumEdit7", false, "1.00"},    {"CWNumEdit8(0)", true, "2.50"},
+            {"CWNumEdit8(1)", true, "5.00"},  {"CWNumEdit8(2)", true, "7.50"},  {"CWNumEdit8(3)", true, "10.00"},
+            {"CWNumEdit8(4)", true, "12.50"}, {"Text2(0)", true, ""},           {"Text2(1)", true, ""},
+            {"Text2(2)", true, ""},           {"Text2(3)", true, ""},           {"Text2(4)", true, ""}};
+        // clang-format on
         QCOMPARE(states, design);
         for (int i = 0; i < 5; ++i) // result i stands level with the height of point i
             QCOMPARE(form().Text2[i]->mapTo(&form(), QPoint()).y(),
@@ -127,27 +116,15 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("point") << false << "CWNumEdit1"
-                               << "12.5"
-                               << "12.50";
-        QTest::newRow("#.#0 drops a lone zero") << false << "CWNumEdit3"
-                                                << "0.5"
-                                                << ".50";
-        QTest::newRow("0.#0 keeps it") << false << "CWNumEdit8(0)"
-                                       << ".5"
-                                       << "0.50";
-        QTest::newRow("comma under Dutch") << true << "CWNumEdit1"
-                                           << "12,5"
-                                           << "12,50";
-        QTest::newRow("comma refused under C") << false << "CWNumEdit1"
-                                               << "12,5"
-                                               << "125.00";
-        QTest::newRow("letters are no number") << false << "CWNumEdit1"
-                                               << "abc"
-                                               << "10.00";
-        QTest::newRow("nor is a lone minus") << true << "CWNumEdit1"
-                                             << "-"
-                                             << "10,00";
+        // clang-format off
+        QTest::newRow("point")                  << false << "CWNumEdit1"    << "12.5" << "12.50";
+        QTest::newRow("#.#0 drops a lone zero") << false << "CWNumEdit3"    << "0.5"  << ".50";
+        QTest::newRow("0.#0 keeps it")          << false << "CWNumEdit8(0)" << ".5"   << "0.50";
+        QTest::newRow("comma under Dutch")      << true  << "CWNumEdit1"    << "12,5" << "12,50";
+        QTest::newRow("comma refused under C")  << false << "CWNumEdit1"    << "12,5" << "125.00";
+        QTest::newRow("letters are no number")  << false << "CWNumEdit1"    << "abc"  << "10.00";
+        QTest::newRow("nor is a lone minus")    << true  << "CWNumEdit1"    << "-"    << "10,00";
+        // clang-format on
     }
     void typing()
     {
@@ -179,13 +156,16 @@ private slots:
         QTest::addColumn<bool>("keys");
         QTest::addColumn<bool>("up");
         QTest::addColumn<double>("after");
-        QTest::newRow("K down to 0, buttons") << "CWNumEdit7" << 0.2 << false << false << 0.0;
-        QTest::newRow("K down to 0, keys") << "CWNumEdit7" << 0.2 << true << false << 0.0;
-        QTest::newRow("K in tenths") << "CWNumEdit7" << 0.5 << false << false << 0.1;
-        QTest::newRow("K above 1 steps to 1") << "CWNumEdit7" << 1.5 << true << true << 1.0;
-        QTest::newRow("x not below 5") << "CWNumEdit4" << 7.0 << false << false << 5.0;
-        QTest::newRow("H not above 15") << "CWNumEdit3" << 13.0 << true << true << 15.0;
-        QTest::newRow("y down to -100") << "CWNumEdit9" << -98.0 << false << false << -100.0;
+        // clang-format off
+        //                                          input           start      keys     up       after
+        QTest::newRow("K down to 0, buttons")   << "CWNumEdit7" << 0.2    << false << false << 0.0;
+        QTest::newRow("K down to 0, keys")      << "CWNumEdit7" << 0.2    << true  << false << 0.0;
+        QTest::newRow("K in tenths")            << "CWNumEdit7" << 0.5    << false << false << 0.1;
+        QTest::newRow("K above 1 steps to 1")   << "CWNumEdit7" << 1.5    << true  << true  << 1.0;
+        QTest::newRow("x not below 5")          << "CWNumEdit4" << 7.0    << false << false << 5.0;
+        QTest::newRow("H not above 15")         << "CWNumEdit3" << 13.0   << true  << true  << 15.0;
+        QTest::newRow("y down to -100")         << "CWNumEdit9" << -98.0  << false << false << -100.0;
+        // clang-format on
     }
     void stepping()
     {
@@ -214,9 +194,11 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<bool>("up");
         QTest::addColumn<QList<double>>("values");
-        QTest::newRow("B up") << "CWNumEdit1" << true << QList<double> {11, 12, 17, 22};
-        QTest::newRow("y down") << "CWNumEdit9" << false << QList<double> {4, 3, -2, -7};
-        QTest::newRow("H up, up to 15") << "CWNumEdit3" << true << QList<double> {9, 10, 15};
+        // clang-format off
+        QTest::newRow("B up")           << "CWNumEdit1" << true  << QList<double> {11, 12, 17, 22};
+        QTest::newRow("y down")         << "CWNumEdit9" << false << QList<double> {4, 3, -2, -7};
+        QTest::newRow("H up, up to 15") << "CWNumEdit3" << true  << QList<double> {9, 10, 15};
+        // clang-format on
     }
     void holding()
     {
