@@ -70,7 +70,9 @@ double straightforwardLevel(State &s, double z, const Input &in, int &k)
     const auto F = [x](double h, double w) { return engine::CornerViewFactor(x, h, w); };
     const double kd = (N / Lf) * ((x / ((x - s.ScreenDistance) + 1e-5)) * (s.ScreenHeight - z) + z);
     k = in.screen ? int(std::clamp(std::nearbyint(kd), 0.0, double(N))) : 0;
-    s.StripCount = N, s.BaseFlameTemperature = T0, s.TipFlameTemperature = T1;
+    s.StripCount = N;
+    s.BaseFlameTemperature = T0;
+    s.TipFlameTemperature = T1;
     double total = 0, shielded = 0;
     for (int i = 1; i <= N; ++i) {
         const double lo = z - ((i - 1) * Lf) / N, hi = z - (i * Lf) / N;
