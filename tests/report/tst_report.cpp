@@ -111,7 +111,6 @@ struct Given : Input
         return set(&Input::B, b).set(&Input::D, d).set(&Input::H, h);
     }
     Given &point(double x, double y) { return set(&Input::x, x).set(&Input::y, y); }
-    Given &at(const std::array<double, 5> &z) { return set(&Input::heights, z); }
 };
 
 float width(const QString &text, float size)
@@ -271,10 +270,6 @@ private slots:
             {"Beoordelingspunt 1", "2.5", "38.14"}, {"Beoordelingspunt 2", "5", "44.17"},
             {"Beoordelingspunt 3", "7.5", "44.76"}, {"Beoordelingspunt 4", "10", "41.72"},
             {"Beoordelingspunt 5", "12.5", "36.73"}};
-        QTest::newRow("ground up to high above") << Input(Given().at({0, 1, 2, 3, 100})) << QList<TableRow> {
-            {"Beoordelingspunt 1", "0", "25.37"}, {"Beoordelingspunt 2", "1", "31.1"},
-            {"Beoordelingspunt 3", "2", "36.07"}, {"Beoordelingspunt 4", "3", "39.9"},
-            {"Beoordelingspunt 5", "100", "0"}};
         // clang-format on
     }
 
