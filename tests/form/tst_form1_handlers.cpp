@@ -270,8 +270,6 @@ private slots:
         QTest::newRow("compact") << false << Steps {{Click, "Check2"}, calculate}
                                  << QStringList {"2.50", "21.7", "24.4", "22.77", "17.26", "9.91"}
                                  << QStringList() << QStringList();
-        QTest::newRow("indoor") << false << Steps {{Click, "Check3"}, calculate} << indoor
-                                << QStringList() << QStringList();
         QTest::newRow("limited face, typed with a decimal comma") << true << limited
                                 << QStringList {"2,50", "14,92", "15,69", "15,86", "15,42", "14,44"}
                                 << QStringList() << QStringList();
