@@ -1,5 +1,5 @@
 // The window as its control table builds it: the focus order, the design state, places
-// of controls; and how its numeric inputs take typed text and steps.
+// of controls; and how its numeric inputs take typed text, clicks and held buttons.
 
 #include "cw_num_edit.h"
 #include "form_fixture.h"
@@ -10,12 +10,41 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 
+namespace {
+
+// A control at start-up: enabled or not, and the text it shows (a check box: its state).
+struct ControlState
+{
+    QString name;
+    bool enabled;
+    QString shown;
+    bool operator==(const ControlState &o) const
+    {
+        return name == o.name && enabled == o.enabled && shown == o.shown;
+    }
+};
+
+char *toString(const ControlState &c)
+{
+    return QTest::toString(c.name + (c.enabled ? " enabled " : " disabled ") + c.shown);
+}
+
+} // namespace
+
 class TestForm1Controls : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<FormFixture> m_fixture;
     Form1 &form() { return *m_fixture->form; }
+
+    CWNumEdit *numEdit(const QString &name)
+    {
+        auto *edit = form().findChild<CWNumEdit *>(name);
+        if (!edit)
+            qWarning("no numeric input named %s", qPrintable(name));
+        return edit;
+    }
 
 private slots:
     void init() { m_fixture = std::make_unique<FormFixture>(); }
@@ -27,36 +56,43 @@ private slots:
         FormFixture::click(form().Check1);
         form().CWNumEdit1->setFocus(Qt::TabFocusReason);
         QStringList visited;
-        for (int i = 0; i < 21; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab)) {
+        for (int i = 0; i < 21; ++i) {
             const QWidget *focused = QApplication::focusWidget();
             visited << (focused->objectName().isEmpty() ? focused->parentWidget() : focused)->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(visited.join(' '),
-                 "CWNumEdit1 CWNumEdit2 CWNumEdit3 CWNumEdit4 CWNumEdit9 Check3 Check2 Check1 CWNumEdit5 "
-                 "CWNumEdit6 CWNumEdit7 CWNumEdit8(0) CWNumEdit8(1) CWNumEdit8(2) CWNumEdit8(3) "
-                 "CWNumEdit8(4) Command2 Command1 Command3 Combo1 CWNumEdit1");
+        const QStringList order {
+            "CWNumEdit1",    "CWNumEdit2",    "CWNumEdit3",    "CWNumEdit4",    "CWNumEdit9", "Check3",
+            "Check2",        "Check1",        "CWNumEdit5",    "CWNumEdit6",    "CWNumEdit7", "CWNumEdit8(0)",
+            "CWNumEdit8(1)", "CWNumEdit8(2)", "CWNumEdit8(3)", "CWNumEdit8(4)", "Command2",   "Command1",
+            "Command3",      "Combo1",        "CWNumEdit1"};
+        QCOMPARE(visited, order);
     }
 
     void designState()
     {
         QVERIFY(form().CWNumEdit1->hasFocus());
-        QString state;
+        QList<ControlState> states;
         for (QWidget *control :
              form().findChildren<QWidget *>(QRegularExpression("^(CWNumEdit|Check|Text2)"))) {
             auto *edit = qobject_cast<CWNumEdit *>(control);
             auto *check = qobject_cast<QCheckBox *>(control);
-            state += QStringLiteral(" %1%2=%3")
-                         .arg(control->isEnabled() ? "" : "-", control->objectName(),
-                              edit        ? edit->lineEdit()->text()
-                                  : check ? QString::number(check->checkState())
-                                          : static_cast<QLineEdit *>(control)->text());
+            const QString shown = edit ? edit->lineEdit()->text()
+                : check                ? QString::number(check->checkState())
+                                       : static_cast<QLineEdit *>(control)->text();
+            states.append({control->objectName(), control->isEnabled(), shown});
         }
-        QCOMPARE(state,
-                 QStringLiteral(
-                     " CWNumEdit1=10.00 CWNumEdit2=10.00 CWNumEdit3=8.00 CWNumEdit4=5.00 CWNumEdit9=5.00"
-                     " Check3=0 Check2=0 Check1=0 -CWNumEdit5=.00 -CWNumEdit6=.00 -CWNumEdit7=1.00"
-                     " CWNumEdit8(0)=2.50 CWNumEdit8(1)=5.00 CWNumEdit8(2)=7.50 CWNumEdit8(3)=10.00"
-                     " CWNumEdit8(4)=12.50 Text2(0)= Text2(1)= Text2(2)= Text2(3)= Text2(4)="));
+        // clang-format off
+        const QList<ControlState> design {
+            {"CWNumEdit1", true, "10.00"},    {"CWNumEdit2", true, "10.00"},    {"CWNumEdit3", true, "8.00"},
+            {"CWNumEdit4", true, "5.00"},     {"CWNumEdit9", true, "5.00"},     {"Check3", true, "0"},
+            {"Check2", true, "0"},            {"Check1", true, "0"},            {"CWNumEdit5", false, ".00"},
+            {"CWNumEdit6", false, ".00"},     {"CWNumEdit7", false, "1.00"},    {"CWNumEdit8(0)", true, "2.50"},
+            {"CWNumEdit8(1)", true, "5.00"},  {"CWNumEdit8(2)", true, "7.50"},  {"CWNumEdit8(3)", true, "10.00"},
+            {"CWNumEdit8(4)", true, "12.50"}, {"Text2(0)", true, ""},           {"Text2(1)", true, ""},
+            {"Text2(2)", true, ""},           {"Text2(3)", true, ""},           {"Text2(4)", true, ""}};
+        // clang-format on
+        QCOMPARE(states, design);
         for (int i = 0; i < 5; ++i) // result i stands level with the height of point i
             QCOMPARE(form().Text2[i]->mapTo(&form(), QPoint()).y(),
                      form().CWNumEdit8[i]->mapTo(&form(), QPoint()).y());
@@ -65,60 +101,124 @@ private slots:
               std::tuple {"CWNumEdit8(4)", "Frame1", QRect(184, 152, 41, 17)},
               std::tuple {"Command3", "Frame3", QRect(304, 120, 81, 41)}}) {
             const auto *control = form().findChild<QWidget *>(name);
-            QVERIFY2(control && control->parentWidget()->objectName() == parent
-                         && control->geometry() == pixels,
-                     name);
+            QVERIFY2(control, name);
+            QCOMPARE(control->parentWidget()->objectName(), parent);
+            QCOMPARE(control->geometry(), pixels);
         }
-        QVERIFY(form().Image1->hasPicture()
-                && form().picture1Image().deviceIndependentSize() == QSizeF(102, 43));
+        QVERIFY(form().Image1->hasPicture());
+        QCOMPARE(form().picture1Image().deviceIndependentSize(), QSizeF(102, 43));
     }
 
-    // Locale, input, typed, shown after Return; the value taken is the one shown.
+    // Typed and taken with Return; the value taken is the one shown.
     void typing_data()
     {
-        QTest::addColumn<QStringList>("typed");
-        QTest::newRow("point") << QStringList {"C", "CWNumEdit1", "12.5", "12.50"};
-        QTest::newRow("#.#0 drops a lone zero") << QStringList {"C", "CWNumEdit3", "0.5", ".50"};
-        QTest::newRow("0.#0 keeps it") << QStringList {"C", "CWNumEdit8(0)", ".5", "0.50"};
-        QTest::newRow("comma under Dutch") << QStringList {"nl", "CWNumEdit1", "12,5", "12,50"};
-        QTest::newRow("comma refused under C") << QStringList {"C", "CWNumEdit1", "12,5", "125.00"};
-        QTest::newRow("letters are no number") << QStringList {"C", "CWNumEdit1", "abc", "10.00"};
-        QTest::newRow("nor is a lone minus") << QStringList {"nl", "CWNumEdit1", "-", "10,00"};
+        QTest::addColumn<bool>("dutch");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        // clang-format off
+        QTest::newRow("point")                  << false << "CWNumEdit1"    << "12.5" << "12.50";
+        QTest::newRow("#.#0 drops a lone zero") << false << "CWNumEdit3"    << "0.5"  << ".50";
+        QTest::newRow("0.#0 keeps it")          << false << "CWNumEdit8(0)" << ".5"   << "0.50";
+        QTest::newRow("comma under Dutch")      << true  << "CWNumEdit1"    << "12,5" << "12,50";
+        QTest::newRow("comma refused under C")  << false << "CWNumEdit1"    << "12,5" << "125.00";
+        QTest::newRow("letters are no number")  << false << "CWNumEdit1"    << "abc"  << "10.00";
+        QTest::newRow("nor is a lone minus")    << true  << "CWNumEdit1"    << "-"    << "10,00";
+        // clang-format on
     }
     void typing()
     {
-        QFETCH(QStringList, typed);
-        m_fixture = std::make_unique<FormFixture>(typed[0] == "nl");
-        auto *edit = form().findChild<CWNumEdit *>(typed[1]);
+        QFETCH(bool, dutch);
+        QFETCH(QString, input);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        m_fixture = std::make_unique<FormFixture>(dutch);
+        CWNumEdit *edit = numEdit(input);
+        QVERIFY(edit);
         const QString before = edit->lineEdit()->text();
         QSignalSpy changed(edit, &CWNumEdit::valueChanged);
         edit->lineEdit()->setFocus();
         edit->lineEdit()->selectAll();
-        QTest::keyClicks(edit->lineEdit(), typed[2]);
+        QTest::keyClicks(edit->lineEdit(), typed);
         QCOMPARE(changed.count(), 0); // nothing is taken while typing
         QTest::keyClick(edit->lineEdit(), Qt::Key_Return);
-        QCOMPARE(edit->lineEdit()->text(), typed[3]);
-        QVERIFY(edit->Value() == QLocale().toDouble(typed[3]) && changed.count() == (typed[3] != before));
+        QCOMPARE(edit->lineEdit()->text(), shown);
+        QCOMPARE(edit->Value(), QLocale().toDouble(shown));
+        QCOMPARE(changed.count(), shown != before ? 1 : 0);
     }
 
-    // K's buttons and arrow keys alike stay within 0..1, in tenths that land on tenths.
+    // Four clicks on a button or four arrow keys, from a start value: never beyond the bounds,
+    // and tenths land on tenths.
+    void stepping_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<double>("start");
+        QTest::addColumn<bool>("keys");
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<double>("after");
+        // clang-format off
+        //                                          input           start      keys     up       after
+        QTest::newRow("K down to 0, buttons")   << "CWNumEdit7" << 0.2    << false << false << 0.0;
+        QTest::newRow("K down to 0, keys")      << "CWNumEdit7" << 0.2    << true  << false << 0.0;
+        QTest::newRow("K in tenths")            << "CWNumEdit7" << 0.5    << false << false << 0.1;
+        QTest::newRow("K above 1 steps to 1")   << "CWNumEdit7" << 1.5    << true  << true  << 1.0;
+        QTest::newRow("x not below 5")          << "CWNumEdit4" << 7.0    << false << false << 5.0;
+        QTest::newRow("H not above 15")         << "CWNumEdit3" << 13.0   << true  << true  << 15.0;
+        QTest::newRow("y down to -100")         << "CWNumEdit9" << -98.0  << false << false << -100.0;
+        // clang-format on
+    }
     void stepping()
     {
+        QFETCH(QString, input);
+        QFETCH(double, start);
+        QFETCH(bool, keys);
+        QFETCH(bool, up);
+        QFETCH(double, after);
         FormFixture::click(form().Check1);
-        CWNumEdit *k = form().CWNumEdit7;
-        for (const double start : {0.2, 0.5, 1.5}) {
-            for (const bool keys : {false, true}) {
-                k->setValue(start);
-                for (int i = 0; i < 4; ++i)
-                    keys ? QTest::keyClick(k->lineEdit(), start < 1 ? Qt::Key_Down : Qt::Key_Up)
-                         : QTest::mouseClick(start < 1 ? k->downButton() : k->upButton(), Qt::LeftButton);
-                QVERIFY2(k->Value()
-                             == (start == 0.5    ? 0.1
-                                     : start < 1 ? 0.0
-                                                 : 1.0),
-                         qPrintable(QString::number(start)));
-            }
+        CWNumEdit *edit = numEdit(input);
+        QVERIFY(edit);
+        edit->setValue(start);
+        for (int i = 0; i < 4; ++i) {
+            if (keys)
+                QTest::keyClick(edit->lineEdit(), up ? Qt::Key_Up : Qt::Key_Down);
+            else
+                QTest::mouseClick(up ? edit->upButton() : edit->downButton(), Qt::LeftButton);
         }
+        QCOMPARE(QString::number(edit->Value(), 'g', 17), QString::number(after, 'g', 17)); // exactly
+    }
+
+    // A held button: one step at once, one more at the first repeat, then the larger step until it
+    // is let go.
+    void holding_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<QList<double>>("values");
+        // clang-format off
+        QTest::newRow("B up")           << "CWNumEdit1" << true  << QList<double> {11, 12, 17, 22};
+        QTest::newRow("y down")         << "CWNumEdit9" << false << QList<double> {4, 3, -2, -7};
+        QTest::newRow("H up, up to 15") << "CWNumEdit3" << true  << QList<double> {9, 10, 15};
+        // clang-format on
+    }
+    void holding()
+    {
+        QFETCH(QString, input);
+        QFETCH(bool, up);
+        QFETCH(QList<double>, values);
+        CWNumEdit *edit = numEdit(input);
+        QVERIFY(edit);
+        QWidget *button = up ? edit->upButton() : edit->downButton();
+        QSignalSpy changed(edit, &CWNumEdit::valueChanged);
+        QTest::mousePress(button, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(changed.count() >= values.size(), 6 * CWNumEdit::RepeatDelay);
+        QTest::mouseRelease(button, Qt::LeftButton);
+        QList<double> seen;
+        for (const QList<QVariant> &change : changed)
+            seen << change.at(0).toDouble();
+        QCOMPARE(seen.mid(0, values.size()), values);
+        const qsizetype whenLetGo = changed.count();
+        QTest::qWait(2 * CWNumEdit::RepeatDelay);
+        QCOMPARE(changed.count(), whenLetGo);
     }
 };
 

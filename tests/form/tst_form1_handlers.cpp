@@ -1,12 +1,127 @@
 // The window's handlers worked step by step as a user works them: which notifications
-// empty the result boxes, the three checks, the switches, the width; "Bereken", "Print".
+// empty the result boxes, the three checks, the switches, the width; "Bereken", "Print";
+// and the message box the window really shows.
 
 #include "cw_num_edit.h"
 #include "form_fixture.h"
+#include "qt_message_box.h"
 #include "recording_printer.h"
 
 #include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
+
+namespace {
+
+// Write: a value set by the program; TypeAndLeave: typed, then Tab; TypeKey: a 1 typed.
+enum Action { Click, Write, TypeAndLeave, TypeKey, ClickField };
+
+// One thing done to a control, found by its name.
+struct Step
+{
+    Action action;
+    QString control;
+    QString value = {}; // typed, or written
+};
+using Steps = QList<Step>;
+
+void perform(Form1 &form, const Step &step)
+{
+    auto *control = form.findChild<QWidget *>(step.control);
+    QVERIFY2(control, qPrintable("no control named " + step.control));
+    auto *edit = qobject_cast<CWNumEdit *>(control);
+    QLineEdit *field = edit ? edit->lineEdit() : control->findChild<QLineEdit *>();
+    QVERIFY2(step.action == Click || field, qPrintable(step.control + " has no field"));
+    QVERIFY2(step.action != Write || edit, qPrintable(step.control + " is no numeric input"));
+    if (step.action == TypeAndLeave)
+        field->setFocus(Qt::TabFocusReason);
+    if (step.action == Click)
+        FormFixture::click(control);
+    else if (step.action == Write)
+        edit->setValue(step.value.toDouble());
+    else if (step.action == TypeAndLeave)
+        QTest::keyClicks(field, step.value + '\t');
+    else if (step.action == TypeKey)
+        QTest::keyClick(field, Qt::Key_1);
+    else
+        QTest::mouseClick(field, Qt::LeftButton);
+}
+
+enum Enabled { Off, On, Partly };
+
+// What the input rules act on: the two switchable groups, the screen's mark, x, xs, K and y as shown.
+struct Rules
+{
+    Enabled screenInputs;   // hs, xs, K
+    Enabled outdoorOptions; // Check1, Check2, points 2 to 5
+    bool screenChecked;
+    QStringList values; // x, xs, K, y
+    bool operator==(const Rules &o) const
+    {
+        return screenInputs == o.screenInputs && outdoorOptions == o.outdoorOptions
+            && screenChecked == o.screenChecked && values == o.values;
+    }
+};
+
+char *toString(const Rules &s)
+{
+    const char *names[] = {"off", "on", "partly on"};
+    return QTest::toString(QStringLiteral("screen inputs %1, outdoor options %2, screen %3, x xs K y %4")
+                               .arg(names[s.screenInputs], names[s.outdoorOptions],
+                                    s.screenChecked ? "checked" : "unchecked", s.values.join(' ')));
+}
+
+Enabled enabled(const QList<QWidget *> &group)
+{
+    const auto on = std::count_if(group.cbegin(), group.cend(), [](QWidget *w) { return w->isEnabled(); });
+    return on == 0 ? Off : on == group.size() ? On : Partly;
+}
+
+Rules rulesOf(const Form1 &f)
+{
+    QStringList values;
+    for (const CWNumEdit *edit : {f.CWNumEdit4, f.CWNumEdit6, f.CWNumEdit7, f.CWNumEdit9})
+        values << edit->lineEdit()->text();
+    return {enabled({f.CWNumEdit5, f.CWNumEdit6, f.CWNumEdit7}),
+            enabled({f.Check1, f.Check2, f.CWNumEdit8[1], f.CWNumEdit8[2], f.CWNumEdit8[3], f.CWNumEdit8[4]}),
+            f.Check1->isChecked(), values};
+}
+
+// Presses a button of the message box that opens next (Escape for NoButton) and notes what it showed.
+struct BoxAnswer
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QTimer timer;
+
+    explicit BoxAnswer(QMessageBox::StandardButton press)
+    {
+        timer.callOnTimeout(&timer, [this, press] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            timer.stop();
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            buttons = box->standardButtons();
+            if (press == QMessageBox::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->button(press)->click();
+        });
+        timer.start(10);
+    }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Step)
+Q_DECLARE_METATYPE(Rules)
 
 class TestForm1Handlers : public QObject
 {
@@ -15,165 +130,221 @@ class TestForm1Handlers : public QObject
     std::unique_ptr<FormFixture> m_fixture;
     Form1 &form() { return *m_fixture->form; }
 
-    // "Check1" clicks it; "CWNumEdit6=8" is a program write; "CWNumEdit4:5" is typed and left with
-    // Tab; "CWNumEdit2+" types a 1, "CWNumEdit2@" clicks the field. Each step finds stale results
-    // in the boxes and tells whether it emptied all five (1), none (0) or some (?).
-    QChar step(const QString &what)
+    // Each step finds stale results in all five boxes.
+    void performOnStaleResults(const Steps &steps)
     {
-        for (QLineEdit *box : form().Text2)
-            box->setText(QStringLiteral("9"));
-        const qsizetype at = what.indexOf(QRegularExpression(QStringLiteral("[=:+@]")));
-        QWidget *control = form().findChild<QWidget *>(what.left(at));
-        auto *edit = qobject_cast<CWNumEdit *>(control);
-        QLineEdit *field = edit ? edit->lineEdit() : control->findChild<QLineEdit *>();
-        const QChar how = at < 0 ? QChar() : what[at];
-        if (how == '=') {
-            edit->setValue(what.mid(at + 1).toDouble());
-        } else if (how == ':') {
-            field->setFocus(Qt::TabFocusReason);
-            QTest::keyClicks(field, what.mid(at + 1) + '\t'); // Tab leaves it
-        } else if (how.isNull()) {
-            FormFixture::click(control);
-        } else {
-            how == '+' ? QTest::keyClick(field, Qt::Key_1) : QTest::mouseClick(field, Qt::LeftButton);
+        for (const Step &step : steps) {
+            for (QLineEdit *box : form().Text2)
+                box->setText(QStringLiteral("9"));
+            perform(form(), step);
         }
-        const QString results = m_fixture->results();
-        return results == QLatin1String("    ") ? '1' : results == QLatin1String("9 9 9 9 9") ? '0' : '?';
-    }
-    // Enabled: B D H x y, hs xs K, Check1 Check2, points 1-5; Check1's mark; x xs K y.
-    QString state()
-    {
-        Form1 &f = form();
-        QString flags;
-        for (const QWidget *w : QList<QWidget *> {
-                 f.CWNumEdit1, f.CWNumEdit2, f.CWNumEdit3, f.CWNumEdit4, f.CWNumEdit9, nullptr, f.CWNumEdit5,
-                 f.CWNumEdit6, f.CWNumEdit7, nullptr, f.Check1, f.Check2, nullptr, f.CWNumEdit8[0],
-                 f.CWNumEdit8[1], f.CWNumEdit8[2], f.CWNumEdit8[3], f.CWNumEdit8[4]})
-            flags += !w ? ' ' : w->isEnabled() ? '1' : '0';
-        flags += f.Check1->isChecked() ? " 1" : " 0";
-        for (const CWNumEdit *edit : {f.CWNumEdit4, f.CWNumEdit6, f.CWNumEdit7, f.CWNumEdit9})
-            flags += ' ' + edit->lineEdit()->text();
-        return flags;
     }
 
 private slots:
     void init()
     {
         m_fixture = std::make_unique<FormFixture>();
-        m_fixture->messageBox.behind = [this] { return " | " + state().section(' ', -4, -2); }; // x xs K
+        // What the user sees behind a box: x, xs and K.
+        m_fixture->messageBox.behind = [this] { return " | " + rulesOf(form()).values.mid(0, 3).join(' '); };
     }
-    void cleanup() { QVERIFY2(m_fixture->guard.unexpected().isEmpty(), "unexpected modal dialog"); }
+    void cleanup()
+    {
+        if (m_fixture)
+            QVERIFY2(m_fixture->guard.unexpected().isEmpty(), "unexpected modal dialog");
+    }
 
+    // Which step empties all five boxes; none may empty only some.
     void clearing_data()
     {
-        QTest::addColumn<QStringList>("row"); // steps; 1 where a step empties all five boxes
-        QTest::newRow("B: its new y clears") << QStringList {"CWNumEdit1=11 CWNumEdit1+ CWNumEdit1@", "111"};
-        QTest::newRow("D") << QStringList {"CWNumEdit2=11 CWNumEdit2+ CWNumEdit2@", "110"};
-        QTest::newRow("H") << QStringList {"CWNumEdit3=9 CWNumEdit3+ CWNumEdit3@", "110"};
-        QTest::newRow("x") << QStringList {"CWNumEdit4=6 CWNumEdit4+ CWNumEdit4@", "110"};
-        QTest::newRow("hs") << QStringList {"CWNumEdit5=1 CWNumEdit5+ CWNumEdit5@", "111"};
-        QTest::newRow("xs") << QStringList {"CWNumEdit6=1 CWNumEdit6+ CWNumEdit6@", "011"};
-        QTest::newRow("K") << QStringList {"CWNumEdit7=.5 CWNumEdit7+ CWNumEdit7@", "011"};
-        QTest::newRow("point 4") << QStringList {"CWNumEdit8(3)=11 CWNumEdit8(3)+ CWNumEdit8(3)@", "110"};
-        QTest::newRow("y") << QStringList {"CWNumEdit9=6 CWNumEdit9+ CWNumEdit9@", "110"};
-        QTest::newRow("options") << QStringList {"Check1 Check2 Check3 Combo1+", "0101"};
+        QTest::addColumn<Steps>("steps");
+        QTest::addColumn<QList<bool>>("empties");
+        const auto input = [](const char *name, const char *value, bool onValue, bool onMouse) {
+            QTest::newRow(name) << Steps {{Write, name, value}, {TypeKey, name}, {ClickField, name}}
+                                << QList<bool> {onValue, true, onMouse};
+        };
+        input("CWNumEdit1", "11", true, true); // by the change of y it causes
+        input("CWNumEdit2", "11", true, false);
+        input("CWNumEdit5", "1", true, true);
+        input("CWNumEdit6", "1", false, true);
+        input("CWNumEdit8(3)", "11", true, false);
+        QTest::newRow("options") << Steps {{Click, "Check1"},
+                                           {Click, "Check2"},
+                                           {Click, "Check3"},
+                                           {TypeKey, "Combo1"}}
+                                 << QList<bool> {false, true, false, true};
     }
     void clearing()
     {
-        QFETCH(QStringList, row);
-        step(QStringLiteral("Check1")); // so that hs, xs and K can be worked
-        QString seen;
-        for (const QString &one : row[0].split(' '))
-            seen += step(one);
-        QCOMPARE(seen, row[1]);
+        QFETCH(Steps, steps);
+        QFETCH(QList<bool>, empties);
+        perform(form(), {Click, "Check1"}); // so that hs, xs and K can be worked
+        QList<bool> seen;
+        for (const Step &step : steps) {
+            performOnStaleResults({step});
+            const QString results = m_fixture->results();
+            QVERIFY2(results == "    " || results == "9 9 9 9 9", qPrintable(step.control + ": " + results));
+            seen << (results == "    ");
+        }
+        QCOMPARE(seen, empties);
         QVERIFY(m_fixture->messageBox.shown.isEmpty());
     }
 
-    // A box shows the x, xs and K behind it: corrected already.
     void rules_data()
     {
-        QTest::addColumn<QStringList>("row"); // steps, boxes, state after
+        QTest::addColumn<Steps>("steps");
+        QTest::addColumn<QStringList>("boxes"); // with x, xs and K behind them: corrected already
+        QTest::addColumn<Rules>("after");
         const QString x = "Invoerfout (64): De afstand van de opslag tot het beoordelingspunt\n\ris kleiner "
                           "dan de afstand tot de afscherming | ";
         const QString xs = "Invoerfout (64): De afstand tussen het scherm en de opslag \n\ris te groot | ";
         const QString k = "Invoerfout (64): De efficiency van het scherm is een getal\n\rtussen 0 en 1 | ";
+        const Step screen {Click, "Check1"};
+        const Step indoor {Click, "Check3"};
+        const QStringList design {"5.00", ".00", "1.00", "5.00"};
+        const Rules screenOn {On, On, true, design};
+        const Rules screenOff {Off, On, false, design};
+        const Rules screenOnAtX {On, On, true, {"5.00", "5.00", "1.00", "5.00"}};
+        // clang-format off
         QTest::newRow("x before the screen")
-            << QStringList {"Check1 CWNumEdit6=8 CWNumEdit4:5", x + "8.00 8.00 1.00",
-                            "11111 111 11 11111 1 8.00 8.00 1.00 5.00"};
+            << Steps {screen, {Write, "CWNumEdit6", "8"}, {TypeAndLeave, "CWNumEdit4", "5"}}
+            << QStringList {x + "8.00 8.00 1.00"} << Rules {On, On, true, {"8.00", "8.00", "1.00", "5.00"}};
         QTest::newRow("x before the screen, no screen")
-            << QStringList {"CWNumEdit6=8 CWNumEdit4:5", "", "11111 000 11 11111 0 5.00 8.00 1.00 5.00"};
-        QTest::newRow("xs beyond x") << QStringList {"Check1 CWNumEdit6:8", xs + "5.00 5.00 1.00",
-                                                     "11111 111 11 11111 1 5.00 5.00 1.00 5.00"};
-        QTest::newRow("xs equal to x")
-            << QStringList {"Check1 CWNumEdit6:5", "", "11111 111 11 11111 1 5.00 5.00 1.00 5.00"};
-        QTest::newRow("K above 1") << QStringList {"Check1 CWNumEdit7:1.5", k + "5.00 .00 1.00",
-                                                   "11111 111 11 11111 1 5.00 .00 1.00 5.00"};
-        QTest::newRow("K of 1") << QStringList {"Check1 CWNumEdit7:.5 CWNumEdit7:1", "",
-                                                "11111 111 11 11111 1 5.00 .00 1.00 5.00"};
-        QTest::newRow("screen on, xs beyond x") << QStringList {"CWNumEdit6=8 Check1", x + "5.00 5.00 1.00",
-                                                                "11111 111 11 11111 1 5.00 5.00 1.00 5.00"};
-        QTest::newRow("screen on and off")
-            << QStringList {"Check1 Check1", "", "11111 000 11 11111 0 5.00 .00 1.00 5.00"};
-        QTest::newRow("indoor with screen")
-            << QStringList {"Check1 Check3", "", "11111 000 00 10000 1 5.00 .00 1.00 5.00"};
-        QTest::newRow("outdoor, screen on")
-            << QStringList {"Check1 Check3 Check3", "", "11111 111 11 11111 1 5.00 .00 1.00 5.00"};
-        QTest::newRow("outdoor, screen off")
-            << QStringList {"Check3 Check3", "", "11111 000 11 11111 0 5.00 .00 1.00 5.00"};
-        QTest::newRow("width moves y")
-            << QStringList {"CWNumEdit9=-20 CWNumEdit1:7", "", "11111 000 11 11111 0 5.00 .00 1.00 3.50"};
+            << Steps {{Write, "CWNumEdit6", "8"}, {TypeAndLeave, "CWNumEdit4", "5"}}
+            << QStringList() << Rules {Off, On, false, {"5.00", "8.00", "1.00", "5.00"}};
+        QTest::newRow("xs beyond x") << Steps {screen, {TypeAndLeave, "CWNumEdit6", "8"}}
+                                     << QStringList {xs + "5.00 5.00 1.00"} << screenOnAtX;
+        QTest::newRow("xs equal to x") << Steps {screen, {TypeAndLeave, "CWNumEdit6", "5"}}
+                                       << QStringList() << screenOnAtX;
+        QTest::newRow("K above 1") << Steps {screen, {TypeAndLeave, "CWNumEdit7", "1.5"}}
+                                   << QStringList {k + "5.00 .00 1.00"} << screenOn;
+        QTest::newRow("K of 1") << Steps {screen, {TypeAndLeave, "CWNumEdit7", ".5"}, {TypeAndLeave, "CWNumEdit7", "1"}}
+                                << QStringList() << screenOn;
+        QTest::newRow("screen on, xs beyond x") << Steps {{Write, "CWNumEdit6", "8"}, screen}
+                                                << QStringList {x + "5.00 5.00 1.00"} << screenOnAtX;
+        QTest::newRow("screen on and off") << Steps {screen, screen} << QStringList() << screenOff;
+        QTest::newRow("indoor with screen") << Steps {screen, indoor} << QStringList()
+                                            << Rules {Off, Off, true, design};
+        QTest::newRow("outdoor, screen on") << Steps {screen, indoor, indoor} << QStringList() << screenOn;
+        QTest::newRow("outdoor, screen off") << Steps {indoor, indoor} << QStringList() << screenOff;
+        QTest::newRow("width moves y") << Steps {{Write, "CWNumEdit9", "-20"}, {TypeAndLeave, "CWNumEdit1", "7"}}
+                                       << QStringList() << Rules {Off, On, false, {"5.00", ".00", "1.00", "3.50"}};
+        // clang-format on
     }
     void rules()
     {
-        QFETCH(QStringList, row);
-        for (const QString &one : row[0].split(' '))
-            step(one);
-        QCOMPARE(m_fixture->messageBox.shown.join('\n'), row[1]);
-        QCOMPARE(state(), row[2]);
+        QFETCH(Steps, steps);
+        QFETCH(QStringList, boxes);
+        QFETCH(Rules, after);
+        for (const Step &step : steps)
+            perform(form(), step);
+        QCOMPARE(m_fixture->messageBox.shown, boxes);
+        QCOMPARE(rulesOf(form()), after);
+        Form1 &f = form(); // never switched off
+        for (QWidget *input :
+             {f.CWNumEdit1, f.CWNumEdit2, f.CWNumEdit3, f.CWNumEdit4, f.CWNumEdit9, f.CWNumEdit8[0]})
+            QVERIFY2(input->isEnabled(), qPrintable(input->objectName()));
     }
 
-    // Each step finds stale results: the command must overwrite or empty all of them.
     void commands_data()
     {
-        QTest::addColumn<QStringList>(
-            "run"); // locale, steps, point 1's height and the results, boxes, printed rows
-        const QString defaults = "2.50 38.14 44.17 44.76 41.72 36.73", indoor = "4.00 22.29    ";
-        const QString limited =
-            "CWNumEdit1:100 CWNumEdit2:20 CWNumEdit3:6 CWNumEdit4:20 CWNumEdit9:80 Command2";
+        QTest::addColumn<bool>("dutch");
+        QTest::addColumn<Steps>("steps");
+        QTest::addColumn<QStringList>("shown"); // the height of point 1, then the five results
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("printedRows");
         const QString undefined = "Invoerfout (64): Voor deze afmetingen komt de vlamhoogte uit op -0,33 m, "
                                   "dus op of onder 0 m.\nVergroot de hoogte of de afmetingen van de opslag.";
-        QTest::newRow("defaults") << QStringList {"C", "Command2", defaults, "", ""};
-        QTest::newRow("compact") << QStringList {"C", "Check2 Command2", "2.50 21.7 24.4 22.77 17.26 9.91",
-                                                 "", ""};
-        QTest::newRow("indoor") << QStringList {"C", "Check3 Command2", indoor, "", ""};
-        QTest::newRow("limited face")
-            << QStringList {"C", limited, "2.50 14.92 15.69 15.86 15.42 14.44", "", ""};
-        QTest::newRow("decimal comma") << QStringList {"nl", QString(limited).replace(":6", ":6,0"),
-                                                       "2,50 14,92 15,69 15,86 15,42 14,44", "", ""};
-        QTest::newRow("undefined") << QStringList {
-            "nl", "CWNumEdit1:8,7 CWNumEdit2:8,7 CWNumEdit3:0,5 Command2", "2,50     ", undefined, ""};
-        QTest::newRow("undefined: Print stops") << QStringList {
-            "nl", "CWNumEdit1=8.7 CWNumEdit2=8.7 CWNumEdit3=.5 Command1", "2,50     ", undefined, ""};
-        QTest::newRow("indoor printed") << QStringList {"C", "Check3 Command1", indoor,
-                                                        "PRINTER MESSAGE (64): Document geprint op Recorder.",
-                                                        "Beoordelingspunt 1\t\t\t4\t\t\t\t22.29\t"};
+        const QString printed = "PRINTER MESSAGE (64): Document geprint op Recorder.";
+        const QStringList indoor {"4.00", "22.29", "", "", "", ""};
+        const QStringList noResults {"2,50", "", "", "", "", ""};
+        const Step calculate {Click, "Command2"};
+        const Steps limited {{TypeAndLeave, "CWNumEdit1", "100"}, {TypeAndLeave, "CWNumEdit2", "20"},
+                             {TypeAndLeave, "CWNumEdit3", "6,0"}, {TypeAndLeave, "CWNumEdit4", "20"},
+                             {TypeAndLeave, "CWNumEdit9", "80"},  calculate};
+        const Steps flameBelowGround {
+            {Write, "CWNumEdit1", "8.7"}, {Write, "CWNumEdit2", "8.7"}, {Write, "CWNumEdit3", "0.5"}};
+        // clang-format off
+        QTest::newRow("defaults") << false << Steps {calculate}
+                                  << QStringList {"2.50", "38.14", "44.17", "44.76", "41.72", "36.73"}
+                                  << QStringList() << QStringList();
+        QTest::newRow("compact") << false << Steps {{Click, "Check2"}, calculate}
+                                 << QStringList {"2.50", "21.7", "24.4", "22.77", "17.26", "9.91"}
+                                 << QStringList() << QStringList();
+        QTest::newRow("limited face, typed with a decimal comma") << true << limited
+                                << QStringList {"2,50", "14,92", "15,69", "15,86", "15,42", "14,44"}
+                                << QStringList() << QStringList();
+        QTest::newRow("undefined") << true << Steps(flameBelowGround) + Steps {calculate} << noResults
+                                   << QStringList {undefined} << QStringList();
+        QTest::newRow("undefined: Print stops") << true << Steps(flameBelowGround) + Steps {{Click, "Command1"}}
+                                                << noResults << QStringList {undefined} << QStringList();
+        QTest::newRow("indoor printed") << false << Steps {{Click, "Check3"}, {Click, "Command1"}} << indoor
+                                        << QStringList {printed}
+                                        << QStringList {"Beoordelingspunt 1\t\t\t4\t\t\t\t22.29\t"};
+        // clang-format on
     }
     void commands()
     {
-        QFETCH(QStringList, run);
+        QFETCH(bool, dutch);
+        QFETCH(Steps, steps);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, printedRows);
         QStringList printed;
         const auto printer = [&printed] {
             auto p = std::make_unique<RecordingPrinter>();
             p->keptLines = &printed;
             return p;
         };
-        m_fixture = std::make_unique<FormFixture>(run[0] == "nl", FormServices {nullptr, nullptr, printer});
-        for (const QString &one : run[1].split(' '))
-            step(one);
-        QCOMPARE(form().CWNumEdit8[0]->lineEdit()->text() + ' ' + m_fixture->results(), run[2]);
-        QCOMPARE(m_fixture->messageBox.shown.join('\n'), run[3]);
-        QCOMPARE(printed.filter(QRegularExpression("^Beoordelingspunt \\d")).join('\n'),
-                 run[4]); // none where Print stops
+        m_fixture = std::make_unique<FormFixture>(dutch, FormServices {nullptr, nullptr, printer});
+        performOnStaleResults(steps);
+        QCOMPARE(QStringList(form().CWNumEdit8[0]->lineEdit()->text()) + m_fixture->results().split(' '),
+                 shown);
+        QCOMPARE(m_fixture->messageBox.shown, boxes);
+        QCOMPARE(printed.filter(QRegularExpression("^Beoordelingspunt \\d")), printedRows);
+    }
+
+    // The window's input error in the real box: the handlers' line feed and carriage return
+    // make one line break.
+    void inputErrorOnScreen()
+    {
+        m_fixture.reset();
+        platform::QtMessageBox messageBox;
+        Form1 window(FormServices {&messageBox, nullptr, {}});
+        messageBox.setOwner(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        perform(window, {Click, "Check1"});
+        BoxAnswer answer(QMessageBox::Ok);
+        perform(window, {TypeAndLeave, "CWNumEdit6", "8"});
+        QCOMPARE(answer.title, "Invoerfout");
+        QCOMPARE(answer.text, "De afstand tussen het scherm en de opslag \nis te groot");
+        QCOMPARE(answer.icon, QMessageBox::Information);
+        QCOMPARE(answer.buttons, QMessageBox::Ok);
+        QCOMPARE(window.CWNumEdit6->Value(), 5.0);
+    }
+
+    // The button pressed in the real box and the answer the handlers get.
+    void answers_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QMessageBox::StandardButton>("pressed"); // NoButton: Escape
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Yes") << int(platform::vbYesNo) << QMessageBox::Yes << int(platform::vbYes);
+        QTest::newRow("No") << int(platform::vbYesNo) << QMessageBox::No << int(platform::vbNo);
+        QTest::newRow("Escape says No")
+            << int(platform::vbYesNo) << QMessageBox::NoButton << int(platform::vbNo);
+        QTest::newRow("OK") << int(platform::vbOKOnly) << QMessageBox::Ok << int(platform::vbOK);
+    }
+    void answers()
+    {
+        QFETCH(int, style);
+        QFETCH(QMessageBox::StandardButton, pressed);
+        QFETCH(int, answer);
+        m_fixture.reset();
+        platform::QtMessageBox messageBox;
+        BoxAnswer shown(pressed);
+        QCOMPARE(messageBox.MsgBox("Installeren?", style, "Adobe"), answer);
+        QCOMPARE(shown.text, "Installeren?");
     }
 };
 

@@ -34,57 +34,65 @@ private slots:
     void command3Click();
 };
 
+// What the made-up desktop holds and what the user does.
+enum Setup {
+    Pdf = 1,        // Hulpschermen.pdf in the user's folder
+    Html = 2,       // dummy.html in the user's folder
+    Reader = 4,     // a program registered for PDF
+    Browser = 8,    // a program registered for HTML
+    AnswerNo = 16,  // to the question to install the reader
+    Twice = 32,     // help asked for twice
+    StartFails = 64 // the registered program does not start
+};
+
 // Each row's log: the lookups and starts, then the message boxes, then the current directory.
 void TestHelpCommand::command3Click_data()
 {
-    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("setup");
     QTest::addColumn<QStringList>("expected");
     using Log = QStringList;
     const QString inProgram = QStringLiteral("cwd /programma");
     const QString inHome = QStringLiteral("cwd /thuis");
-    const QString failed =
-        QStringLiteral("Help (48): Het programma \"%1\" kon niet worden gestart om \"%2\" te openen.");
-
-    QTest::newRow("found: viewer, unquoted path with blank")
-        << "pdf reader" << Log {kFindPdf, kStartReader, inProgram};
+    const QString failedToStart = "Help (48): Het programma \"" + kReader
+        + "\" kon niet worden gestart om \"Hulpschermen.pdf\" te openen.";
+    const QString findAgain = QStringLiteral("find Hulpschermen.pdf in /programma");
+    // clang-format off
+    QTest::newRow("found: viewer, unquoted path with blank") << Pdf + Reader << Log {kFindPdf, kStartReader, inProgram};
     QTest::newRow("second request looks in the program folder")
-        << "pdf reader twice"
-        << Log {kFindPdf, kStartReader, "find Hulpschermen.pdf in /programma", kStartReader, inProgram};
-    QTest::newRow("no document, No") << "reader html browser no" << Log {kFindPdf, kQuestion, inHome};
-    QTest::newRow("no reader, Yes, browser found")
-        << "pdf html browser" << Log {kFindPdf, kFindHtml, kStartBrowser, kQuestion, inHome};
-    QTest::newRow("Yes, no dummy.html")
-        << "reader browser" << Log {kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
-    QTest::newRow("Yes, no browser") << "reader html"
-                                     << Log {kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
-    QTest::newRow("viewer fails to start")
-        << "pdf reader fail"
-        << Log {kFindPdf, kStartReader, failed.arg(kReader, "Hulpschermen.pdf"), inProgram};
+        << Pdf + Reader + Twice << Log {kFindPdf, kStartReader, findAgain, kStartReader, inProgram};
+    QTest::newRow("no document, No") << Reader + Html + Browser + AnswerNo << Log {kFindPdf, kQuestion, inHome};
+    QTest::newRow("no reader, Yes, browser found") << Pdf + Html + Browser
+                                                   << Log {kFindPdf, kFindHtml, kStartBrowser, kQuestion, inHome};
+    QTest::newRow("Yes, no dummy.html") << Reader + Browser
+                                        << Log {kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
+    QTest::newRow("Yes, no browser") << Reader + Html << Log {kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
+    QTest::newRow("viewer fails to start") << Pdf + Reader + StartFails
+                                           << Log {kFindPdf, kStartReader, failedToStart, inProgram};
+    // clang-format on
 }
 
 void TestHelpCommand::command3Click()
 {
-    QFETCH(QString, setup);
-    const QStringList has = setup.split(' ');
+    QFETCH(int, setup);
     RecordingShell shell;
     // The program folder holds both documents: only the user's folder may count.
     shell.files << "/programma/Hulpschermen.pdf"
                 << "/programma/dummy.html";
-    if (has.contains("pdf"))
+    if (setup & Pdf)
         shell.files << "/thuis/Hulpschermen.pdf";
-    if (has.contains("html"))
+    if (setup & Html)
         shell.files << "/thuis/dummy.html";
-    if (has.contains("reader"))
+    if (setup & Reader)
         shell.programs.insert("pdf", kReader);
-    if (has.contains("browser"))
+    if (setup & Browser)
         shell.programs.insert("html", kBrowser);
-    shell.startSucceeds = !has.contains("fail");
+    shell.startSucceeds = !(setup & StartFails);
     RecordingMessageBox messageBox;
-    messageBox.answers << (has.contains("no") ? vbNo : vbYes);
+    messageBox.answers << (setup & AnswerNo ? vbNo : vbYes);
 
     help::HelpCommand command(shell, messageBox);
     command.Command3_Click();
-    if (has.contains("twice"))
+    if (setup & Twice)
         command.Command3_Click();
     QTEST(shell.log << messageBox.shown << "cwd " + shell.currentDirectory, "expected");
 }

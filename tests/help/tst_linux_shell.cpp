@@ -16,8 +16,10 @@ class TestLinuxShell : public QObject
 
 private slots:
     void initTestCase();
-    void shell_data();
-    void shell();
+    void splitCommandLine_data();
+    void splitCommandLine();
+    void findExecutable_data();
+    void findExecutable();
 
 private:
     QTemporaryDir m_root;
@@ -49,35 +51,51 @@ void TestLinuxShell::initTestCase()
     QCOMPARE(QProcess::execute("xdg-mime", {"default", "lezer.desktop", "application/pdf"}), 0);
 }
 
-// A row: a command line and the program and argument it splits into, or "find" a document
-// and the code and program; "@" stands for the temporary folder.
-void TestLinuxShell::shell_data()
+// An unquoted command line: the shortest prefix that is a program file is the program;
+// "@" stands for the temporary folder.
+void TestLinuxShell::splitCommandLine_data()
 {
-    QTest::addColumn<QStringList>("row");
-    const auto row = [](const char *name, const QStringList &cells) { QTest::newRow(name) << cells; };
-    row("path with blanks", {"@/Adobe Reader/acro read x.pdf", "@/Adobe Reader/acro read", "x.pdf"});
-    row("shortest executable prefix", {"@/prog two a b", "@/prog", "two a b"});
-    row("bare name on the PATH", {"sh a", QStandardPaths::findExecutable("sh"), "a"});
-    row("file that is no program", {"@/notes.txt a"});
-    row("folder is no program", {"@/Adobe Reader a"});
-    row("found", {"find documenten/Hulpschermen.pdf", "found", "@/Adobe Reader/acro read"});
-    row("no such file", {"find Hulpschermen.pdf", "2", ""});
-    row("nothing registered", {"find documenten/dummy.html", "31", ""});
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<QStringList>("split"); // program and argument; empty: no program
+    // clang-format off
+    QTest::newRow("path with blanks") << "@/Adobe Reader/acro read x.pdf"
+                                      << QStringList {"@/Adobe Reader/acro read", "x.pdf"};
+    QTest::newRow("shortest executable prefix") << "@/prog two a b" << QStringList {"@/prog", "two a b"};
+    QTest::newRow("bare name on the PATH") << "sh a" << QStringList {QStandardPaths::findExecutable("sh"), "a"};
+    QTest::newRow("file that is no program") << "@/notes.txt a" << QStringList();
+    QTest::newRow("folder is no program") << "@/Adobe Reader a" << QStringList();
+    // clang-format on
 }
 
-void TestLinuxShell::shell()
+void TestLinuxShell::splitCommandLine()
 {
-    QFETCH(QStringList, row);
-    row.replaceInStrings("@", m_root.path());
-    const QString input = row.takeFirst();
-    if (input.startsWith("find ")) {
-        const QFileInfo file(m_root.filePath(input.mid(5)));
-        const auto result = platform::LinuxShell().FindExecutable(file.fileName(), file.absolutePath());
-        QCOMPARE((QStringList {result.code >= 32 ? "found" : QString::number(result.code), result.path}),
-                 row);
-    } else {
-        QCOMPARE(platform::LinuxShell::splitCommandLine(input), row);
-    }
+    QFETCH(QString, commandLine);
+    QFETCH(QStringList, split);
+    const QString root = m_root.path();
+    QCOMPARE(platform::LinuxShell::splitCommandLine(commandLine.replace("@", root)),
+             split.replaceInStrings("@", root));
+}
+
+// The program registered for a document in a folder, or the code of what is missing.
+void TestLinuxShell::findExecutable_data()
+{
+    QTest::addColumn<QString>("document"); // in the temporary folder
+    QTest::addColumn<int>("code");         // 32 stands for every code from 32 up: found
+    QTest::addColumn<QString>("program");
+    QTest::newRow("found") << "documenten/Hulpschermen.pdf" << 32 << "/Adobe Reader/acro read";
+    QTest::newRow("no such file") << "Hulpschermen.pdf" << 2 << "";
+    QTest::newRow("nothing registered") << "documenten/dummy.html" << 31 << "";
+}
+
+void TestLinuxShell::findExecutable()
+{
+    QFETCH(QString, document);
+    QFETCH(int, code);
+    QFETCH(QString, program);
+    const QFileInfo file(m_root.filePath(document));
+    const auto result = platform::LinuxShell().FindExecutable(file.fileName(), file.absolutePath());
+    QCOMPARE(std::min(result.code, 32), code);
+    QCOMPARE(result.path, program.isEmpty() ? program : m_root.path() + program);
 }
 
 QTEST_GUILESS_MAIN(TestLinuxShell)

@@ -8,9 +8,65 @@
 #include <QLocale>
 #include <QTest>
 
-Q_DECLARE_METATYPE(engine::CalculationInput)
-
 namespace {
+
+using Input = engine::CalculationInput;
+
+// Where the pen stood for a character: above (-) or below (+) the line in cm, and the font size.
+struct Pen
+{
+    float shift;
+    float size;
+    bool operator==(const Pen &o) const { return shift == o.shift && size == o.size; }
+};
+const Pen Normal {0, 10};
+const Pen Raised {-0.125f, 6};
+const Pen Lowered {0.125f, 6};
+
+struct Glyph
+{
+    QChar character;
+    Pen pen;
+    bool operator==(const Glyph &o) const { return character == o.character && pen == o.pen; }
+};
+
+char *toString(const Pen &pen)
+{
+    return QTest::toString(QStringLiteral("shift %1 size %2").arg(pen.shift).arg(pen.size));
+}
+
+char *toString(const Glyph &glyph)
+{
+    return QTest::toString(QStringLiteral("'%1' shift %2 size %3")
+                               .arg(glyph.character)
+                               .arg(glyph.pen.shift)
+                               .arg(glyph.pen.size));
+}
+
+QList<Glyph> glyphs(const QString &text, Pen pen)
+{
+    QList<Glyph> list;
+    for (const QChar c : text)
+        list.append({c, pen});
+    return list;
+}
+
+// One row of the outdoor results table as printed.
+struct TableRow
+{
+    QString point;
+    QString height;
+    QString level;
+    bool operator==(const TableRow &o) const
+    {
+        return std::tie(point, height, level) == std::tie(o.point, o.height, o.level);
+    }
+};
+
+char *toString(const TableRow &row)
+{
+    return QTest::toString(row.point + " | " + row.height + " | " + row.level);
+}
 
 // What the window hands the report right after "Bereken".
 struct Calculated
@@ -18,7 +74,7 @@ struct Calculated
     engine::CalculationState state;
     report::ReportInput input;
 
-    explicit Calculated(const engine::CalculationInput &in = {}, char separator = '.')
+    explicit Calculated(const Input &in = {}, char separator = '.')
     {
         const engine::CalculationResult result = engine::Calculate(in, state, separator);
         input = report::makeReportInput(in, state, result);
@@ -28,21 +84,46 @@ struct Calculated
     }
 };
 
-engine::CalculationInput with(std::function<void(engine::CalculationInput &)> change)
+// The window's design values with the inputs a row changes.
+struct Given : Input
 {
-    engine::CalculationInput in;
-    change(in);
-    return in;
+    template<typename T> Given &set(T Input::*field, T value)
+    {
+        this->*field = value;
+        return *this;
+    }
+    Given &compact() { return set(&Input::compact, true); }
+    Given &indoor() { return set(&Input::indoor, true); }
+    Given &screen(double h, double d, double k)
+    {
+        return set(&Input::hs, h).set(&Input::xs, d).set(&Input::K, k).set(&Input::screen, true);
+    }
+    Given &storage(double b, double d, double h)
+    {
+        return set(&Input::B, b).set(&Input::D, d).set(&Input::H, h);
+    }
+    Given &point(double distance, double along) { return set(&Input::x, distance).set(&Input::y, along); }
+};
+
+float width(const QString &text, float size)
+{
+    return text.size() * RecordingPrinter::CharWidthPerPoint * size;
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Input)
+Q_DECLARE_METATYPE(Pen)
+Q_DECLARE_METATYPE(Glyph)
+Q_DECLARE_METATYPE(TableRow)
 
 // The report on a recording printer; tests/system reads the design values' page back from paper.
 class TestReport : public QObject
 {
     Q_OBJECT
 
-    static constexpr float StartY = 2.3f;
+    static constexpr float StartX = 1.0f;
+    static constexpr float StartY = 2.5f; // a binary fraction: shifts come out exact
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands)); }
@@ -50,49 +131,51 @@ private slots:
     void markup_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>(
-            "printed"); // a character at another height or size as [shift,size:c]; |end state
-        QTest::newRow("empty text") << ""
-                                    << "|0,10";
-        QTest::newRow("unit with superscript") << "kW per m^{2}"
-                                               << "kW per m[-0.125,6:2]|0,10";
-        QTest::newRow("subscript then plain") << "H_{2}O"
-                                              << "H[0.125,6:2]O|0,10";
-        QTest::newRow("markers without brace, last too") << "a^b_c^"
-                                                         << "a^b_c^|0,10";
-        QTest::newRow("two underscores") << "__{i}"
-                                         << "_[0.125,6:i]|0,10";
-        QTest::newRow("braces before any marker") << "{a}b"
-                                                  << "ab|0,10";
-        QTest::newRow("bare braces after superscript") << "m^{2} {3}"
-                                                       << "m[-0.125,6:2] [-0.125,6:3]|0,10";
-        QTest::newRow("empty markup") << "a^{}b"
-                                      << "ab|0,10";
-        QTest::newRow("superscript never closed") << "m^{2"
-                                                  << "m[-0.125,6:2]|-0.125,6";
+        QTest::addColumn<QList<Glyph>>("printed");
+        QTest::addColumn<Pen>("after");
+        // clang-format off
+        QTest::newRow("empty text") << "" << QList<Glyph>() << Normal;
+        QTest::newRow("unit with superscript") << "kW per m^{2}" << glyphs("kW per m", Normal) + glyphs("2", Raised)
+                                               << Normal;
+        QTest::newRow("markers without brace, last too") << "a^b_c^" << glyphs("a^b_c^", Normal) << Normal;
+        QTest::newRow("two underscores") << "__{i}" << glyphs("_", Normal) + glyphs("i", Lowered) << Normal;
+        QTest::newRow("braces before any marker") << "{a}b" << glyphs("ab", Normal) << Normal;
+        QTest::newRow("raised again after a superscript") << "m^{2} {3}"
+            << glyphs("m", Normal) + glyphs("2", Raised) + glyphs(" ", Normal) + glyphs("3", Raised) << Normal;
+        QTest::newRow("lowered again after a subscript") << "H_{2}O {3}"
+            << glyphs("H", Normal) + glyphs("2", Lowered) + glyphs("O ", Normal) + glyphs("3", Lowered) << Normal;
+        QTest::newRow("empty markup") << "a^{}b" << glyphs("ab", Normal) << Normal;
+        QTest::newRow("superscript never closed") << "m^{2" << glyphs("m", Normal) + glyphs("2", Raised) << Raised;
+        QTest::newRow("ending in ^{") << "m^{" << glyphs("m", Normal) << Raised;
+        QTest::newRow("ending in _{") << "m_{" << glyphs("m", Normal) << Lowered;
         QTest::newRow("superscript inside subscript") << "_{a^{b}}c"
-                                                      << "[0.125,6:a][0,6:b][0.125,6:c]|0.125,6";
+            << glyphs("a", Lowered) + glyphs("b", Pen {0, 6}) + glyphs("c", Lowered) << Lowered;
+        // clang-format on
     }
 
     void markup()
     {
         QFETCH(QString, text);
+        QFETCH(QList<Glyph>, printed);
+        QFETCH(Pen, after);
         RecordingPrinter printer;
-        printer.setCurrentX(1.0f), printer.setCurrentY(StartY);
+        printer.setCurrentX(StartX);
+        printer.setCurrentY(StartY);
         QVERIFY(report::MakePrinterText(printer, text).isEmpty());
 
-        QString trace; // one Print per character, each where the one before ended, none ending the line
-        float x = 1.0f;
-        for (const RecordingPrinter::Call &c : printer.calls) {
-            QVERIFY(c.name == "FontSize" || (c.name == "Print" && c.text.size() == 1 && c.x == x));
-            if (c.name == "Print")
-                trace += c.y == StartY && c.fontSize == 10
-                    ? c.text
-                    : QString("[%1,%2:%3]").arg(double(c.y) - StartY).arg(c.fontSize).arg(c.text);
-            x += c.name == "Print" ? RecordingPrinter::CharWidthPerPoint * c.fontSize : 0;
+        QList<Glyph> seen; // one Print per character, each where the one before ended, none ending the line
+        float x = StartX;
+        for (const RecordingPrinter::Call &call : printer.calls) {
+            if (call.name == "FontSize")
+                continue;
+            QCOMPARE(call.name, "Print");
+            QCOMPARE(call.text.size(), 1);
+            QCOMPARE(call.x, x);
+            seen.append({call.text.at(0), {call.y - StartY, call.fontSize}});
+            x += width(call.text, call.fontSize);
         }
-        QTEST(trace + QString("|%1,%2").arg(double(printer.CurrentY()) - StartY).arg(printer.FontSize()),
-              "printed");
+        QCOMPARE(seen, printed);
+        QCOMPARE((Pen {printer.CurrentY() - StartY, printer.FontSize()}), after);
     }
 
     void textLengthLimit()
@@ -105,37 +188,37 @@ private slots:
 
     void bodies_data()
     {
-        QTest::addColumn<engine::CalculationInput>("in");
+        QTest::addColumn<Input>("in");
         QTest::addColumn<char>("separator");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("outdoor, defaults") << engine::CalculationInput() << '.'
-                                           << QStringList {"-Van de gehele gevel", "-afscherming bedraagt"};
+        QTest::addColumn<QStringList>("printed");
+        QTest::addColumn<QStringList>("absent"); // no printed line holds these
+        QTest::newRow("outdoor, defaults")
+            << Input(Given()) << '.' << QStringList {"Er is geen afscherming aanwezig."}
+            << QStringList {"Van de gehele gevel", "afscherming bedraagt"};
         QTest::newRow("outdoor, compact, close by")
-            << with([](auto &in) { in.compact = true, in.x = 1; }) << '.'
+            << Input(Given().compact().point(1, 5)) << '.'
             << QStringList {"De berekening wordt uitgevoerd voor compact gestapeld hout.",
                             "De berekende transmissie bedraagt 100%.",
                             "De berekende vlamhoogte bedraagt 12 m vanaf de onderzijde van de stapel.",
-                            "-niet compact",
-                            "-78.6",
                             "De warmtestralingsflux vanuit de stapel bedraagt 46.2 kW per m2, boven de "
-                            "stapel neemt de warmtestralingsflux af."};
+                            "stapel neemt de warmtestralingsflux af."}
+            << QStringList {"niet compact", "78.6"};
         QTest::newRow("outdoor, screen")
-            << with([](auto &in) { in.screen = true, in.hs = 3, in.xs = 2, in.K = 0.5; }) << '.'
+            << Input(Given().screen(3, 2, 0.5)) << '.'
             << QStringList {"De hoogte van de afscherming bedraagt 3 m.",
                             "De afstand van de afscherming tot de opslag bedraagt 2 m.",
-                            "-Er is geen afscherming", "De efficiency van de afscherming is 0.5."};
+                            "De efficiency van de afscherming is 0.5."}
+            << QStringList {"Er is geen afscherming"};
         QTest::newRow("outdoor, limited face, decimal comma")
-            << with([](auto &in) { in.B = 100, in.D = 20, in.H = 6, in.x = 20, in.y = 80; }) << ','
+            << Input(Given().storage(100, 20, 6).point(20, 80)) << ','
             << QStringList {"De breedte van de opslag bedraagt 40 m.",
                             "Van de gehele gevel is 40 m in rekening gebracht.",
                             "Het beoordelingspunt is gelegen op 20 m vanaf de zijde van de opslag "
                             "(verplaatsing parallel aan de gevel).",
-                            "De berekende transmissie bedraagt 82,48%.",
-                            "2,5",
-                            "-100 m",
-                            "-2.5"};
+                            "De berekende transmissie bedraagt 82,48%.", "2,5"}
+            << QStringList {"100 m", "2.5"};
         QTest::newRow("indoor")
-            << with([](auto &in) { in.indoor = true; }) << '.'
+            << Input(Given().indoor()) << '.'
             << QStringList {"De berekening wordt uitgevoerd voor een binnenopslag.",
                             "De breedte van het gebouw bedraagt 10 m.",
                             "De hoogte van het gebouw bedraagt 8 m.",
@@ -145,32 +228,70 @@ private slots:
                             "op de gevel).",
                             "Voor de warmtestralingsflux is uitgegaan van 45 kW per m2.",
                             "Beoordelingspunt 1\t\t\t4\t\t\t\t22.29\t",
-                            "Beoordelingspunt\tBeoordelingshoogte (m)\tWarmtestralingsniveau (kW per m2)",
-                            "-voor een buitenopslag",
-                            "-De diepte",
-                            "-gestapeld hout",
-                            "-afscherming",
-                            "-Van de gehele gevel",
-                            "-vlamhoogte",
-                            "-transmissie",
-                            "-Beoordelingspunt 2"};
+                            "Beoordelingspunt\tBeoordelingshoogte (m)\tWarmtestralingsniveau (kW per m2)"}
+            << QStringList {"voor een buitenopslag", "De diepte",  "gestapeld hout", "afscherming",
+                            "Van de gehele gevel",   "vlamhoogte", "transmissie",    "Beoordelingspunt 2"};
     }
 
     void bodies()
     {
-        QFETCH(engine::CalculationInput, in);
+        QFETCH(Input, in);
         QFETCH(char, separator);
-        QFETCH(QStringList, lines);
+        QFETCH(QStringList, printed);
+        QFETCH(QStringList, absent);
         Calculated calculated(in, separator);
         RecordingPrinter printer;
         report::composeCalculationReport(calculated.input, printer);
-        for (const QString &line : lines) // "-" and a part: no printed line holds it
-            QVERIFY2(line.startsWith('-') ? printer.lines.filter(line.mid(1)).isEmpty()
-                                          : printer.lines.contains(line),
-                     qPrintable(line));
+        for (const QString &line : printed)
+            QVERIFY2(printer.lines.contains(line), qPrintable(line));
+        for (const QString &part : absent)
+            QVERIFY2(printer.lines.filter(part).isEmpty(), qPrintable(part));
         // The footer: the user's short date, three blanks and the time without a zone.
         QCOMPARE(printer.lines.at(printer.lines.size() - 2),
                  QLocale().toString(QDate(2026, 3, 7), QLocale::ShortFormat) + "   14:05:09");
+    }
+
+    // Each outdoor row: the point's name from 3.01 cm, the height ending at 9.0 cm and the level at
+    // 15.0 cm, all three on the row's line; the next row two lines lower.
+    void outdoorTable_data()
+    {
+        QTest::addColumn<Input>("in");
+        QTest::addColumn<QList<TableRow>>("rows");
+        // clang-format off
+        QTest::newRow("defaults") << Input(Given()) << QList<TableRow> {
+            {"Beoordelingspunt 1", "2.5", "38.14"}, {"Beoordelingspunt 2", "5", "44.17"},
+            {"Beoordelingspunt 3", "7.5", "44.76"}, {"Beoordelingspunt 4", "10", "41.72"},
+            {"Beoordelingspunt 5", "12.5", "36.73"}};
+        // clang-format on
+    }
+
+    void outdoorTable()
+    {
+        QFETCH(Input, in);
+        QFETCH(QList<TableRow>, rows);
+        Calculated calculated(in);
+        RecordingPrinter printer;
+        report::composeCalculationReport(calculated.input, printer);
+        QList<RecordingPrinter::Call> cells;
+        for (const RecordingPrinter::Call &call : printer.calls) {
+            if (call.name == "PrintLine" && (!cells.isEmpty() || call.text == "Beoordelingspunt 1"))
+                cells.append(call);
+        }
+        QList<TableRow> seen;
+        float rowY = cells.value(0).y;
+        for (int i = 0; i + 2 < cells.size() && seen.size() < 5; i += 3) {
+            const RecordingPrinter::Call &point = cells[i], &height = cells[i + 1], &level = cells[i + 2];
+            const QString levelText = level.text.chopped(2); // the empty line below it
+            seen.append({point.text, height.text, levelText});
+            QCOMPARE(point.x, 3.01f);
+            QCOMPARE(height.x + width(height.text, height.fontSize), 9.0f);
+            QCOMPARE(level.x + width(levelText, level.fontSize), 15.0f);
+            QCOMPARE(point.y, rowY);
+            QCOMPARE(height.y, rowY);
+            QCOMPARE(level.y, rowY);
+            rowY += 2 * RecordingPrinter::LineHeightPerPoint * 10;
+        }
+        QCOMPARE(seen, rows);
     }
 
     void printing_data()
@@ -188,23 +309,24 @@ private slots:
         QFETCH(QString, failing);
         QFETCH(int, failures);
         Calculated calculated;
-        RecordingPrinter rehearsal, printer;
+        RecordingPrinter rehearsal;
+        RecordingPrinter printer;
         report::composeCalculationReport(calculated.input, rehearsal);
         rehearsal.EndDoc();
         const QStringList calls = rehearsal.trace();
+        QVERIFY2(failing.isEmpty() || calls.contains(failing), qPrintable(failing));
         for (int i = 0; i < failures; ++i)
             printer.failAt << int(calls.indexOf(failing)) + i;
         RecordingMessageBox box;
         QCOMPARE(report::printCalculationReport(calculated.input, printer, &box), failures == 0);
         // The box only after a complete page, before it is released; nothing drawn after a failure.
-        QCOMPARE(box.shown.join('\n'),
-                 failures == 0 || failing == "EndDoc 0"
-                     ? "PRINTER MESSAGE (64): Document geprint op Recorder."
-                     : "");
-        QCOMPARE(printer.trace(),
-                 failures ? calls.mid(0, printer.failAt[0] + 1) << "KillDoc 0"
-                                                                << "EndDoc 0"
-                          : calls);
+        const bool complete = failures == 0 || failing == "EndDoc 0";
+        QCOMPARE(box.shown.join('\n'), complete ? "PRINTER MESSAGE (64): Document geprint op Recorder." : "");
+        QStringList expected = calls;
+        if (failures)
+            expected = calls.mid(0, printer.failAt[0] + 1) << "KillDoc 0"
+                                                           << "EndDoc 0";
+        QCOMPARE(printer.trace(), expected);
     }
 };
 

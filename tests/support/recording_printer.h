@@ -14,10 +14,14 @@ class RecordingPrinter : public platform::Printer
 public:
     struct Call
     {
-        QString name, text;
-        float x, y, fontSize;
-    }; // text: printed or value set
-    static constexpr float CharWidthPerPoint = 0.02f, LineHeightPerPoint = 0.045f;
+        QString name;
+        QString text; // printed, or the value set
+        float x;
+        float y;
+        float fontSize;
+    };
+    static constexpr float CharWidthPerPoint = 0.02f;
+    static constexpr float LineHeightPerPoint = 0.045f;
 
     QList<Call> calls;
     QStringList lines;                // the finished lines' texts
@@ -44,7 +48,11 @@ public:
     void setScaleTop(float top) override { record("ScaleTop", top); }
     void setFontName(const QString &name) override { record("FontName", name); }
     float FontSize() const override { return m_fontSize; }
-    void setFontSize(float points) override { record("FontSize", points), m_fontSize = points; }
+    void setFontSize(float points) override
+    {
+        record("FontSize", points);
+        m_fontSize = points;
+    }
     void setFontBold(bool bold) override { record("FontBold", bold); }
     void setFontUnderline(bool on) override { record("FontUnderline", on); }
     float CurrentX() const override { return m_x; }
@@ -56,9 +64,14 @@ public:
         record(lineEnd ? "PrintLine" : "Print", text);
         const QStringList pieces = text.split(QStringLiteral("\r\n"));
         for (int i = 0; i < pieces.size(); ++i) {
-            m_line += pieces[i], m_x += TextWidth(pieces[i]);
-            if (i + 1 < pieces.size() || lineEnd)
-                lines.append(m_line), m_line.clear(), m_x = 0, m_y += LineHeightPerPoint * m_fontSize;
+            m_line += pieces[i];
+            m_x += TextWidth(pieces[i]);
+            if (i + 1 < pieces.size() || lineEnd) {
+                lines.append(m_line);
+                m_line.clear();
+                m_x = 0;
+                m_y += LineHeightPerPoint * m_fontSize;
+            }
         }
     }
     void Line(float x1, float y1, float x2, float y2) override

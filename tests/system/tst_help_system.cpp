@@ -58,33 +58,48 @@ private slots:
     // folder and argument ("@" program folder, "~" user's folder, current after), the boxes shown.
     void openHelp_data()
     {
-        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<QString>("keys");         // "Help" clicks the button
+        QTest::addColumn<QString>("document");     // in the user's folder
+        QTest::addColumn<bool>("inProgramFolder"); // where the program starts; else the user's folder
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QStringList>("boxes");
+        const QString question =
+            "Adobe (4): Help file niet gevonden of Acrobat Reader niet gevonden: Acrobat Reader installeren?";
         for (const char *keys : {"F1", "Shift+F1", "Ctrl+F1", "Alt+F1", "Help"})
-            QTest::newRow(keys) << QStringList {keys, "Hulpschermen.pdf", "@|Hulpschermen.pdf"};
-        QTest::newRow("F2 does nothing") << QStringList {"F2, F1", "Hulpschermen.pdf", "@|Hulpschermen.pdf"};
+            QTest::newRow(keys) << keys << "Hulpschermen.pdf" << true << "Hulpschermen.pdf" << QStringList();
+        QTest::newRow("F2 does nothing") << "F2, F1"
+                                         << "Hulpschermen.pdf" << true << "Hulpschermen.pdf" << QStringList();
         QTest::newRow("no document, Yes")
-            << QStringList {"F1", "dummy.html", "~|" + QLatin1String(help::kReaderVendorSite),
-                            "Adobe (4): Help file niet gevonden of Acrobat Reader niet gevonden: Acrobat "
-                            "Reader installeren?"};
+            << "F1"
+            << "dummy.html" << false << help::kReaderVendorSite << QStringList {question};
     }
     void openHelp()
     {
-        QFETCH(QStringList, row);
+        QFETCH(QString, keys);
+        QFETCH(QString, document);
+        QFETCH(bool, inProgramFolder);
+        QFETCH(QString, argument);
+        QFETCH(QStringList, boxes);
         const QString userFolder = m_work.filePath(QStringLiteral("werk map ") + QTest::currentDataTag());
-        QVERIFY(QDir().mkpath(userFolder)
-                && QFile::copy(m_programFolder + '/' + row[1], userFolder + '/' + row[1])
-                && QDir::setCurrent(userFolder));
+        QVERIFY(QDir().mkpath(userFolder));
+        QVERIFY(QFile::copy(m_programFolder + '/' + document, userFolder + '/' + document));
+        QVERIFY(QDir::setCurrent(userFolder));
         QFile::remove(m_log);
         platform::LinuxShell shell;
         RecordingMessageBox messageBox;
         messageBox.answers << platform::vbYes;
         Form1 form(FormServices {&messageBox, &shell, {}});
         form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form) && form.isAncestorOf(QApplication::focusWidget()));
-        row[0] == "Help" ? QTest::mouseClick(form.Command3, Qt::LeftButton)
-                         : QTest::keySequence(QApplication::focusWidget(), QKeySequence(row[0]));
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(form.isAncestorOf(QApplication::focusWidget()));
+        if (keys == "Help")
+            QTest::mouseClick(form.Command3, Qt::LeftButton);
+        else
+            QTest::keySequence(QApplication::focusWidget(), QKeySequence(keys));
 
-        const QString expected = row[2].replace('@', m_programFolder).replace('~', userFolder);
+        // The recorder writes the folder it runs in and its arguments.
+        const QString folder = inProgramFolder ? m_programFolder : userFolder;
+        const QString expected = folder + '|' + argument;
         const auto started = [this] {
             QFile log(m_log);
             return log.open(QIODevice::ReadOnly)
@@ -94,8 +109,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(started(), QStringList {expected}, 10000);
         QTest::qWait(200); // and nothing more
         QCOMPARE(started(), QStringList {expected});
-        QCOMPARE(QDir::currentPath(), expected.section('|', 0, 0));
-        QCOMPARE(messageBox.shown, row.mid(3));
+        QCOMPARE(QDir::currentPath(), folder);
+        QCOMPARE(messageBox.shown, boxes);
     }
 
     // The document a reader opens, read back with poppler's tools: several A4 pages, chapters.

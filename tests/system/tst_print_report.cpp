@@ -43,12 +43,17 @@ QDateTime startOfWait()
 QString waitForNewPage(const QDateTime &before, int timeoutMs)
 {
     QString page;
-    for (qint64 lastSize = -1, size = -1, waited = 0; waited < timeoutMs;
-         QTest::qWait(100), waited += 100, lastSize = size) {
-        for (const QFileInfo &file : pdfDir().entryInfoList({"*.pdf"}, QDir::Files))
-            page = file.lastModified() < before ? page : file.filePath();
-        if ((size = page.isEmpty() ? -1 : QFileInfo(page).size()) > 0 && size == lastSize)
+    qint64 lastSize = -1;
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        for (const QFileInfo &file : pdfDir().entryInfoList({"*.pdf"}, QDir::Files)) {
+            if (file.lastModified() >= before)
+                page = file.filePath();
+        }
+        const qint64 size = page.isEmpty() ? -1 : QFileInfo(page).size();
+        if (size > 0 && size == lastSize)
             return page;
+        lastSize = size;
+        QTest::qWait(100);
     }
     return QString();
 }
@@ -148,10 +153,12 @@ private slots:
         QString boxText;
         QTimer closer; // the page must wait for the box
         connect(&closer, &QTimer::timeout, this, [&] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
-                boxText = box->windowTitle() + ": " + box->text()
-                    + (waitForNewPage(before, 3000).isEmpty() ? "" : " (page out)"),
-                box->accept();
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            const bool pageOut = !waitForNewPage(before, 3000).isEmpty();
+            boxText = box->windowTitle() + ": " + box->text() + (pageOut ? " (page out)" : "");
+            box->accept();
         });
         closer.start(50);
         platform::QtMessageBox box;
