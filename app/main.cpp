@@ -5,8 +5,10 @@
 #include "linux_shell.h"
 #include "qt_message_box.h"
 #include "qt_printer.h"
+#include "standard_texts.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QScreen>
 
 #include <memory>
@@ -14,6 +16,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installStandardTexts(QLocale());
     QApplication::setStyle(QStringLiteral("Fusion"));
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSizeF(8.25);

@@ -47,10 +47,32 @@ constexpr double PdfFileMarginMm = 25.4 * 10 / 72;
 
 } // namespace
 
+PrintServer cupsPrintServer()
+{
+    PrintServer server;
+    server.checkReady = cups_queue::checkReady;
+    server.margins = [](const QString &queue, const QPageSize &size, QPageLayout::Orientation orientation) {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(queue);
+        if (info.isNull())
+            fail(QStringLiteral("printer %1 is not available").arg(queue));
+        QPrinter probe(info, QPrinter::HighResolution);
+        probe.setPageSize(size);
+        probe.setPageOrientation(orientation);
+        return probe.pageLayout().margins(QPageLayout::Millimeter);
+    };
+    server.submitPdf = cups_queue::submitPdf;
+    return server;
+}
+
 QtPrinter::QtPrinter()
+    : QtPrinter(QPrinterInfo::defaultPrinter().printerName(), cupsPrintServer())
+{ }
+
+QtPrinter::QtPrinter(const QString &queue, PrintServer server)
     : QtPrinter(QString())
 {
-    m_queue = QPrinterInfo::defaultPrinter().printerName();
+    m_queue = queue;
+    m_server = std::move(server);
 }
 
 QtPrinter::QtPrinter(const QString &pdfFile)
@@ -189,15 +211,11 @@ void QtPrinter::beginDocument()
     QMarginsF margins(PdfFileMarginMm, PdfFileMarginMm, PdfFileMarginMm, PdfFileMarginMm);
     QString spoolTemplate;
     if (m_pdfFile.isEmpty()) {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(m_queue);
-        if (m_queue.isEmpty() || info.isNull())
+        if (m_queue.isEmpty() || !m_server.checkReady)
             fail(QStringLiteral("no default printer"));
-        cups_queue::checkReady(m_queue);
+        m_server.checkReady(m_queue);
         // The printable area is the printer's own.
-        QPrinter probe(info, QPrinter::HighResolution);
-        probe.setPageSize(QPageSize(m_pageSize));
-        probe.setPageOrientation(m_orientation);
-        margins = probe.pageLayout().margins(QPageLayout::Millimeter);
+        margins = m_server.margins(m_queue, QPageSize(m_pageSize), m_orientation);
         spoolTemplate = QDir::tempPath() + QStringLiteral("/warmtegloed-XXXXXX.pdf");
     } else {
         const QFileInfo target(m_pdfFile);
@@ -238,7 +256,10 @@ void QtPrinter::closeDocument(bool deliver)
     }
     if (m_pdfFile.isEmpty()) {
         auto spool = std::move(m_spool);
-        cups_queue::submitPdf(m_queue, spoolFile, DocumentTitle, m_copies, QPageSize(m_pageSize).key());
+        // The queue may have stopped or gone while the user read where the page goes; a
+        // page held there would come out whenever someone restarts it, so it is dropped.
+        m_server.checkReady(m_queue);
+        m_server.submitPdf(m_queue, spoolFile, DocumentTitle, m_copies, QPageSize(m_pageSize).key());
     } else {
         QFile::remove(m_pdfFile);
         const bool renamed = m_spool->rename(m_pdfFile);

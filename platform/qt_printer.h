@@ -9,12 +9,30 @@
 #include <QPageLayout>
 #include <QPageSize>
 
+#include <functional>
 #include <memory>
 
+class QMarginsF;
 class QPrinter;
 class QTemporaryFile;
 
 namespace platform {
+
+// What the printer asks of the print server about a queue. Each call throws
+// PrinterError when the server says no.
+struct PrintServer
+{
+    // Whether the queue would print a page now: it exists, is enabled and accepts jobs.
+    std::function<void(const QString &queue)> checkReady;
+    // The queue's printable area on a page of that size and orientation, in millimetres.
+    std::function<QMarginsF(const QString &queue, const QPageSize &size, QPageLayout::Orientation)> margins;
+    std::function<void(const QString &queue, const QString &pdfFile, const QString &title, int copies,
+                       const QString &media)>
+        submitPdf;
+};
+
+// The print server of the machine: CUPS.
+PrintServer cupsPrintServer();
 
 // The printer object on Qt: a QPrinter for the system's default printer or for a PDF
 // file, drawn with a QPainter in centimetres from the printable area's corner. The
@@ -24,6 +42,7 @@ class QtPrinter : public Printer
 public:
     QtPrinter();                                // the system's default printer
     explicit QtPrinter(const QString &pdfFile); // a PDF file instead of paper
+    QtPrinter(const QString &queue, PrintServer server);
     ~QtPrinter() override;
 
     void setPaperSize(int code) override;
@@ -72,7 +91,8 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QTemporaryFile> m_spool;
     QPainter m_painter;
-    QString m_queue;   // the default printer's queue; empty when writing a PDF file
+    QString m_queue; // the default printer's queue; empty when writing a PDF file
+    PrintServer m_server;
     QString m_pdfFile; // the PDF file written instead of paper
     QPageSize::PageSizeId m_pageSize = QPageSize::A4;
     QPageLayout::Orientation m_orientation = QPageLayout::Portrait;
