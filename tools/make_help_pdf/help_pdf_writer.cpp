@@ -12,10 +12,12 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
 #include <QUrl>
 
 namespace {
@@ -137,24 +139,56 @@ bool HelpPdfWriter::write(const QString &htmlPath, const QString &pdfPath)
 
 // The layout draws the last line above the page of a paragraph that runs on from the
 // page before, hidden by the clip but standing twice in the text a reader searches:
-// a paragraph that would run over a page break starts on the next page instead.
+// a paragraph that would run over a page break starts on the next page instead, and
+// so does a heading that would end a page.
 void HelpPdfWriter::keepParagraphsTogether(QTextDocument &document, double pageHeight)
 {
-    const auto pageOf = [pageHeight](const QTextLayout *layout, int line) {
-        return int((layout->position().y() + layout->lineAt(line).y() + 1) / pageHeight);
+    // Lines are placed within their frame (a table cell); the block's rectangle says
+    // where that frame stands on the pages.
+    const auto pageOf = [&document, pageHeight](const QTextBlock &block, int line) {
+        const QTextLayout *layout = block.layout();
+        const double frameTop =
+            document.documentLayout()->blockBoundingRect(block).top() - layout->boundingRect().top();
+        return int((frameTop + layout->lineAt(line).y() + 1) / pageHeight);
     };
-    for (bool moved = true; moved;) {
-        moved = false;
+    QSet<int> moved; // blocks and tables already sent to a new page
+    for (bool again = true; again;) {
+        again = false;
         document.pageCount(); // finishes the layout
-        for (QTextBlock block = document.begin(); block.isValid() && !moved; block = block.next()) {
-            const QTextLayout *layout = block.layout();
-            const int lines = layout->lineCount();
-            if (lines < 2 || pageOf(layout, 0) == pageOf(layout, lines - 1))
+        for (QTextBlock block = document.begin(); block.isValid() && !again; block = block.next()) {
+            const int lines = block.layout()->lineCount();
+            if (lines == 0)
                 continue;
-            QTextBlockFormat format = block.blockFormat();
-            format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
-            QTextCursor(block).setBlockFormat(format);
-            moved = true;
+            // A heading stays with what follows it.
+            const QTextBlock next = block.next();
+            const bool headingAlone = block.blockFormat().headingLevel() > 0 && next.isValid()
+                && next.layout()->lineCount() > 0 && pageOf(next, 0) != pageOf(block, 0);
+            if (!headingAlone && pageOf(block, 0) == pageOf(block, lines - 1))
+                continue;
+            // A table row cannot start a page of its own: the whole table moves, with
+            // the heading above it.
+            QTextCursor cursor(block);
+            QTextTable *table = cursor.currentTable();
+            const QTextBlock above =
+                table ? document.findBlock(table->firstPosition()).previous() : QTextBlock();
+            if (above.isValid() && above.blockFormat().headingLevel() > 0) {
+                table = nullptr;
+                cursor = QTextCursor(above);
+            }
+            const int which = table ? -1 - table->firstPosition() : cursor.block().position();
+            if (moved.contains(which))
+                continue; // longer than a page: nothing to be done
+            moved.insert(which);
+            if (table) {
+                QTextTableFormat format = table->format();
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                table->setFormat(format);
+            } else {
+                QTextBlockFormat format = cursor.blockFormat();
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                cursor.setBlockFormat(format);
+            }
+            again = true;
         }
     }
 }
