@@ -40,9 +40,9 @@ PrintServer cupsPrintServer();
 class QtPrinter : public Printer
 {
 public:
-    QtPrinter();                                // the system's default printer
-    explicit QtPrinter(const QString &pdfFile); // a PDF file instead of paper
-    QtPrinter(const QString &queue, PrintServer server);
+    QtPrinter();                                         // the system's default printer
+    explicit QtPrinter(const QString &pdfFile);          // a PDF file instead of paper
+    QtPrinter(const QString &queue, PrintServer server); // a queue of that server
     ~QtPrinter() override;
 
     void setPaperSize(int code) override;
