@@ -6,8 +6,10 @@
 #include "linux_shell.h"
 #include "qt_message_box.h"
 #include "qt_printer.h"
+#include "standard_texts.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QScreen>
 
 #include <memory>
@@ -15,6 +17,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installStandardTexts(QLocale());
     widgets::applyApplicationLook();
 
     platform::QtMessageBox messageBox;

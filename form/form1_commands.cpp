@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 
 #include "calculation_report.h"
 #include "help_command.h"
@@ -71,6 +72,14 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         // through the parents would show it to this filter again.
         if (keyCode == HelpKey)
             return true;
+        // Enter presses the button that has the focus, as the desktop's own buttons
+        // do; a held key does not print page after page.
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            if (!key->isAutoRepeat())
+                button->click();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@ BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-tools-dev libglib2.0-dev
     libgl-dev fonts-liberation fontconfig libbenchmark-dev libcups2-dev
+    qt6-translations-l10n
 )
 TEST_PACKAGES=(
     xvfb xauth x11-utils poppler-utils xdg-utils shared-mime-info desktop-file-utils

@@ -15,12 +15,37 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace widgets {
 
 namespace {
 
 constexpr int ButtonWidth = 9;
+// QLineEdit keeps this much room on each side of its text, and a right-aligned text
+// two pixels more off its right side (for the cursor).
+constexpr int LineEditMargin = 2;
+constexpr int RightAlignedReserve = 2;
+// Below this size the digits of a number stop being readable on screen.
+constexpr qreal SmallestPointSize = 6;
+constexpr qreal PointSizeStep = 0.25;
+const QString NarrowFamily = QStringLiteral("Liberation Sans Narrow");
+
+// The field's own font when the text fits, else its narrow cut, made smaller step by
+// step; nullopt when not even the smallest narrow size holds the text.
+std::optional<QFont> fittingFont(const QFont &own, const QString &text, int room, const QPaintDevice *device)
+{
+    if (QFontMetrics(own, device).horizontalAdvance(text) <= room)
+        return own;
+    QFont narrow = own;
+    narrow.setFamily(NarrowFamily);
+    for (qreal size = own.pointSizeF(); size >= SmallestPointSize; size -= PointSizeStep) {
+        narrow.setPointSizeF(size);
+        if (QFontMetrics(narrow, device).horizontalAdvance(text) <= room)
+            return narrow;
+    }
+    return std::nullopt;
+}
 
 QString localeSeparator()
 {
@@ -109,8 +134,9 @@ CWNumEdit::CWNumEdit(QWidget *parent)
     setFocusProxy(m_edit);
 
     m_edit->setFrame(false);
-    // The field is 41 pixels wide: give the text the line edit's own inner margin.
-    m_edit->setTextMargins(-2, 0, -1, 0);
+    // The field is 41 pixels wide: the text takes the line edit's own inner margins
+    // too, keeping one pixel off the frame and one off the buttons.
+    m_edit->setTextMargins(-1, 0, -3, 0);
     m_edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_edit->setValidator(new QRegularExpressionValidator(typingPattern(), m_edit));
     m_edit->setContextMenuPolicy(Qt::NoContextMenu);
@@ -201,6 +227,9 @@ bool CWNumEdit::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     case QEvent::FocusIn:
+        // A value shown cut short is written out whole for editing.
+        if (watched == m_edit && m_cutShort)
+            showValue();
         // Arriving by keyboard or with the window, the whole value is selected so that
         // typing replaces it; a click places the cursor.
         if (watched == m_edit && static_cast<QFocusEvent *>(event)->reason() != Qt::MouseFocusReason)
@@ -211,6 +240,7 @@ bool CWNumEdit::eventFilter(QObject *watched, QEvent *event)
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (watched == m_edit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             takeTypedText();
+            showValue(); // from its start, also when the typed text was taken with Enter
             emit focusLeft();
         }
         break;
@@ -254,7 +284,7 @@ void CWNumEdit::layoutChildren()
 void CWNumEdit::takeTypedText()
 {
     const QString text = m_edit->text();
-    if (text == displayText(m_value))
+    if (m_cutShort || text == displayText(m_value))
         return; // untouched: keep the full value behind its two shown decimals
     double typed = 0;
     if (!parseTyped(text, &typed)) {
@@ -309,17 +339,39 @@ void CWNumEdit::writeValue(double value, bool always)
         emit valueChanged(value, previous, value < m_minimum || value > m_maximum);
 }
 
+int CWNumEdit::textRoom() const
+{
+    const QMargins margins = m_edit->textMargins();
+    return m_edit->contentsRect().width() - margins.left() - margins.right() - 2 * LineEditMargin
+        - RightAlignedReserve;
+}
+
+// Every digit of a value must be readable: a field that showed the tail of 10000.00
+// or cut the minus off -100.00 would be copied as another number. The text is fitted
+// in the narrow cut and smaller sizes; a number too long even for those (only a typed
+// one can be) shows its start and an ellipsis until the field is edited again.
 void CWNumEdit::showValue()
 {
     const QString text = displayText(m_value);
-    // A value too wide for the field is shown in the narrow cut of the same font, so
-    // that 100.00 does not read as 00.00.
-    QFont shown = font();
-    const int room = m_edit->width() - 1;
-    if (m_edit->width() > 0 && QFontMetrics(shown).horizontalAdvance(text) > room)
-        shown.setFamily(QStringLiteral("Liberation Sans Narrow"));
+    const int room = textRoom();
+    m_cutShort = false;
+    if (room <= 0) { // not laid out yet
+        m_edit->setText(text);
+        return;
+    }
+    const std::optional<QFont> fitting = fittingFont(font(), text, room, m_edit);
+    QFont shown = fitting.value_or(font());
+    if (!fitting) {
+        shown.setFamily(NarrowFamily);
+        shown.setPointSizeF(SmallestPointSize);
+    }
     m_edit->setFont(shown);
-    m_edit->setText(text);
+    if (fitting || m_edit->hasFocus()) {
+        m_edit->setText(text);
+    } else {
+        m_edit->setText(QFontMetrics(shown, m_edit).elidedText(text, Qt::ElideRight, room));
+        m_cutShort = true;
+    }
     if (!m_edit->hasFocus())
         m_edit->setCursorPosition(0);
 }

@@ -61,6 +61,7 @@ private:
     void stopRepeat();
     void writeValue(double value, bool always);
     void showValue();
+    int textRoom() const; // pixels the shown text may take
     void layoutChildren();
 
     QLineEdit *m_edit;
@@ -69,6 +70,7 @@ private:
     QTimer *m_repeatTimer;
     int m_repeatDirection = 0;
     int m_repeatCount = 0;
+    bool m_cutShort = false; // the text shows only the value's start
     double m_value = 0;
     double m_minimum = 0;
     double m_maximum = 100;

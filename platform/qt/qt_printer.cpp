@@ -9,8 +9,30 @@
 
 namespace platform {
 
+PrintServer cupsPrintServer()
+{
+    PrintServer server;
+    server.checkReady = cups_queue::checkReady;
+    server.margins = [](const QString &queue, const QPageSize &size, QPageLayout::Orientation orientation) {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(queue);
+        if (info.isNull())
+            throw PrinterError(QStringLiteral("printer %1 is not available").arg(queue).toStdString());
+        QPrinter probe(info, QPrinter::HighResolution);
+        probe.setPageSize(size);
+        probe.setPageOrientation(orientation);
+        return probe.pageLayout().margins(QPageLayout::Millimeter);
+    };
+    server.submitPdf = cups_queue::submitPdf;
+    return server;
+}
+
 QtPrinter::QtPrinter()
-    : m_queue(QPrinterInfo::defaultPrinter().printerName())
+    : QtPrinter(QPrinterInfo::defaultPrinter().printerName(), cupsPrintServer())
+{ }
+
+QtPrinter::QtPrinter(const QString &queue, PrintServer server)
+    : m_queue(queue)
+    , m_server(std::move(server))
 { }
 
 QtPrinter::~QtPrinter()
@@ -25,15 +47,11 @@ QString QtPrinter::DeviceName() const
 
 QPagedPaintDevice *QtPrinter::openDocument()
 {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(m_queue);
-    if (m_queue.isEmpty() || info.isNull())
+    if (m_queue.isEmpty() || !m_server.checkReady)
         failPrinting(QStringLiteral("no default printer"));
-    cups_queue::checkReady(m_queue);
+    m_server.checkReady(m_queue);
     // The printable area is the printer's own.
-    QPrinter probe(info, QPrinter::HighResolution);
-    probe.setPageSize(QPageSize(pageSizeId()));
-    probe.setPageOrientation(orientation());
-    const QMarginsF margins = probe.pageLayout().margins(QPageLayout::Millimeter);
+    const QMarginsF margins = m_server.margins(m_queue, QPageSize(pageSizeId()), orientation());
 
     auto spool =
         std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/warmtegloed-XXXXXX.pdf"));
@@ -59,7 +77,10 @@ void QtPrinter::deliverDocument()
     // The spool file goes when the queue has it, or has refused it.
     m_printer.reset();
     const auto spool = std::move(m_spool);
-    cups_queue::submitPdf(m_queue, spool->fileName(), DocumentTitle, copies(), QPageSize(pageSizeId()).key());
+    // The queue may have stopped or gone while the user read where the page goes; a page
+    // held there would come out whenever someone restarts it, so it is dropped.
+    m_server.checkReady(m_queue);
+    m_server.submitPdf(m_queue, spool->fileName(), DocumentTitle, copies(), QPageSize(pageSizeId()).key());
 }
 
 void QtPrinter::discardDocument()

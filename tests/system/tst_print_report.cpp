@@ -147,6 +147,26 @@ private slots:
         QVERIFY(waitForNewPage(before, 2000).isEmpty()); // nothing left to come out once the queue runs again
     }
 
+    // The queue stops while the user reads where the page goes: the page is dropped, not held
+    // to come out whenever someone restarts the queue.
+    void queueStoppedWhileTheBoxIsOpen()
+    {
+        const QDateTime before = startOfWait();
+        {
+            const auto mend = qScopeGuard([] { cupsAdmin("cupsenable"); });
+            RecordingMessageBox box;
+            bool stopped = false;
+            box.behind = [&stopped] {
+                stopped = cupsAdmin("cupsdisable");
+                return QString();
+            };
+            QVERIFY(print(box, platform::makeDefaultPrinter()));
+            QVERIFY(stopped);
+            QCOMPARE(box.shown, QStringList {"PRINTER MESSAGE (64): Document geprint op PDF."});
+        }
+        QVERIFY(waitForNewPage(before, 3000).isEmpty()); // nothing comes out once the queue runs again
+    }
+
     void pageOnPaper()
     {
         const QDateTime before = startOfWait();

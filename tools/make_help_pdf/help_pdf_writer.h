@@ -1,12 +1,17 @@
 #pragma once
 
+#include "pdf_outline.h"
+
 #include <QImage>
 #include <QString>
+
+#include <optional>
 
 class QTextDocument;
 
 // Lays the help document's HTML out on A4 pages and writes it as a PDF with a footer
-// that numbers the pages.
+// that numbers the pages, page numbers in the contents, links from the contents to the
+// chapters and an outline of them.
 class HelpPdfWriter
 {
 public:
@@ -19,6 +24,13 @@ public:
     QString errorString() const { return m_error; }
 
 private:
+    struct Contents
+    {
+        QList<pdf_outline::Chapter> chapters;
+        QList<pdf_outline::Link> links;
+    };
+    static void keepParagraphsTogether(QTextDocument &document, double pageHeight);
+    std::optional<Contents> numberContents(QTextDocument &document, const QRectF &body);
     QString withoutMissingPictures(QString html) const;
     void drawFooter(class QPainter &painter, const class QRectF &body, int page, int pageCount) const;
 

@@ -1,0 +1,152 @@
+// The help document the build renders, read back with poppler's tools as a reader
+// sees it: an outline of the chapters, a contents list whose entries link to them, each
+// paragraph once in the text a search goes through, and what it says of the program.
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(20000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString withoutSpace(QString text)
+{
+    return text.remove(
+        QRegularExpression(QStringLiteral("\\s+"), QRegularExpression::UseUnicodePropertiesOption));
+}
+
+// "7. Hoe er gerekend wordt": the numbered chapters of the source, in order.
+QStringList sourceChapters(const QTextDocument &source)
+{
+    QStringList chapters;
+    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() == 2 && block.text().contains(QRegularExpression("^\\d+\\. ")))
+            chapters << block.text();
+    }
+    return chapters;
+}
+
+} // namespace
+
+class TestHelpDocument : public QObject
+{
+    Q_OBJECT
+
+    QTextDocument m_source;
+    QStringList m_pages; // the text of each page, as pdftotext lays it out
+
+    // The page, from 1, where a line holds just this heading; past the last page if none does.
+    qsizetype pageOf(const QString &heading) const
+    {
+        const QRegularExpression line("(^|\\n)\\s*" + QRegularExpression::escape(heading) + "\\s*\\n");
+        qsizetype page = 0;
+        while (page < m_pages.size() && !m_pages[page].contains(line))
+            ++page;
+        return page + 1;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QFile html(QStringLiteral(HELP_HTML));
+        QVERIFY2(html.open(QIODevice::ReadOnly), HELP_HTML);
+        m_source.setHtml(QString::fromUtf8(html.readAll()));
+        const QString info = run(QStringLiteral(PDFINFO), {QStringLiteral(HELP_PDF)});
+        const int pages = QRegularExpression("Pages:\\s+(\\d+)").match(info).captured(1).toInt();
+        QVERIFY2(pages > 0, "no help document, or no poppler-utils");
+        for (int page = 1; page <= pages; ++page) {
+            const QString number = QString::number(page);
+            m_pages << run(QStringLiteral(PDFTOTEXT), {"-layout", "-f", number, "-l", number, HELP_PDF, "-"});
+        }
+    }
+
+    // Each bookmark names a chapter and opens the page the chapter's heading stands on.
+    void outline()
+    {
+        const QString xml = run(QStringLiteral(PDFTOHTML), {"-xml", "-stdout", "-i", "-q", HELP_PDF});
+        QStringList bookmarks;
+        static const QRegularExpression item(QStringLiteral("<item page=\"(\\d+)\">([^<]*)</item>"));
+        for (auto it = item.globalMatch(xml); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            bookmarks << match.captured(2) + " @ " + match.captured(1);
+        }
+        QStringList chapters;
+        for (const QString &chapter : sourceChapters(m_source))
+            chapters << chapter + " @ " + QString::number(pageOf(chapter));
+        QCOMPARE(chapters.size(), 12);
+        QCOMPARE(bookmarks, chapters);
+    }
+
+    // The contents list on the first page: each entry a link to its chapter's page.
+    void contentsLinks()
+    {
+        const QString xml =
+            run(QStringLiteral(PDFTOHTML), {"-xml", "-stdout", "-i", "-q", "-f", "1", "-l", "1", HELP_PDF});
+        QStringList links;
+        static const QRegularExpression link(QStringLiteral("<a href=\"[^\"#]*#(\\d+)\">(\\d+)\\. "));
+        for (auto it = link.globalMatch(xml); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            links << match.captured(2) + " @ " + match.captured(1);
+        }
+        QStringList chapters;
+        const QStringList titles = sourceChapters(m_source);
+        for (qsizetype i = 0; i < titles.size(); ++i)
+            chapters << QString::number(i + 1) + " @ " + QString::number(pageOf(titles[i]));
+        QCOMPARE(links, chapters);
+    }
+
+    // A paragraph split over a page break must not be drawn again, hidden, on the other page.
+    void eachParagraphOnce()
+    {
+        const QString text = withoutSpace(run(QStringLiteral(PDFTOTEXT), {"-raw", HELP_PDF, "-"}));
+        QVERIFY(!text.isEmpty());
+        int checked = 0;
+        for (QTextBlock block = m_source.begin(); block.isValid(); block = block.next()) {
+            const QString paragraph = withoutSpace(block.text());
+            if (paragraph.size() < 40)
+                continue;
+            ++checked;
+            QVERIFY2(text.count(paragraph) == 1, qPrintable(block.text()));
+        }
+        QVERIFY(checked > 40);
+    }
+
+    // What the document says about the program.
+    void statements_data()
+    {
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<bool>("said");
+        QTest::newRow("not every change empties the results") << "Elke wijziging van een getalveld" << false;
+        QTest::newRow("the two switches keep them")
+            << "Afscherming aanwezig\" of \"Binnenopslag\" laat de resultaten staan" << true;
+        QTest::newRow("no mirroring onto the nearer half") << "gespiegeld" << false;
+        QTest::newRow("a point beside the face stays beside it")
+            << "mag ook en blijft naast de opslag" << true;
+        QTest::newRow("dummy.html not next to the program")
+            << "\"dummy.html\" naast het programma staan" << false;
+        QTest::newRow("dummy.html where the program was started")
+            << "in de map staan van waaruit het programma is gestart" << true;
+        QTest::newRow("no message after printing") << "Na het afdrukken meldt" << false;
+        QTest::newRow("the page goes out when the box is closed")
+            << "De pagina gaat pas naar de printer als u deze melding met OK hebt gesloten" << true;
+    }
+    void statements()
+    {
+        QFETCH(QString, phrase);
+        QFETCH(bool, said);
+        QCOMPARE(m_pages.join(' ').simplified().contains(phrase), said);
+    }
+};
+
+QTEST_MAIN(TestHelpDocument)
+#include "tst_help_document.moc"
