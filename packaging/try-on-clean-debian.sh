@@ -93,7 +93,7 @@ mount_in sysfs /sys -t sysfs
 mount_in /dev /dev --bind
 # Nothing mounted below the root's /dev may show up in the machine's own /dev.
 mount --make-rslave "$root/dev"
-mount_in tmpfs /tmp -t tmpfs
+mount_in tmpfs /tmp -t tmpfs -o mode=1777
 
 step "apt install ./$(basename "$deb") (without recommended packages: Depends must suffice)"
 cp "$deb" "$root/tmp/"
@@ -114,7 +114,7 @@ cli_output=$(in_root warmtegloed-cli 2>&1) || true
 echo "$cli_output"
 figures=$(echo "$cli_output" | sed -n 's/.*, \([0-9.]*\) kW\/m²$/\1/p' | tr '\n' ' ')
 check "default figures 38.14 44.17 44.76 41.72 36.73" [ "$figures" = "38.14 44.17 44.76 41.72 36.73 " ]
-check "warmtegloed-cli --help exits 0" in_root warmtegloed-cli --help >/dev/null
+check "warmtegloed-cli --help exits 0" in_root sh -c 'warmtegloed-cli --help >/dev/null'
 
 # A desktop entry's command and working folder, started as a menu would start it.
 entry_field() { sed -n "s/^$2=//p" "$root/usr/share/applications/$1.desktop" | head -1; }
@@ -177,6 +177,7 @@ echo "   xdg-mime query default application/pdf: $(in_root env "${xdg_env[@]}" x
 
 display=:$((120 + RANDOM % 80))
 chroot "$root" /usr/bin/Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/tmp/warmtegloed-try-xvfb.log 2>&1 &
+xvfb_pid=$!
 for _ in $(seq 50); do
     [ -S "$root/tmp/.X11-unix/X${display#:}" ] && break
     sleep 0.2
@@ -202,8 +203,8 @@ check "F1 starts the registered viewer" [ -n "$record" ]
 check "the viewer gets Hulpschermen.pdf and finds the PDF in its folder" \
     grep -qx 'document=pdf' <<<"$record"
 check "the argument is the bare name" grep -qx 'argument=Hulpschermen.pdf' <<<"$record"
-kill "$window_pid" 2>/dev/null || true
-wait "$window_pid" 2>/dev/null || true
+kill "$window_pid" "$xvfb_pid" 2>/dev/null || true
+wait "$window_pid" "$xvfb_pid" 2>/dev/null || true
 [ -s /tmp/warmtegloed-try-window.log ] && sed 's/^/   window: /' /tmp/warmtegloed-try-window.log | head -10
 
 if [ "$failures" -ne 0 ]; then
