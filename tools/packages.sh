@@ -1,5 +1,5 @@
-# Debian packages of the build and of the tests, and an installer that fetches only
-# what is missing. Sourced by ./run and ./test.
+# Debian packages of the build, of the tests and of the Debian package, and an
+# installer that fetches only what is missing. Sourced by ./run, ./test and ./package.
 
 BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
@@ -8,8 +8,13 @@ BUILD_PACKAGES=(
     qt6-translations-l10n
 )
 TEST_PACKAGES=(
-    xvfb xauth x11-utils poppler-utils xdg-utils shared-mime-info desktop-file-utils
+    xvfb xauth x11-utils poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
     cups cups-client cups-bsd printer-driver-cups-pdf
+)
+# ./package: cpack's DEB generator with dpkg-shlibdeps and the hardening flags, and the
+# checkers of the result; packaging/try-on-clean-debian.sh also needs debootstrap.
+PACKAGE_PACKAGES=(
+    dpkg-dev file binutils lintian desktop-file-utils appstream debootstrap
 )
 
 install_missing_packages() {
