@@ -167,6 +167,9 @@ private slots:
         row("points on strip edges", "z=" + edges.join(','), "");
         row("width 0", "B=0", "breedte", "", {}, Status::WidthNotPositive);
         row("width 0, indoor", "B=0 indoor", "breedte", "", {}, Status::WidthNotPositive);
+        row("depth 0", "D=0", "diepte", "", {}, Status::DepthNotPositive);
+        row("depth below 0, indoor", "D=-5 indoor", "diepte", "", {}, Status::DepthNotPositive);
+        row("indoor width beyond reach", "indoor B=1e307", "geen", "", {}, Status::NotFinite);
         row("flame height below 0", "B=8.7 D=8.7 H=0.5", "-0.33 m", "", {}, Status::FlameHeightNotPositive);
         row("screen more than efficient", "screen hs=4 xs=2 K=2", "negatief", "", {}, Status::NegativeLevel);
         row("negative distance", "x=-1", "geen", "", {}, Status::NotFinite);
@@ -242,6 +245,12 @@ private slots:
         QTest::newRow("no group separator") << 1234567.891 << "1234567,89";
         QTest::newRow("minus kept") << -1.5 << "-1.5";
         QTest::newRow("small negative is 0, not -0") << -0.004 << "0";
+        QTest::newRow("15 digits still plain") << 999999999999999.0 << "999999999999999";
+        QTest::newRow("rounds up to 1E+15") << 999999999999999.9 << "1E+15";
+        QTest::newRow("1E+15 from on, exponent form") << 1e15 << "1E+15";
+        QTest::newRow("rounding would overflow") << 1e307 << "1E+307";
+        QTest::newRow("largest double") << 1.7976931348623157e308 << "1,79769313486232E+308";
+        QTest::newRow("negative with comma") << -1.5e20 << "-1,5E+20";
     }
 
     void numberToText()

@@ -108,6 +108,8 @@ private slots:
             << QStringList {"Check1 CWNumEdit6:5", "", "11111 111 11 11111 1 5.00 5.00 1.00 5.00"};
         QTest::newRow("K above 1") << QStringList {"Check1 CWNumEdit7:1.5", k + "5.00 .00 1.00",
                                                    "11111 111 11 11111 1 5.00 .00 1.00 5.00"};
+        QTest::newRow("K below 0") << QStringList {"Check1 CWNumEdit7:-5", k + "5.00 .00 .00",
+                                                   "11111 111 11 11111 1 5.00 .00 .00 5.00"};
         QTest::newRow("K of 1") << QStringList {"Check1 CWNumEdit7:.5 CWNumEdit7:1", "",
                                                 "11111 111 11 11111 1 5.00 .00 1.00 5.00"};
         QTest::newRow("screen on, xs beyond x") << QStringList {"CWNumEdit6=8 Check1", x + "5.00 5.00 1.00",
@@ -154,6 +156,11 @@ private slots:
             "nl", "CWNumEdit1:8,7 CWNumEdit2:8,7 CWNumEdit3:0,5 Command2", "2,50     ", undefined, ""};
         QTest::newRow("undefined: Print stops") << QStringList {
             "nl", "CWNumEdit1=8.7 CWNumEdit2=8.7 CWNumEdit3=.5 Command1", "2,50     ", undefined, ""};
+        QTest::newRow("negative depth")
+            << QStringList {"nl", "CWNumEdit2:-5 Command2", "2,50     ",
+                            "Invoerfout (64): De diepte van de opslag moet groter "
+                            "zijn dan 0 m.",
+                            ""};
         QTest::newRow("indoor printed") << QStringList {"C", "Check3 Command1", indoor,
                                                         "PRINTER MESSAGE (64): Document geprint op Recorder.",
                                                         "Beoordelingspunt 1\t\t\t4\t\t\t\t22.29\t"};
