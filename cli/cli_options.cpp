@@ -94,6 +94,14 @@ bool CalculationOptions::read(const QCommandLineParser &parser, engine::Calculat
         }
     }
 
+    // An efficiency outside 0-1 would take more than the screened part away, or add to it.
+    if (!(input.K >= 0 && input.K <= 1)) {
+        error = QStringLiteral("Ongeldige waarde '%1' voor --K: het rendement van de afscherming ligt "
+                               "tussen 0 en 1.")
+                    .arg(parser.value(QStringLiteral("K")));
+        return false;
+    }
+
     if (parser.isSet(QString::fromLatin1(kHeights))) {
         const QString text = parser.value(QString::fromLatin1(kHeights));
         const QStringList parts = text.split(QLatin1Char(','));
