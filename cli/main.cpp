@@ -100,10 +100,10 @@ int main(int argc, char *argv[])
         return Undefined;
     }
 
-    if (parser.isSet(pdfOption) && !cli::writeReportPdf(parser.value(pdfOption), input, state, result))
-        return badInputOr(
-            NoReport,
-            QStringLiteral("Het rapport kon niet worden geschreven naar '%1'.").arg(parser.value(pdfOption)));
+    QString reportError;
+    if (parser.isSet(pdfOption)
+        && !cli::writeReportPdf(parser.value(pdfOption), input, state, result, &reportError))
+        return badInputOr(NoReport, QStringLiteral("Geen rapport: %1").arg(reportError));
 
     if (parser.isSet(jsonOption))
         write(

@@ -2,11 +2,14 @@
 
 #include "calculation_report.h"
 #include "qt_printer.h"
+#include "safe_file.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 
 #include <cstring>
 
@@ -44,7 +47,8 @@ bool wantsPdf(int argc, char *argv[])
 }
 
 bool writeReportPdf(const QString &file, const engine::CalculationInput &input,
-                    const engine::CalculationState &state, const engine::CalculationResult &result)
+                    const engine::CalculationState &state, const engine::CalculationResult &result,
+                    QString *error)
 {
     report::ReportInput page;
     page.state = &state;
@@ -62,8 +66,22 @@ bool writeReportPdf(const QString &file, const engine::CalculationInput &input,
     page.decimalSeparator = '.';
     page.printedAt = QDateTime::currentDateTime();
 
-    platform::QtPrinter printer(file);
-    return report::printCalculationReport(page, printer, nullptr);
+    // The page is finished in a private folder first; only the whole document goes to
+    // the user's file, and only through SafeFile.
+    QTemporaryDir work;
+    const QString drawn = work.filePath(QStringLiteral("rapport.pdf"));
+    bool printed = false;
+    if (work.isValid()) {
+        platform::QtPrinter printer(drawn);
+        printed = report::printCalculationReport(page, printer, nullptr);
+    }
+    QFile document(drawn);
+    if (!printed || !document.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("Het rapport voor '%1' kon niet worden opgemaakt.").arg(file);
+        return false;
+    }
+    return platform::SafeFile::write(file, document.readAll(), error);
 }
 
 } // namespace cli
