@@ -9,7 +9,7 @@
 #include <QTest>
 
 // The Linux shell on the real file system against a private desktop registration: how
-// an unquoted command line is taken apart, and which program a document gets.
+// a command line is taken apart, and which program a document gets.
 class TestLinuxShell : public QObject
 {
     Q_OBJECT
@@ -47,16 +47,20 @@ void TestLinuxShell::initTestCase()
     for (const char *name : {"DATA_HOME", "CONFIG_HOME", "DATA_DIRS", "CONFIG_DIRS"})
         qputenv(QByteArray("XDG_") + name, QFile::encodeName(m_root.filePath(name)));
     QCOMPARE(QProcess::execute("xdg-mime", {"default", "lezer.desktop", "application/pdf"}), 0);
+    QVERIFY(QDir::setCurrent(m_root.path()));
 }
 
-// A row: a command line and the program and argument it splits into, or "find" a document
+// A row: a command line and the program and arguments it splits into, or "find" a document
 // and the code and program; "@" stands for the temporary folder.
 void TestLinuxShell::shell_data()
 {
     QTest::addColumn<QStringList>("row");
     const auto row = [](const char *name, const QStringList &row) { QTest::newRow(name) << row; };
-    row("path with blanks", {"@/Adobe Reader/acro read x.pdf", "@/Adobe Reader/acro read", "x.pdf"});
-    row("shortest executable prefix", {"@/prog two a b", "@/prog", "two a b"});
+    row("quoted path with blanks",
+        {"\"@/Adobe Reader/acro read\" x.pdf", "@/Adobe Reader/acro read", "x.pdf"});
+    row("unquoted blanks: no guess", {"@/Adobe Reader/acro read x.pdf"});
+    row("words stay words", {"@/prog two a b", "@/prog", "two", "a", "b"});
+    row("relative path refused", {"./prog a"}); // though it names one in the current folder
     row("bare name on the PATH", {"sh a", QStandardPaths::findExecutable("sh"), "a"});
     row("file that is no program", {"@/notes.txt a"});
     row("folder is no program", {"@/Adobe Reader a"});
