@@ -9,6 +9,7 @@ BUILD_PACKAGES=(
 TEST_PACKAGES=(
     xvfb xauth x11-utils poppler-utils xdg-utils shared-mime-info desktop-file-utils
     cups cups-client cups-bsd printer-driver-cups-pdf
+    clang libclang-rt-14-dev
 )
 
 install_missing_packages() {
