@@ -146,7 +146,8 @@ QString helpText(const QString &program, const QList<QCommandLineOption> &option
         text += QStringLiteral("  %1  %2\n").arg(left[i], -width).arg(options[i].description());
     text += QStringLiteral(
         "\nZonder --json één regel per beoordelingspunt. Afsluitcode 0 bij een resultaat, "
-        "1 als de berekening\nvoor deze invoer niet gedefinieerd is, 2 bij ongeldige invoer.\n");
+        "1 als de berekening\nvoor deze invoer niet gedefinieerd is, 2 bij ongeldige invoer, 3 als het "
+        "rapport (--pdf) niet\ngeschreven kon worden; een bestaand bestand blijft dan ongewijzigd.\n");
     return text;
 }
 
