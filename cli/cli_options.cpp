@@ -94,6 +94,14 @@ bool CalculationOptions::read(const QCommandLineParser &parser, engine::Calculat
         }
     }
 
+    // An efficiency outside 0-1 would take more than the screened part away, or add to it.
+    if (!(input.K >= 0 && input.K <= 1)) {
+        error = QStringLiteral("Ongeldige waarde '%1' voor --K: het rendement van de afscherming ligt "
+                               "tussen 0 en 1.")
+                    .arg(parser.value(QStringLiteral("K")));
+        return false;
+    }
+
     if (parser.isSet(QString::fromLatin1(kHeights))) {
         const QString text = parser.value(QString::fromLatin1(kHeights));
         const QStringList parts = text.split(QLatin1Char(','));
@@ -138,7 +146,8 @@ QString helpText(const QString &program, const QList<QCommandLineOption> &option
         text += QStringLiteral("  %1  %2\n").arg(left[i], -width).arg(options[i].description());
     text += QStringLiteral(
         "\nZonder --json één regel per beoordelingspunt. Afsluitcode 0 bij een resultaat, "
-        "1 als de berekening\nvoor deze invoer niet gedefinieerd is, 2 bij ongeldige invoer.\n");
+        "1 als de berekening\nvoor deze invoer niet gedefinieerd is, 2 bij ongeldige invoer, 3 als het "
+        "rapport (--pdf) niet\ngeschreven kon worden; een bestaand bestand blijft dan ongewijzigd.\n");
     return text;
 }
 

@@ -5,6 +5,7 @@
 #include "parser_messages.h"
 #include "report_pdf.h"
 #include "result_output.h"
+#include "terminal_text.h"
 
 #include "calculate.h"
 #include "calculation_state.h"
@@ -28,7 +29,7 @@ void write(std::FILE *stream, const QString &text)
 
 int badInputOr(ExitCode code, const QString &message)
 {
-    write(stderr, QStringLiteral("warmtegloed-cli: %1\n").arg(message));
+    write(stderr, QStringLiteral("warmtegloed-cli: %1\n").arg(cli::escapedForTerminal(message)));
     return code;
 }
 
@@ -92,14 +93,17 @@ int main(int argc, char *argv[])
     engine::CalculationState state;
     const engine::CalculationResult result = engine::Calculate(input, state, '.');
     if (!result.ok()) {
-        write(stderr, QString::fromStdString(result.message) + QLatin1Char('\n'));
+        // The window's explanation breaks its line for the box; here it stays one line.
+        const QString message =
+            QString::fromStdString(result.message).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        write(stderr, cli::escapedForTerminal(message) + QLatin1Char('\n'));
         return Undefined;
     }
 
-    if (parser.isSet(pdfOption) && !cli::writeReportPdf(parser.value(pdfOption), input, state, result))
-        return badInputOr(
-            NoReport,
-            QStringLiteral("Het rapport kon niet worden geschreven naar '%1'.").arg(parser.value(pdfOption)));
+    QString reportError;
+    if (parser.isSet(pdfOption)
+        && !cli::writeReportPdf(parser.value(pdfOption), input, state, result, &reportError))
+        return badInputOr(NoReport, QStringLiteral("Geen rapport: %1").arg(reportError));
 
     if (parser.isSet(jsonOption))
         write(

@@ -44,7 +44,8 @@ bool wantsPdf(int argc, char *argv[])
 }
 
 bool writeReportPdf(const QString &file, const engine::CalculationInput &input,
-                    const engine::CalculationState &state, const engine::CalculationResult &result)
+                    const engine::CalculationState &state, const engine::CalculationResult &result,
+                    QString *error)
 {
     report::ReportInput page = report::makeReportInput(input, state, result);
     page.logo = reportLogo();
@@ -52,7 +53,14 @@ bool writeReportPdf(const QString &file, const engine::CalculationInput &input,
     page.printedAt = QDateTime::currentDateTime();
 
     platform::PdfFilePrinter printer(file);
-    return report::printCalculationReport(page, printer, nullptr);
+    if (report::printCalculationReport(page, printer, nullptr))
+        return true;
+    if (error) {
+        *error = printer.fileError().isEmpty()
+            ? QStringLiteral("Het rapport voor '%1' kon niet worden opgemaakt.").arg(file)
+            : printer.fileError();
+    }
+    return false;
 }
 
 } // namespace cli

@@ -8,9 +8,11 @@
 namespace cli {
 
 // Writes the window's one-page calculation report for a finished calculation to a PDF
-// file instead of the printer. Returns false when the file could not be written.
+// file instead of the printer. Returns false, with a one-line Dutch message naming the
+// file in `error`, when the file could not be written; an existing file is then untouched.
 bool writeReportPdf(const QString &file, const engine::CalculationInput &input,
-                    const engine::CalculationState &state, const engine::CalculationResult &result);
+                    const engine::CalculationState &state, const engine::CalculationResult &result,
+                    QString *error = nullptr);
 
 // Whether the command line asks for a PDF, read before the application exists:
 // drawing the page needs a GUI application, a plain calculation does not.

@@ -10,6 +10,7 @@ namespace {
 
 // The user-facing explanations of the cases the method cannot compute.
 const char *const kWidthNotPositive = "De breedte van de opslag moet groter zijn dan 0 m.";
+const char *const kDepthNotPositive = "De diepte van de opslag moet groter zijn dan 0 m.";
 const char *const kFlameHeightNotPositivePrefix = "Voor deze afmetingen komt de vlamhoogte uit op ";
 const char *const kFlameHeightNotPositiveSuffix =
     " m, dus op of onder 0 m.\nVergroot de hoogte of de afmetingen van de opslag.";
@@ -31,6 +32,20 @@ CalculationResult failure(CalculationStatus status, std::string message)
     result.status = status;
     result.message = std::move(message);
     return result;
+}
+
+// The numbers the report and the CLI's JSON show besides the levels.
+bool stateIsFinite(const CalculationState &state)
+{
+    for (double value :
+         {state.StorageHeight, state.ScreenHeight, state.CountedFaceWidth, state.StorageWidth,
+          state.StorageDepth, state.EquivalentDiameter, state.FlameHeight, state.ScreenEfficiency,
+          state.PointDistance, state.ScreenDistance, state.BaseFlameTemperature, state.TipFlameTemperature,
+          state.Transmission, state.PointFraction}) {
+        if (!std::isfinite(value))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -79,6 +94,9 @@ CalculationResult Calculate(const CalculationInput &input, CalculationState &sta
 
     if (!(input.B > 0))
         return failure(CalculationStatus::WidthNotPositive, kWidthNotPositive);
+    // Without a depth the equivalent diameter, and so the flame, is undefined.
+    if (!(input.D > 0))
+        return failure(CalculationStatus::DepthNotPositive, kDepthNotPositive);
     if (!input.indoor) {
         if (!std::isfinite(state.FlameHeight))
             return failure(CalculationStatus::NotFinite, kNotFinite);
@@ -110,6 +128,8 @@ CalculationResult Calculate(const CalculationInput &input, CalculationState &sta
             return failure(CalculationStatus::NegativeLevel, kNegativeLevel);
         result.texts.push_back(text);
     }
+    if (!stateIsFinite(state))
+        return failure(CalculationStatus::NotFinite, kNotFinite);
     return result;
 }
 

@@ -29,6 +29,7 @@ struct CalculationInput
 enum class CalculationStatus {
     Ok,
     WidthNotPositive,
+    DepthNotPositive,
     FlameHeightNotPositive,
     FlameHeightAtPileHeight,
     NegativeLevel,

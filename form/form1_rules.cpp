@@ -167,11 +167,12 @@ void Form1::CWNumEdit6_LostFocus()
     }
 }
 
-// Check of K: an efficiency is at most 1.
+// Check of K: an efficiency lies between 0 and 1; a value outside is set to the nearer end.
 void Form1::CWNumEdit7_LostFocus()
 {
-    if (CWNumEdit7->Value() > 1) {
-        CWNumEdit7->setValue(1);
+    const double K = CWNumEdit7->Value();
+    if (K > 1 || K < 0) {
+        CWNumEdit7->setValue(K > 1 ? 1 : 0);
         showInputError(form_texts::EfficiencyOutOfRange);
         CWNumEdit7->setEnabled(true);
     }

@@ -33,7 +33,7 @@ void HelpCommand::Command3_Click()
         // The document is looked up where the user is, but the viewer gets its bare
         // name and so resolves it against the program's folder.
         m_shell.ChDir(m_shell.AppPath());
-        start(viewer.path, kHelpDocument);
+        start(viewer, kHelpDocument);
         return;
     }
     const int answer =
@@ -46,20 +46,20 @@ void HelpCommand::InstallReaderViaInternet()
 {
     const platform::FindExecutableResult browser = m_shell.FindExecutable(kBrowserProbe, m_shell.CurDir());
     if (browser.code >= 32) {
-        start(browser.path, QLatin1String(kReaderVendorSite));
+        start(browser, QLatin1String(kReaderVendorSite));
         return;
     }
     m_messageBox.MsgBox(kInstallImpossible, platform::vbOKOnly + platform::vbExclamation, kTitle);
 }
 
-void HelpCommand::start(const QString &program, const QString &argument)
+void HelpCommand::start(const platform::FindExecutableResult &program, const QString &argument)
 {
-    // The command line goes unquoted, as the shell splits it back into program and
-    // argument; a program that does not start is the one failure worth telling.
-    if (m_shell.Shell(program + QLatin1Char(' ') + argument, platform::vbMaximizedFocus))
+    // The program starts as it is registered, never guessed from a joined command line;
+    // a program that does not start is the one failure worth telling.
+    if (m_shell.ShellRegistered(program, argument, platform::vbMaximizedFocus))
         return;
-    m_messageBox.MsgBox(kStartFailed.arg(program, argument), platform::vbOKOnly + platform::vbExclamation,
-                        kStartFailedTitle);
+    m_messageBox.MsgBox(kStartFailed.arg(program.path, argument),
+                        platform::vbOKOnly + platform::vbExclamation, kStartFailedTitle);
 }
 
 } // namespace help

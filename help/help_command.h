@@ -5,6 +5,7 @@
 namespace platform {
 class MessageBox;
 class SystemShell;
+struct FindExecutableResult;
 } // namespace platform
 
 namespace help {
@@ -23,7 +24,7 @@ public:
     void InstallReaderViaInternet();
 
 private:
-    void start(const QString &program, const QString &argument);
+    void start(const platform::FindExecutableResult &program, const QString &argument);
 
     platform::SystemShell &m_shell;
     platform::MessageBox &m_messageBox;

@@ -2,7 +2,6 @@
 
 #include <gio/gio.h>
 
-#include <cstring>
 #include <memory>
 
 namespace platform::gio {
@@ -24,26 +23,14 @@ struct GObjectDeleter
     void operator()(gpointer object) const { g_object_unref(object); }
 };
 
-bool isEnvironmentSetting(const char *word)
-{
-    return std::strchr(word, '=') != nullptr && word[0] != '=' && word[0] != '/';
-}
-
-// The program of a registration. GIO's own answer cuts the Exec line at the first
-// blank, which breaks a quoted program path with blanks, so the line is unquoted first.
-// A leading "env NAME=value ..." (as snap packages register their programs) is skipped.
+// The program of a registration: the first word of its Exec line. GIO's own answer cuts
+// the line at the first blank, which breaks a quoted program path with blanks.
 std::string programOf(GAppInfo *app)
 {
     const char *commandLine = g_app_info_get_commandline(app);
     gchar **argv = nullptr;
     if (commandLine && g_shell_parse_argv(commandLine, nullptr, &argv, nullptr)) {
-        gchar **word = argv;
-        if (*word && std::strcmp(*word, "env") == 0) {
-            ++word;
-            while (*word && isEnvironmentSetting(*word))
-                ++word;
-        }
-        const std::string program = *word ? *word : "";
+        const std::string program = argv[0] ? argv[0] : "";
         g_strfreev(argv);
         if (!program.empty())
             return program;
@@ -84,6 +71,8 @@ DefaultApplication findDefaultApplication(const std::string &document, const std
         return result;
     result.code = kFound;
     result.executable = fullPath.get();
+    const char *commandLine = g_app_info_get_commandline(app.get());
+    result.commandLine = commandLine ? commandLine : "";
     return result;
 }
 

@@ -9,8 +9,9 @@ namespace platform::gio {
 // "signals" macro, so this seam is compiled in a translation unit of its own.
 struct DefaultApplication
 {
-    int code = 2;           // 32 or more when found; 2 no such file, 31 nothing registered
-    std::string executable; // full path of the program when found
+    int code = 2;            // 32 or more when found; 2 no such file, 31 nothing registered
+    std::string executable;  // full path of the program when found
+    std::string commandLine; // the registration's Exec line, field codes and all
 };
 
 // Looks at the file `directory`/`document`: when it exists, its type is guessed from

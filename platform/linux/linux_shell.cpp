@@ -1,5 +1,6 @@
 #include "linux_shell.h"
 
+#include "desktop_exec.h"
 #include "gio_default_application.h"
 
 #include <QCoreApplication>
@@ -18,12 +19,21 @@ bool isProgram(const QString &candidate)
     return info.isFile() && info.isExecutable();
 }
 
-// A bare name is looked up on the PATH, like a program typed at a prompt.
+// A bare name is looked up on the PATH, like a program typed at a prompt; a path must
+// be absolute, so that where the program is started does not change what starts.
 QString resolveProgram(const QString &candidate)
 {
     if (candidate.contains(QLatin1Char('/')))
-        return isProgram(candidate) ? candidate : QString();
+        return QDir::isAbsolutePath(candidate) && isProgram(candidate) ? candidate : QString();
     return QStandardPaths::findExecutable(candidate);
+}
+
+bool startDetached(QStringList argv)
+{
+    if (argv.isEmpty())
+        return false;
+    const QString program = resolveProgram(argv.takeFirst());
+    return !program.isEmpty() && QProcess::startDetached(program, argv, QDir::currentPath());
 }
 
 } // namespace
@@ -35,38 +45,33 @@ FindExecutableResult LinuxShell::FindExecutable(const QString &document, const Q
     FindExecutableResult result;
     result.code = app.code;
     result.path = QFile::decodeName(QByteArray::fromStdString(app.executable));
+    result.exec = QString::fromStdString(app.commandLine);
     return result;
 }
 
 QStringList LinuxShell::splitCommandLine(const QString &commandLine)
 {
-    qsizetype end = -1;
-    do {
-        end = commandLine.indexOf(QLatin1Char(' '), end + 1);
-        const QString head = end < 0 ? commandLine : commandLine.left(end);
-        if (head.isEmpty())
-            continue;
-        const QString program = resolveProgram(head);
-        if (program.isEmpty())
-            continue;
-        QStringList parts {program};
-        const QString rest = end < 0 ? QString() : commandLine.mid(end + 1);
-        if (!rest.isEmpty())
-            parts.append(rest);
-        return parts;
-    } while (end >= 0);
-    return {};
+    QStringList words;
+    if (!DesktopExec::split(commandLine, words))
+        return {};
+    words.first() = resolveProgram(words.constFirst());
+    return words.constFirst().isEmpty() ? QStringList() : words;
 }
 
 // The window style asks for a maximised window; on X11 and Wayland that is the
 // started program's and the window manager's choice, so it is not passed on.
 bool LinuxShell::Shell(const QString &commandLine, int /*windowStyle*/)
 {
-    QStringList parts = splitCommandLine(commandLine);
-    if (parts.isEmpty())
-        return false;
-    const QString program = parts.takeFirst();
-    return QProcess::startDetached(program, parts, QDir::currentPath());
+    return startDetached(splitCommandLine(commandLine));
+}
+
+bool LinuxShell::ShellRegistered(const FindExecutableResult &program, const QString &argument,
+                                 int /*windowStyle*/)
+{
+    if (program.exec.isEmpty())
+        return startDetached({program.path, argument});
+    QStringList argv;
+    return DesktopExec::expand(program.exec, argument, argv) && startDetached(argv);
 }
 
 QString LinuxShell::CurDir() const

@@ -13,14 +13,15 @@ class LinuxShell : public SystemShell
 public:
     FindExecutableResult FindExecutable(const QString &document, const QString &directory) override;
     bool Shell(const QString &commandLine, int windowStyle) override;
+    bool ShellRegistered(const FindExecutableResult &program, const QString &argument,
+                         int windowStyle) override;
     QString CurDir() const override;
     bool ChDir(const QString &directory) override;
     QString AppPath() const override;
 
-    // An unquoted command line as program and arguments: the program is the shortest
-    // run of space-separated words that names an executable file, so a path with
-    // blanks still works; the rest of the line is its one argument. Empty when no
-    // prefix names a program.
+    // A command line as program and arguments, quoted as an Exec line is (a path with
+    // blanks in double quotes); the program as an exact path, a bare name looked up on
+    // the PATH. Empty when the line is not valid or its program is not an executable.
     static QStringList splitCommandLine(const QString &commandLine);
 };
 

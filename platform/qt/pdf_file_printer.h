@@ -2,19 +2,19 @@
 
 #include "page_printer.h"
 
+#include <QBuffer>
 #include <QString>
 
 #include <memory>
 
 class QPdfWriter;
-class QTemporaryFile;
 
 namespace platform {
 
 // The printer object that writes the page to a PDF file instead of paper, with Qt Gui
 // alone (no print support, no print server): the page of the default printer, on the
-// printable area of a common office printer. The file appears only when the page is
-// complete; until then it is written beside it under a temporary name.
+// printable area of a common office printer. The document is composed in memory and
+// written by SafeFile at EndDoc, so the file is either the old one or the whole report.
 class PdfFilePrinter : public PagePrinter
 {
 public:
@@ -23,6 +23,9 @@ public:
 
     QString DeviceName() const override;
 
+    // Why the file could not be written (one Dutch line naming it); empty otherwise.
+    QString fileError() const { return m_fileError; }
+
 protected:
     QPagedPaintDevice *openDocument() override;
     void deliverDocument() override;
@@ -30,13 +33,9 @@ protected:
 
 private:
     QString m_file;
-    std::unique_ptr<QTemporaryFile> m_spool;
+    QString m_fileError;
+    QBuffer m_document;
     std::unique_ptr<QPdfWriter> m_writer;
 };
-
-// Puts a finished, closed file in the place of `target` in one step, so that `target`
-// is either the old file or the complete new one; `target` must be a regular file or
-// not exist. Returns an empty string on success, else the reason.
-QString replaceFile(const QString &finished, const QString &target);
 
 } // namespace platform

@@ -107,6 +107,7 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
+        const QString efficiency = "' voor --K: het rendement van de afscherming ligt tussen 0 en 1.\n";
         // clang-format off
         QTest::newRow("indoor: one point at half the height") << "--indoor --B 20 --H 10 --x 1" << 0
             << "Beoordelingspunt 1: hoogte 5 m, 43.84 kW/m²\n" << "";
@@ -119,6 +120,26 @@ private slots:
                "niet '1,2,3,4'.\n";
         QTest::newRow("unknown option") << "--width 10" << 2 << "" << "warmtegloed-cli: Onbekende optie '--width'.\n";
         QTest::newRow("width 0") << "--B 0" << 1 << "" << "De breedte van de opslag moet groter zijn dan 0 m.\n";
+        QTest::newRow("negative depth") << "--D -5" << 1 << "" << "De diepte van de opslag moet groter zijn dan 0 m.\n";
+        QTest::newRow("undefined flame, one line") << "--B 8.7 --D 8.7 --H 0.5" << 1 << ""
+            << "Voor deze afmetingen komt de vlamhoogte uit op -0.33 m, dus op of onder 0 m. "
+               "Vergroot de hoogte of de afmetingen van de opslag.\n";
+        QTest::newRow("indoor width beyond reach, no null") << "--json --indoor --B 1e307" << 1 << ""
+            << "Voor deze invoer is geen warmtestralingsniveau te berekenen. Controleer de ingevoerde waarden.\n";
+        QTest::newRow("K below 0") << "--screen --hs 4 --xs 2 --K -5" << 2 << ""
+            << "warmtegloed-cli: Ongeldige waarde '-5" + efficiency;
+        QTest::newRow("K above 1") << "--K 1.01" << 2 << "" << "warmtegloed-cli: Ongeldige waarde '1.01" + efficiency;
+        QTest::newRow("line break in a value") << "--B 1\n0" << 2 << ""
+            << "warmtegloed-cli: Ongeldige waarde '1\\n0' voor --B: verwacht een getal met een decimale punt.\n";
+        QTest::newRow("terminal escape in a value") << "--x \x1b[2J" << 2 << ""
+            << "warmtegloed-cli: Ongeldige waarde '\\x1b[2J' voor --x: verwacht een getal met een decimale punt.\n";
+        QTest::newRow("huge height in exponent form") << "--heights 1e307,5,7.5,10,12.5" << 0
+            << "Beoordelingspunt 1: hoogte 1E+307 m, 0 kW/m²\n"
+               "Beoordelingspunt 2: hoogte 5 m, 44.17 kW/m²\n"
+               "Beoordelingspunt 3: hoogte 7.5 m, 44.76 kW/m²\n"
+               "Beoordelingspunt 4: hoogte 10 m, 41.72 kW/m²\n"
+               "Beoordelingspunt 5: hoogte 12.5 m, 36.73 kW/m²\n"
+            << "";
         // clang-format on
     }
 

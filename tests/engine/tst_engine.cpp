@@ -259,6 +259,11 @@ private slots:
         QTest::newRow("width 0") << Input(Given().storage(0, 10, 8)) << Status::WidthNotPositive << "breedte";
         QTest::newRow("width 0, indoor") << Input(Given().storage(0, 10, 8).indoor()) << Status::WidthNotPositive
                                          << "breedte";
+        QTest::newRow("depth 0") << Input(Given().storage(10, 0, 8)) << Status::DepthNotPositive << "diepte";
+        QTest::newRow("depth below 0, indoor") << Input(Given().storage(10, -5, 8).indoor())
+                                               << Status::DepthNotPositive << "diepte";
+        QTest::newRow("indoor width beyond reach") << Input(Given().storage(1e307, 10, 8).indoor())
+                                                   << Status::NotFinite << "geen";
         QTest::newRow("flame height below 0") << Input(Given().storage(8.7, 8.7, 0.5)) << Status::FlameHeightNotPositive
                                               << "-0.33 m";
         QTest::newRow("screen more than efficient") << Input(Given().screen(4, 2, 2)) << Status::NegativeLevel
@@ -292,6 +297,12 @@ private slots:
         QTest::newRow("no group separator") << 1234567.891 << "1234567,89";
         QTest::newRow("minus kept") << -1.5 << "-1.5";
         QTest::newRow("small negative is 0, not -0") << -0.004 << "0";
+        QTest::newRow("15 digits still plain") << 999999999999999.0 << "999999999999999";
+        QTest::newRow("rounds up to 1E+15") << 999999999999999.9 << "1E+15";
+        QTest::newRow("1E+15 from on, exponent form") << 1e15 << "1E+15";
+        QTest::newRow("rounding would overflow") << 1e307 << "1E+307";
+        QTest::newRow("largest double") << 1.7976931348623157e308 << "1,79769313486232E+308";
+        QTest::newRow("negative with comma") << -1.5e20 << "-1,5E+20";
     }
 
     void numberToText()

@@ -217,6 +217,8 @@ private slots:
                                        << QStringList() << screenOnAtX;
         QTest::newRow("K above 1") << Steps {screen, {TypeAndLeave, "CWNumEdit7", "1.5"}}
                                    << QStringList {k + "5.00 .00 1.00"} << screenOn;
+        QTest::newRow("K below 0") << Steps {screen, {TypeAndLeave, "CWNumEdit7", "-5"}}
+                                   << QStringList {k + "5.00 .00 .00"} << Rules {On, On, true, {"5.00", ".00", ".00", "5.00"}};
         QTest::newRow("K of 1") << Steps {screen, {TypeAndLeave, "CWNumEdit7", ".5"}, {TypeAndLeave, "CWNumEdit7", "1"}}
                                 << QStringList() << screenOn;
         QTest::newRow("screen on, xs beyond x") << Steps {{Write, "CWNumEdit6", "8"}, screen}
@@ -277,6 +279,9 @@ private slots:
                                    << QStringList {undefined} << QStringList();
         QTest::newRow("undefined: Print stops") << true << Steps(flameBelowGround) + Steps {{Click, "Command1"}}
                                                 << noResults << QStringList {undefined} << QStringList();
+        QTest::newRow("negative depth") << true << Steps {{TypeAndLeave, "CWNumEdit2", "-5"}, calculate} << noResults
+                                        << QStringList {"Invoerfout (64): De diepte van de opslag moet groter zijn dan 0 m."}
+                                        << QStringList();
         QTest::newRow("indoor printed") << false << Steps {{Click, "Check3"}, {Click, "Command1"}} << indoor
                                         << QStringList {printed}
                                         << QStringList {"Beoordelingspunt 1\t\t\t4\t\t\t\t22.29\t"};

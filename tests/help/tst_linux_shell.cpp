@@ -9,7 +9,7 @@
 #include <QTest>
 
 // The Linux shell on the real file system against a private desktop registration: how
-// an unquoted command line is taken apart, and which program a document gets.
+// a command line is taken apart, and which program a document gets.
 class TestLinuxShell : public QObject
 {
     Q_OBJECT
@@ -49,18 +49,22 @@ void TestLinuxShell::initTestCase()
     for (const char *name : {"DATA_HOME", "CONFIG_HOME", "DATA_DIRS", "CONFIG_DIRS"})
         qputenv(QByteArray("XDG_") + name, QFile::encodeName(m_root.filePath(name)));
     QCOMPARE(QProcess::execute("xdg-mime", {"default", "lezer.desktop", "application/pdf"}), 0);
+    QVERIFY(QDir::setCurrent(m_root.path()));
 }
 
-// An unquoted command line: the shortest prefix that is a program file is the program;
-// "@" stands for the temporary folder.
+// A command line split by the Desktop Entry quoting rules: no program is guessed from a
+// path with blanks; "@" stands for the temporary folder.
 void TestLinuxShell::splitCommandLine_data()
 {
     QTest::addColumn<QString>("commandLine");
-    QTest::addColumn<QStringList>("split"); // program and argument; empty: no program
+    QTest::addColumn<QStringList>("split"); // program and arguments; empty: no program
     // clang-format off
-    QTest::newRow("path with blanks") << "@/Adobe Reader/acro read x.pdf"
-                                      << QStringList {"@/Adobe Reader/acro read", "x.pdf"};
-    QTest::newRow("shortest executable prefix") << "@/prog two a b" << QStringList {"@/prog", "two a b"};
+    QTest::newRow("quoted path with blanks") << "\"@/Adobe Reader/acro read\" x.pdf"
+                                             << QStringList {"@/Adobe Reader/acro read", "x.pdf"};
+    QTest::newRow("unquoted blanks: no guess") << "@/Adobe Reader/acro read x.pdf" << QStringList();
+    QTest::newRow("words stay words") << "@/prog two a b" << QStringList {"@/prog", "two", "a", "b"};
+    // though it names a program in the current folder
+    QTest::newRow("relative path refused") << "./prog a" << QStringList();
     QTest::newRow("bare name on the PATH") << "sh a" << QStringList {QStandardPaths::findExecutable("sh"), "a"};
     QTest::newRow("file that is no program") << "@/notes.txt a" << QStringList();
     QTest::newRow("folder is no program") << "@/Adobe Reader a" << QStringList();

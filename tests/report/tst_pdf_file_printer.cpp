@@ -1,5 +1,5 @@
 // The report on the PDF-file printer of the headless calculator: the same places on the page
-// as on paper, and a file that is there whole or not at all.
+// as on paper.
 
 #include "calculate.h"
 #include "calculation_report.h"
@@ -86,57 +86,6 @@ private slots:
             QVERIFY2(qAbs(at->right - 15.0) < 0.1, level);
             QVERIFY2(qAbs((at - 1)->right - 9.0) < 0.1, level);
         }
-    }
-
-    void writing_data()
-    {
-        QTest::addColumn<QString>("inTheWay"); // what the target's name holds before: file, folder, link
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("written");
-        QTest::addColumn<QStringList>("afterwards"); // the folder's names, sorted
-        QTest::newRow("new file") << ""
-                                  << "rapport.pdf" << true << QStringList {"rapport.pdf"};
-        QTest::newRow("older report replaced") << "file"
-                                               << "rapport.pdf" << true << QStringList {"rapport.pdf"};
-        QTest::newRow("folder missing") << ""
-                                        << "weg/rapport.pdf" << false << QStringList {};
-        QTest::newRow("folder in the way") << "folder"
-                                           << "rapport.pdf" << false << QStringList {"rapport.pdf"};
-        QTest::newRow("link in the way")
-            << "link"
-            << "rapport.pdf" << false << QStringList {"elders.pdf", "rapport.pdf"};
-    }
-
-    void writing()
-    {
-        QFETCH(QString, inTheWay);
-        QFETCH(QString, target);
-        QFETCH(bool, written);
-        QFETCH(QStringList, afterwards);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(target);
-        QFile old(inTheWay == "link" ? dir.filePath("elders.pdf") : path);
-        if (inTheWay == "file" || inTheWay == "link") {
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            QVERIFY(old.write("old") == 3);
-            old.close();
-        }
-        if (inTheWay == "link")
-            QVERIFY(QFile::link(old.fileName(), path));
-        if (inTheWay == "folder")
-            QVERIFY(QDir(dir.path()).mkdir(target));
-
-        QCOMPARE(printReport(path), written);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
-                 afterwards);
-        QFile result(path);
-        const bool readable = result.open(QIODevice::ReadOnly);
-        QCOMPARE(readable && result.read(4) == "%PDF", written);
-        // Refused: what was in the way is as it was.
-        if (inTheWay == "folder")
-            QVERIFY(QFileInfo(path).isDir());
-        if (inTheWay == "link")
-            QCOMPARE(QFileInfo(old.fileName()).size(), 3);
     }
 };
 

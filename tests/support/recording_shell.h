@@ -15,9 +15,9 @@ public:
     {
         log << QStringLiteral("find %1 in %2").arg(document, directory);
         if (!files.contains(directory + QLatin1Char('/') + document))
-            return {2, {}};
+            return {2, {}, {}};
         const QString program = programs.value(document.section(QLatin1Char('.'), -1));
-        return {program.isEmpty() ? 31 : 42, program};
+        return {program.isEmpty() ? 31 : 42, program, {}};
     }
 
     bool Shell(const QString &commandLine, int windowStyle) override

@@ -35,8 +35,8 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
-        const QString data = qEnvironmentVariable("XDG_DATA_HOME"),
-                      recorder = data + "/Opname programma/opname.sh";
+        // The viewer's path has a blank; a program planted at its first word must never run.
+        const QString data = qEnvironmentVariable("XDG_DATA_HOME"), recorder = data + "/Pdf Viewer/viewer.sh";
         const auto write = [](const QString &path, const QString &content) {
             QFile file(path);
             return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly)
@@ -47,9 +47,11 @@ private slots:
             recorder,
             "#!/bin/sh\n{ printf '%s' \"$PWD\"; for a in \"$@\"; do printf '|%s' \"$a\"; done; echo; } >> '"
                 + m_log + "'\n"));
+        QVERIFY(write(data + "/Pdf", "#!/bin/sh\necho \"planted|$*\" >> '" + m_log + "'\n"));
+        // The line's own arguments count too: env must get "-u" and the name.
         QVERIFY(write(data + "/applications/opname.desktop",
-                      "[Desktop Entry]\nType=Application\nName=Opname\nExec=\"" + recorder
-                          + "\" %f\nMimeType=application/pdf;text/html;\n"));
+                      "[Desktop Entry]\nType=Application\nName=Opname\nExec=env -u WARMTEGLOED_NIETS \""
+                          + recorder + "\" %f\nMimeType=application/pdf;text/html;\n"));
         for (const char *type : {"application/pdf", "text/html"})
             QCOMPARE(QProcess::execute("xdg-mime", {"default", "opname.desktop", type}), 0);
     }

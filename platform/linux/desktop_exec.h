@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// The Exec line of a freedesktop application registration, taken apart as the Desktop
+// Entry Specification says, so that exactly the registered program is started with its
+// own arguments, without a shell: blanks separate arguments; an argument in double quotes
+// keeps its blanks, and inside the quotes a backslash escapes " ` $ and \ (the key file's
+// general escapes, \s \n \t \r \\, are undone before, when the value is read).
+class DesktopExec
+{
+public:
+    // The words of a command line; false, with a reason, for an empty line, an unclosed
+    // quote, a stray backslash or a quote in the middle of a word.
+    static bool split(const QString &line, QStringList &words, QString *error = nullptr);
+
+    // The program and arguments that open `target` (a file or an address): %f %F %u %U
+    // become the target, %% a percent sign; %i %c %k and the deprecated %d %D %n %N %v %m
+    // are dropped (an argument of nothing else with them). A registration without a file
+    // or address code gets the target as its last argument, as the help needs it opened.
+    // False, with a reason, for a line `split` refuses or an unknown field code.
+    static bool expand(const QString &line, const QString &target, QStringList &argv,
+                       QString *error = nullptr);
+
+    // The general escapes of a key file's string value undone.
+    static QString unescapeValue(const QString &raw);
+};
+
+} // namespace platform
