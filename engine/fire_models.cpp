@@ -1,6 +1,7 @@
 #include "fire_models.h"
 
 #include "corner_view_factor.h"
+#include "kernel.h"
 
 #include <cmath>
 
@@ -13,6 +14,8 @@ constexpr double kCompactBaseTemperature = 950;
 constexpr double kTipTemperature = 793;
 constexpr double kSigma = 5.67e-8;
 constexpr double kIndoorFactor = 90000; // twice 45 kW/m²: two mirrored corner rectangles per side
+
+static_assert(kStripCount + 1 <= detail::StripWork::Size, "the strip edges fit the working arrays");
 
 } // namespace
 
@@ -30,7 +33,9 @@ void computeFlameProfile(const CalculationState &state, bool compact, FlameProfi
 
     // Every strip below the top of the pile burns at T0; one power serves them all.
     const double baseFourth = std::pow(T0, 4);
+    profile.edge[0] = (0 * Lf) / N;
     for (int i = 1; i <= N; ++i) {
+        profile.edge[i] = (i * Lf) / N;
         // The test uses the strip's upper edge; above the pile the temperature falls
         // linearly to T1 at the flame top.
         if ((i * Lf) / N < H) {
@@ -44,63 +49,88 @@ void computeFlameProfile(const CalculationState &state, bool compact, FlameProfi
     }
 }
 
-double outdoorLevel(CalculationState &state, double z, bool screenPresent, const FlameProfile &profile)
+double outdoorLevel(const OutdoorPoint &point, const FlameProfile &profile, StripWork &work,
+                    StripResult &strips)
 {
     const int N = kStripCount;
-    state.StripCount = N;
-    state.BaseFlameTemperature = profile.baseTemperature;
-    state.TipFlameTemperature = profile.tipTemperature;
+    const double x = point.x;
+    const double z = point.z;
+    const double w1 = point.f * point.B;
+    const double w2 = (1 - point.f) * point.B;
 
-    const double B = state.StorageWidth;
-    const double f = state.PointFraction;
-    const double x = state.PointDistance;
-    const double Lf = state.FlameHeight;
-    const double w1 = f * B;
-    const double w2 = (1 - f) * B;
-
-    // Neighbouring strips share an edge: the upper-edge kernels of strip i are the
-    // lower-edge kernels of strip i + 1, so each edge is evaluated once.
-    double lower1 = CornerViewFactor(x, z - ((1 - 1) * Lf) / N, w1);
-    double lower2 = CornerViewFactor(x, z - ((1 - 1) * Lf) / N, w2);
-    for (int i = 1; i <= N; ++i) {
-        const double hhi = z - (i * Lf) / N;
-        const double F1 = lower1;
-        const double F2 = lower2;
-        const double F3 = CornerViewFactor(x, hhi, w1);
-        const double F4 = CornerViewFactor(x, hhi, w2);
-        const double viewFactor = (((-F3) + F1) - F4) + F2;
-        state.StripViewFactor[i] = viewFactor;
-        state.StripTemperature[i] = profile.temperature[i];
-        state.StripFlux[i] = (kSigma * viewFactor) * profile.fourthPower[i];
-        lower1 = F3;
-        lower2 = F4;
-    }
+    // Neighbouring strips share an edge, so each of the 401 edges is evaluated once on
+    // either side, all in one vectorised pass per side.
+    for (int i = 0; i <= N; ++i)
+        work.height[i] = z - profile.edge[i];
+    CornerViewFactors(x, w1, work.height.data(), work.left.data(), N + 1);
+    CornerViewFactors(x, w2, work.height.data(), work.right.data(), N + 1);
 
     double total = 0;
-    for (int j = 1; j <= N; ++j)
-        total = total + state.StripFlux[j];
+    for (int i = 1; i <= N; ++i) {
+        const double F1 = work.left[i - 1];
+        const double F2 = work.right[i - 1];
+        const double F3 = work.left[i];
+        const double F4 = work.right[i];
+        const double viewFactor = (((-F3) + F1) - F4) + F2;
+        const double flux = (kSigma * viewFactor) * profile.fourthPower[i];
+        strips.viewFactor[i] = viewFactor;
+        strips.flux[i] = flux;
+        total = total + flux;
+    }
 
     // Strips below the line of sight over the screen's top edge are shielded. A
     // screen that is not there shields nothing, whatever its disabled inputs hold.
     int k = 0;
-    if (screenPresent) {
-        const double xs = state.ScreenDistance;
-        const double hs = state.ScreenHeight;
-        const double kd = std::nearbyint((N / Lf) * ((x / ((x - xs) + 1e-5)) * (hs - z) + z));
+    if (point.screenPresent) {
+        const double kd = std::nearbyint((N / point.Lf) * ((x / ((x - point.xs) + 1e-5)) * (point.hs - z) + z));
         if (std::isnan(kd))
             return kd;
         k = kd > N ? N : (kd < 0 ? 0 : static_cast<int>(kd));
     }
     double shielded = 0;
     for (int m = 1; m <= k; ++m)
-        shielded = shielded + state.StripFlux[m];
+        shielded = shielded + strips.flux[m];
 
     double transmission = 1.08 * std::pow(x, -0.09);
     if (transmission > 1)
         transmission = 1;
-    state.Transmission = transmission;
+    strips.transmission = transmission;
 
-    return (total - state.ScreenEfficiency * shielded) * transmission;
+    return (total - point.K * shielded) * transmission;
+}
+
+double outdoorLevel(CalculationState &state, double z, bool screenPresent, const FlameProfile &profile)
+{
+    state.StripCount = kStripCount;
+    state.BaseFlameTemperature = profile.baseTemperature;
+    state.TipFlameTemperature = profile.tipTemperature;
+    for (int i = 1; i <= kStripCount; ++i)
+        state.StripTemperature[i] = profile.temperature[i];
+
+    OutdoorPoint point;
+    point.B = state.StorageWidth;
+    point.f = state.PointFraction;
+    point.x = state.PointDistance;
+    point.Lf = state.FlameHeight;
+    point.xs = state.ScreenDistance;
+    point.hs = state.ScreenHeight;
+    point.K = state.ScreenEfficiency;
+    point.z = z;
+    point.screenPresent = screenPresent;
+    StripWork work;
+    // A point the screen test cannot place (not a number) leaves the transmission as it was.
+    StripResult strips {state.StripViewFactor.data(), state.StripFlux.data(), state.Transmission};
+    const double level = outdoorLevel(point, profile, work, strips);
+    state.Transmission = strips.transmission;
+    return level;
+}
+
+double indoorLevel(double x, double H, double B, double f)
+{
+    const double r1 = CornerViewFactor(x, 0.5 * H, f * B) * kIndoorFactor;
+    const double g = 1 - f;
+    const double r2 = CornerViewFactor(x, 0.5 * H, g * B) * kIndoorFactor;
+    return r1 + r2;
 }
 
 } // namespace detail
@@ -114,14 +144,8 @@ double CalcOutdoorLevel(CalculationState &state, double z, bool compact, bool sc
 
 double CalcIndoorLevel(const CalculationState &state)
 {
-    const double x = state.PointDistance;
-    const double H = state.StorageHeight;
-    const double B = state.StorageWidth;
-    const double f = state.PointFraction;
-    const double r1 = CornerViewFactor(x, 0.5 * H, f * B) * kIndoorFactor;
-    const double g = 1 - f;
-    const double r2 = CornerViewFactor(x, 0.5 * H, g * B) * kIndoorFactor;
-    return r1 + r2;
+    return detail::indoorLevel(state.PointDistance, state.StorageHeight, state.StorageWidth,
+                               state.PointFraction);
 }
 
 } // namespace engine

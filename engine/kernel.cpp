@@ -1,0 +1,97 @@
+#include "kernel.h"
+
+#include "kernel_impl.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+namespace engine {
+namespace detail {
+
+extern const KernelSet kSse2Kernels;
+extern const KernelSet kAvx2Kernels;
+extern const KernelSet kAvx512Kernels;
+
+namespace {
+
+// The widest set that the processor and the operating system both support, capped by
+// WARMTEGLOED_KERNEL (for comparing sets on one machine).
+const KernelSet *bestKernels()
+{
+    __builtin_cpu_init();
+    const char *cap = std::getenv("WARMTEGLOED_KERNEL");
+    const bool baselineOnly = cap && std::strcmp(cap, "sse2") == 0;
+    const bool avx2Only = cap && std::strcmp(cap, "avx2") == 0;
+    if (baselineOnly)
+        return &kSse2Kernels;
+    if (!avx2Only && __builtin_cpu_supports("avx512f"))
+        return &kAvx512Kernels;
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+        return &kAvx2Kernels;
+    return &kSse2Kernels;
+}
+
+std::atomic<const KernelSet *> &chosenKernels()
+{
+    static std::atomic<const KernelSet *> chosen {bestKernels()};
+    return chosen;
+}
+
+KernelFunction kernelOf(const KernelSet &set, AtanLibrary library)
+{
+    switch (library) {
+    case AtanLibrary::SleefU10:
+        return set.sleefU10;
+    case AtanLibrary::SleefU35:
+        return set.sleefU35;
+    case AtanLibrary::Libmvec:
+        return set.libmvec;
+    }
+    return set.libmvec;
+}
+
+} // namespace
+
+const char *AtanLibraryName(AtanLibrary library)
+{
+    switch (library) {
+    case AtanLibrary::SleefU10:
+        return "SLEEF u10";
+    case AtanLibrary::SleefU35:
+        return "SLEEF u35";
+    case AtanLibrary::Libmvec:
+        return "glibc libmvec";
+    }
+    return "";
+}
+
+AtanLibrary ChosenAtanLibrary()
+{
+    return AtanLibrary::Libmvec;
+}
+
+void CornerViewFactorsWith(AtanLibrary library, double distance, double width, const double *heights,
+                           double *out, std::size_t count)
+{
+    kernelOf(*chosenKernels().load(std::memory_order_relaxed), library)(distance, width, heights, out, count);
+}
+
+} // namespace detail
+
+void CornerViewFactors(double distance, double width, const double *heights, double *out, std::size_t count)
+{
+    detail::CornerViewFactorsWith(detail::ChosenAtanLibrary(), distance, width, heights, out, count);
+}
+
+const char *KernelTargetName()
+{
+    return detail::chosenKernels().load()->name;
+}
+
+void ForceBaselineKernel(bool baseline)
+{
+    detail::chosenKernels().store(baseline ? &detail::kSse2Kernels : detail::bestKernels());
+}
+
+} // namespace engine
