@@ -87,10 +87,9 @@ void BM_KernelAtan(benchmark::State &bench)
 {
     runKernels(bench, static_cast<engine::detail::AtanLibrary>(bench.range(0)));
 }
-BENCHMARK(BM_KernelAtan)
-    ->ArgName("library")
-    ->DenseRange(0, 2)
-    ->Apply([](auto *b) { configure(b, benchmark::kMicrosecond); });
+BENCHMARK(BM_KernelAtan)->ArgName("library")->DenseRange(0, 2)->Apply([](auto *b) {
+    configure(b, benchmark::kMicrosecond);
+});
 
 // The same kernels one by one with the scalar mathematics library, as the engine once did.
 void BM_KernelScalar(benchmark::State &bench)
@@ -149,12 +148,9 @@ void BM_FieldGrid200x200(benchmark::State &bench)
     }
     bench.SetLabel(engine::KernelTargetName());
 }
-BENCHMARK(BM_FieldGrid200x200)
-    ->ArgName("threads")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseRealTime()
-    ->Apply([](auto *b) { configure(b, benchmark::kMillisecond); });
+BENCHMARK(BM_FieldGrid200x200)->ArgName("threads")->Arg(0)->Arg(1)->UseRealTime()->Apply([](auto *b) {
+    configure(b, benchmark::kMillisecond);
+});
 
 } // namespace
 

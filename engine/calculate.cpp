@@ -54,7 +54,8 @@ double pointFraction(const CalculationInput &input, double countedFaceWidth, dou
     return pointOffset / input.B;
 }
 
-CalculationResult prepareStorage(const CalculationInput &input, CalculationState &state, char decimalSeparator)
+CalculationResult prepareStorage(const CalculationInput &input, CalculationState &state,
+                                 char decimalSeparator)
 {
     state.StorageWidth = input.B + 1e-6;
     state.StorageDepth = input.D + 1e-6;

@@ -64,7 +64,8 @@ double pointFraction(const CalculationInput &input, double countedFaceWidth, dou
 
 // Fills the state from the inputs and refuses a storage that the method cannot compute
 // (a result with a status and message, no levels); otherwise an empty Ok result.
-CalculationResult prepareStorage(const CalculationInput &input, CalculationState &state, char decimalSeparator);
+CalculationResult prepareStorage(const CalculationInput &input, CalculationState &state,
+                                 char decimalSeparator);
 
 // Refuses a level that is not a number or is negative; otherwise gives its text.
 CalculationResult refuseLevel(double level, char decimalSeparator, std::string &text);

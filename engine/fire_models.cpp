@@ -82,7 +82,8 @@ double outdoorLevel(const OutdoorPoint &point, const FlameProfile &profile, Stri
     // screen that is not there shields nothing, whatever its disabled inputs hold.
     int k = 0;
     if (point.screenPresent) {
-        const double kd = std::nearbyint((N / point.Lf) * ((x / ((x - point.xs) + 1e-5)) * (point.hs - z) + z));
+        const double kd =
+            std::nearbyint((N / point.Lf) * ((x / ((x - point.xs) + 1e-5)) * (point.hs - z) + z));
         if (std::isnan(kd))
             return kd;
         k = kd > N ? N : (kd < 0 ? 0 : static_cast<int>(kd));
