@@ -87,7 +87,7 @@ void BM_KernelAtan(benchmark::State &bench)
 {
     runKernels(bench, static_cast<engine::detail::AtanLibrary>(bench.range(0)));
 }
-BENCHMARK(BM_KernelAtan)->ArgName("library")->DenseRange(0, 2)->Apply([](auto *b) {
+BENCHMARK(BM_KernelAtan)->ArgName("library")->DenseRange(0, 3)->Apply([](auto *b) {
     configure(b, benchmark::kMicrosecond);
 });
 

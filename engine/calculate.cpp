@@ -124,6 +124,7 @@ CalculationResult Calculate(const CalculationInput &input, CalculationState &sta
     } else {
         detail::FlameProfile profile;
         detail::computeFlameProfile(state, input.compact, profile);
+        detail::writeFlame(state, profile);
         for (double z : input.heights)
             result.levels.push_back(detail::outdoorLevel(state, z, input.screen, profile));
     }

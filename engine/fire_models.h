@@ -22,11 +22,12 @@ namespace detail {
 // profile serves every point in front of one storage.
 struct FlameProfile
 {
+    // Elements 1 to N (the edges from 0) are written before use; nothing is cleared.
     double baseTemperature = 0;
     double tipTemperature = 0;
-    std::array<double, CalculationState::ArraySize> temperature {};
-    std::array<double, CalculationState::ArraySize> fourthPower {};
-    std::array<double, CalculationState::ArraySize> edge {}; // (i × Lf) / N, from i = 0
+    std::array<double, CalculationState::ArraySize> temperature;
+    std::array<double, CalculationState::ArraySize> fourthPower;
+    std::array<double, CalculationState::ArraySize> edge; // (i × Lf) / N, from i = 0
 };
 
 // What the outdoor model reads of one point in front of the storage.
@@ -49,9 +50,9 @@ struct OutdoorPoint
 struct StripWork
 {
     static constexpr int Size = 408;
-    alignas(64) std::array<double, Size> height {};
-    alignas(64) std::array<double, Size> left {};
-    alignas(64) std::array<double, Size> right {};
+    alignas(64) std::array<double, Size> height;
+    alignas(64) std::array<double, Size> left;
+    alignas(64) std::array<double, Size> right;
 };
 
 // The strips' view factors and fluxes (indices 1 to N) and the transmission of one point;
@@ -64,6 +65,9 @@ struct StripResult
 };
 
 void computeFlameProfile(const CalculationState &state, bool compact, FlameProfile &profile);
+// StripCount, the two flame temperatures and the strip temperatures of the profile.
+void writeFlame(CalculationState &state, const FlameProfile &profile);
+// The level at height z; writes the strips' view factors and fluxes and Transmission.
 double outdoorLevel(CalculationState &state, double z, bool screenPresent, const FlameProfile &profile);
 double outdoorLevel(const OutdoorPoint &point, const FlameProfile &profile, StripWork &work,
                     StripResult &strips);

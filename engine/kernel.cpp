@@ -25,9 +25,15 @@ const KernelSet *bestKernels()
     const bool avx2Only = cap && std::strcmp(cap, "avx2") == 0;
     if (baselineOnly)
         return &kSse2Kernels;
-    if (!avx2Only && __builtin_cpu_supports("avx512f"))
+    // What the two wider files are compiled for (Highway asks for these with AVX2 and
+    // AVX-512); every processor with AVX2 has BMI2 and FMA too.
+    const bool avx2 =
+        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && __builtin_cpu_supports("bmi2");
+    const bool avx512 = avx2 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl")
+        && __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512bw");
+    if (!avx2Only && avx512)
         return &kAvx512Kernels;
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+    if (avx2)
         return &kAvx2Kernels;
     return &kSse2Kernels;
 }
@@ -47,6 +53,8 @@ KernelFunction kernelOf(const KernelSet &set, AtanLibrary library)
         return set.sleefU35;
     case AtanLibrary::Libmvec:
         return set.libmvec;
+    case AtanLibrary::Highway:
+        return set.highway;
     }
     return set.libmvec;
 }
@@ -62,13 +70,15 @@ const char *AtanLibraryName(AtanLibrary library)
         return "SLEEF u35";
     case AtanLibrary::Libmvec:
         return "glibc libmvec";
+    case AtanLibrary::Highway:
+        return "Highway";
     }
     return "";
 }
 
 AtanLibrary ChosenAtanLibrary()
 {
-    return AtanLibrary::Libmvec;
+    return AtanLibrary::Highway;
 }
 
 void CornerViewFactorsWith(AtanLibrary library, double distance, double width, const double *heights,

@@ -22,7 +22,7 @@ void ForceBaselineKernel(bool baseline);
 namespace detail {
 
 // The arctangents come from a SIMD mathematics library; the benchmark compares them.
-enum class AtanLibrary { SleefU10, SleefU35, Libmvec };
+enum class AtanLibrary { SleefU10, SleefU35, Libmvec, Highway };
 
 const char *AtanLibraryName(AtanLibrary library);
 AtanLibrary ChosenAtanLibrary();

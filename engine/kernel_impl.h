@@ -18,13 +18,14 @@ struct KernelSet
     KernelFunction sleefU10;
     KernelFunction sleefU35;
     KernelFunction libmvec;
+    KernelFunction highway;
 };
 
 } // namespace engine::detail
 
 namespace {
 
-// Ops: the vector type V, its Lanes, load, store, set, sqrt and Atan::of.
+// Ops: the vector type V, its Lanes, load, store, set, inverseSqrt; Atan::of.
 // Along one strip edge array the distance and the width are fixed, so Bq and
 // 1 / (1 + Bq²)^0.5 are scalars; per edge one square root, one division and two
 // arctangents remain. s2 / A is A × r / A, which is r.
@@ -34,14 +35,38 @@ inline typename Ops::V cornerViewFactorVector(typename Ops::V h, double inverseW
     using V = typename Ops::V;
     const V A = Ops::set(1e-9) + h * Ops::set(inverseWidth);
     const V q = A * A + Ops::set(bq2);
-    const V s1 = Ops::set(1.0) / Ops::sqrt(q);
+    const V s1 = Ops::inverseSqrt(q);
     const V s2 = A * Ops::set(r);
     const V t1 = Atan::of(s1);
     const V t2 = Atan::of(s2);
     return Ops::set(1 / 6.283184) * ((A * s1) * t1 + Ops::set(r) * t2);
 }
 
+// The same with Highway's arctangent polynomial, which holds for arguments up to 1, and
+// the reduction atan(s) = π/2 − atan(1 / s) done here: the reciprocal of s1 is q^0.5,
+// which the kernel has already, and that of s2 needs no division where the processor
+// has a reciprocal estimate. Atan::poly is the polynomial; Ops adds min, abs, reciprocal.
 template<class Ops, class Atan>
+inline typename Ops::V cornerViewFactorVectorReduced(typename Ops::V h, double inverseWidth, double bq2,
+                                                     double r)
+{
+    using V = typename Ops::V;
+    const V one = Ops::set(1.0);
+    const V halfPi = Ops::set(1.57079632679489661923);
+    const V A = Ops::set(1e-9) + h * Ops::set(inverseWidth);
+    const V q = A * A + Ops::set(bq2);
+    const V s1 = Ops::inverseSqrt(q);
+    const V p1 = Atan::poly(Ops::min(s1, q * s1));
+    const V t1 = s1 <= one ? p1 : halfPi - p1;
+    const V s2 = A * Ops::set(r);
+    const V a2 = Ops::abs(s2);
+    const V p2 = Atan::poly(Ops::min(a2, Ops::reciprocal(a2)));
+    const V t2abs = a2 <= one ? p2 : halfPi - p2;
+    const V t2 = s2 < Ops::set(0.0) ? -t2abs : t2abs;
+    return Ops::set(1 / 6.283184) * ((A * s1) * t1 + Ops::set(r) * t2);
+}
+
+template<class Ops, class Atan, bool Reduced = false>
 void cornerViewFactors(double distance, double width, const double *heights, double *out, std::size_t count)
 {
     using V = typename Ops::V;
@@ -52,23 +77,29 @@ void cornerViewFactors(double distance, double width, const double *heights, dou
     const double bq2 = bq * bq;
     const double r = 1 / __builtin_sqrt(1 + bq2);
     std::size_t i = 0;
+    const auto kernel = [&](V h) {
+        if constexpr (Reduced)
+            return cornerViewFactorVectorReduced<Ops, Atan>(h, inverseWidth, bq2, r);
+        else
+            return cornerViewFactorVector<Ops, Atan>(h, inverseWidth, bq2, r);
+    };
     for (; i + lanes <= count; i += lanes)
-        Ops::store(out + i, cornerViewFactorVector<Ops, Atan>(Ops::load(heights + i), inverseWidth, bq2, r));
+        Ops::store(out + i, kernel(Ops::load(heights + i)));
     if (i < count) {
         double in[lanes];
         double result[lanes];
         for (std::size_t j = 0; j < lanes; ++j)
             in[j] = i + j < count ? heights[i + j] : 1.0;
-        Ops::store(result, cornerViewFactorVector<Ops, Atan>(Ops::load(in), inverseWidth, bq2, r));
+        Ops::store(result, kernel(Ops::load(in)));
         std::memcpy(out + i, result, (count - i) * sizeof(double));
     }
 }
 
-template<class Ops, class SleefU10, class SleefU35, class Libmvec>
+template<class Ops, class SleefU10, class SleefU35, class Libmvec, class Highway>
 constexpr engine::detail::KernelSet kernelSet(const char *name)
 {
     return {name, &cornerViewFactors<Ops, SleefU10>, &cornerViewFactors<Ops, SleefU35>,
-            &cornerViewFactors<Ops, Libmvec>};
+            &cornerViewFactors<Ops, Libmvec>, &cornerViewFactors<Ops, Highway, true>};
 }
 
 } // namespace
