@@ -74,20 +74,19 @@ double outdoorLevel(const OutdoorPoint &point, const FlameProfile &profile, Stri
 
     // Neighbouring strips share an edge, so each of the 401 edges is evaluated once on
     // either side, all in one vectorised pass per side.
-    for (int i = 0; i <= N; ++i)
-        work.height[i] = z - profile.edge[i];
-    CornerViewFactors(x, w1, work.height.data(), work.left.data(), N + 1);
-    CornerViewFactors(x, w2, work.height.data(), work.right.data(), N + 1);
-
-    for (int i = 1; i <= N; ++i) {
-        const double F1 = work.left[i - 1];
-        const double F2 = work.right[i - 1];
-        const double F3 = work.left[i];
-        const double F4 = work.right[i];
-        const double viewFactor = (((-F3) + F1) - F4) + F2;
-        strips.viewFactor[i] = viewFactor;
-        strips.flux[i] = (kSigma * viewFactor) * profile.fourthPower[i];
-    }
+    StripTask task;
+    task.distance = x;
+    task.z = z;
+    task.leftWidth = w1;
+    task.rightWidth = w2;
+    task.strips = N;
+    task.edge = profile.edge.data();
+    task.fourthPower = profile.fourthPower.data();
+    task.left = work.left.data();
+    task.right = work.right.data();
+    task.viewFactor = strips.viewFactor;
+    task.flux = strips.flux;
+    OutdoorStrips(task);
     const double total = sum(strips.flux, N);
 
     // Strips below the line of sight over the screen's top edge are shielded. A

@@ -44,13 +44,11 @@ struct OutdoorPoint
     bool screenPresent = false;
 };
 
-// The working arrays of one point: the heights of the point above the 401 strip edges
-// and the corner view factors at those edges on either side of the point's foot,
-// padded to whole vectors.
+// The working arrays of one point: the corner view factors at the 401 strip edges on
+// either side of the point's foot, padded to whole vectors.
 struct StripWork
 {
-    static constexpr int Size = 408;
-    alignas(64) std::array<double, Size> height;
+    static constexpr int Size = 416;
     alignas(64) std::array<double, Size> left;
     alignas(64) std::array<double, Size> right;
 };

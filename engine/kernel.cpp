@@ -87,6 +87,11 @@ void CornerViewFactorsWith(AtanLibrary library, double distance, double width, c
     kernelOf(*chosenKernels().load(std::memory_order_relaxed), library)(distance, width, heights, out, count);
 }
 
+void OutdoorStrips(const StripTask &task)
+{
+    chosenKernels().load(std::memory_order_relaxed)->strips(task);
+}
+
 } // namespace detail
 
 void CornerViewFactors(double distance, double width, const double *heights, double *out, std::size_t count)

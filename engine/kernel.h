@@ -24,6 +24,27 @@ namespace detail {
 // The arctangents come from a SIMD mathematics library; the benchmark compares them.
 enum class AtanLibrary { SleefU10, SleefU35, Libmvec, Highway };
 
+// One point's strips in front of the outdoor flame: the corner view factors at the
+// N + 1 strip edges on either side of the point's foot (the height of the point above
+// edge i is z − edge[i]), then each strip's view factor
+// (((−F3) + F1) − F4) + F2 and flux (σ × view factor) × T⁴, as the scalar model has them.
+struct StripTask
+{
+    double distance = 0;
+    double z = 0;
+    double leftWidth = 0;
+    double rightWidth = 0;
+    int strips = 0;
+    const double *edge = nullptr;        // 0 to N
+    const double *fourthPower = nullptr; // 1 to N
+    double *left = nullptr;              // 0 to N, room for N + 9
+    double *right = nullptr;             // 0 to N, room for N + 9
+    double *viewFactor = nullptr;        // written 1 to N
+    double *flux = nullptr;              // written 1 to N
+};
+
+void OutdoorStrips(const StripTask &task);
+
 const char *AtanLibraryName(AtanLibrary library);
 AtanLibrary ChosenAtanLibrary();
 void CornerViewFactorsWith(AtanLibrary library, double distance, double width, const double *heights,

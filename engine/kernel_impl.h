@@ -4,12 +4,15 @@
 // kernel_<set>.cpp includes this file, compiled for its own set; everything here has
 // internal linkage so that no code of a wider set leaks into the baseline.
 
+#include "kernel.h"
+
 #include <cstddef>
 #include <cstring>
 
 namespace engine::detail {
 
 using KernelFunction = void (*)(double, double, const double *, double *, std::size_t);
+using StripFunction = void (*)(const StripTask &);
 
 // One instruction set's kernels, one per arctangent library.
 struct KernelSet
@@ -19,6 +22,7 @@ struct KernelSet
     KernelFunction sleefU35;
     KernelFunction libmvec;
     KernelFunction highway;
+    StripFunction strips; // with Highway's arctangent
 };
 
 } // namespace engine::detail
@@ -66,8 +70,10 @@ inline typename Ops::V cornerViewFactorVectorReduced(typename Ops::V h, double i
     return Ops::set(1 / 6.283184) * ((A * s1) * t1 + Ops::set(r) * t2);
 }
 
-template<class Ops, class Atan, bool Reduced = false>
-void cornerViewFactors(double distance, double width, const double *heights, double *out, std::size_t count)
+// FromEdges: the heights are z − heights[i].
+template<class Ops, class Atan, bool Reduced = false, bool FromEdges = false>
+void cornerViewFactorsAt(double distance, double width, double z, const double *heights, double *out,
+                         std::size_t count)
 {
     using V = typename Ops::V;
     constexpr std::size_t lanes = Ops::Lanes;
@@ -83,23 +89,60 @@ void cornerViewFactors(double distance, double width, const double *heights, dou
         else
             return cornerViewFactorVector<Ops, Atan>(h, inverseWidth, bq2, r);
     };
+    const auto height = [&](const double *p) {
+        if constexpr (FromEdges)
+            return Ops::set(z) - Ops::load(p);
+        else
+            return Ops::load(p);
+    };
     for (; i + lanes <= count; i += lanes)
-        Ops::store(out + i, kernel(Ops::load(heights + i)));
+        Ops::store(out + i, kernel(height(heights + i)));
     if (i < count) {
         double in[lanes];
         double result[lanes];
         for (std::size_t j = 0; j < lanes; ++j)
-            in[j] = i + j < count ? heights[i + j] : 1.0;
-        Ops::store(result, kernel(Ops::load(in)));
+            in[j] = i + j < count ? heights[i + j] : (FromEdges ? z - 1.0 : 1.0);
+        Ops::store(result, kernel(height(in)));
         std::memcpy(out + i, result, (count - i) * sizeof(double));
+    }
+}
+
+template<class Ops, class Atan, bool Reduced = false>
+void cornerViewFactors(double distance, double width, const double *heights, double *out, std::size_t count)
+{
+    cornerViewFactorsAt<Ops, Atan, Reduced>(distance, width, 0, heights, out, count);
+}
+
+// The strips' arithmetic is the scalar model's, operation for operation (these files
+// contract nothing into multiply-adds), so only the kernels differ from it.
+template<class Ops, class Atan, bool Reduced> void outdoorStrips(const engine::detail::StripTask &task)
+{
+    const std::size_t edges = static_cast<std::size_t>(task.strips) + 1;
+    cornerViewFactorsAt<Ops, Atan, Reduced, true>(task.distance, task.leftWidth, task.z, task.edge, task.left,
+                                                  edges);
+    cornerViewFactorsAt<Ops, Atan, Reduced, true>(task.distance, task.rightWidth, task.z, task.edge,
+                                                  task.right, edges);
+    const double *__restrict left = task.left;
+    const double *__restrict right = task.right;
+    const double *__restrict fourth = task.fourthPower;
+    double *__restrict viewFactors = task.viewFactor;
+    double *__restrict fluxes = task.flux;
+    for (int i = 1; i <= task.strips; ++i) {
+        const double viewFactor = (((-left[i]) + left[i - 1]) - right[i]) + right[i - 1];
+        viewFactors[i] = viewFactor;
+        fluxes[i] = (5.67e-8 * viewFactor) * fourth[i];
     }
 }
 
 template<class Ops, class SleefU10, class SleefU35, class Libmvec, class Highway>
 constexpr engine::detail::KernelSet kernelSet(const char *name)
 {
-    return {name, &cornerViewFactors<Ops, SleefU10>, &cornerViewFactors<Ops, SleefU35>,
-            &cornerViewFactors<Ops, Libmvec>, &cornerViewFactors<Ops, Highway, true>};
+    return {name,
+            &cornerViewFactors<Ops, SleefU10>,
+            &cornerViewFactors<Ops, SleefU35>,
+            &cornerViewFactors<Ops, Libmvec>,
+            &cornerViewFactors<Ops, Highway, true>,
+            &outdoorStrips<Ops, Highway, true>};
 }
 
 } // namespace

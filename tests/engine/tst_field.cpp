@@ -174,7 +174,7 @@ private slots:
 
     // Identical texts and the same refusals on both instruction sets; the levels to
     // 1e-12 relative wherever the method itself determines them that well, that is where
-    // the level is not a difference of view factors a thousand times its size; and every
+    // the level is not a difference of view factors 500 times its size; and every
     // level to 1e-14 of that size.
     void sweep()
     {
@@ -201,7 +201,7 @@ private slots:
                     const double difference = std::abs(result.levels[i] - expected.levels[i]);
                     const QString where = describe(in, int(i));
                     scaled.add(difference / scales[i], where);
-                    if (scales[i] <= 1000 * std::abs(expected.levels[i]))
+                    if (scales[i] <= 500 * std::abs(expected.levels[i]))
                         relative.add(difference / std::abs(expected.levels[i]), where);
                     else
                         cancelling += baseline;
