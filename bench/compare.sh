@@ -49,16 +49,21 @@ for run in engine["benchmarks"]:
 context = engine["context"]
 print(f"kernel target: {context.get('kernel_target')}, arctangent: {context.get('atan_library')}, "
       f"NumPy {peer['numpy']}, {context.get('num_cpus')} cpus")
-print(f"{'':34} {'min (us)':>12} {'median (us)':>12} {'min cpu (us)':>13}")
+print(f"{'':40} {'min (us)':>12} {'median (us)':>12} {'min cpu (us)':>13}")
 for name, entry in times.items():
-    print(f"{name:34} {entry['min']:12.1f} {entry['median']:12.1f} {entry['min_cpu']:13.1f}  {entry['label']}")
-print(f"{'numpy_peer.py (outdoor calculation)':34} {peer['min_us']:12.1f} {peer['median_us']:12.1f}")
+    print(f"{name:40} {entry['min']:12.1f} {entry['median']:12.1f} {entry['min_cpu']:13.1f}  {entry['label']}")
+print("  (the grid's cpu time counts the calling thread only)")
+print(f"{'numpy_peer.py (outdoor calculation)':40} {peer['min_us']:12.1f} {peer['median_us']:12.1f} "
+      f"{peer['min_cpu_us']:13.1f}")
 
 outdoor = times["BM_OutdoorCalculation"]
 kernel = times["BM_KernelBaseline"]
 print(f"NumPy / engine, outdoor calculation: {peer['min_us'] / outdoor['min']:.2f}x (min), "
-      f"{peer['median_us'] / outdoor['median']:.2f}x (median)")
+      f"{peer['median_us'] / outdoor['median']:.2f}x (median), {peer['min_cpu_us'] / outdoor['min_cpu']:.2f}x (cpu)")
 print(f"outdoor calculation / kernel floor: {outdoor['min'] / kernel['min']:.2f}x (min), "
       f"{outdoor['median'] / kernel['median']:.2f}x (median), {outdoor['min_cpu'] / kernel['min_cpu']:.2f}x (cpu)")
+for name, entry in times.items():
+    if "Grid" in name:
+        print(f"{name}: {entry['min'] / 1e3:.1f} ms (min), {entry['median'] / 1e3:.1f} ms (median)")
 print("NumPy levels (W/m2): " + " ".join(f"{v:.6f}" for v in peer["levels"]))
 PY

@@ -253,6 +253,24 @@ private slots:
         QCOMPARE(different, 0);
     }
 
+    // The shown number is written digit by digit below 10^13: the same text as the
+    // formatting "%.15g" of the rounded value, for values on and around the halves too.
+    void numberToTextAsFormatted()
+    {
+        std::mt19937_64 random(3);
+        std::uniform_int_distribution<long long> cents(-1000000000, 1000000000);
+        int different = 0;
+        for (int i = 0; i < 300000; ++i) {
+            const double value = i % 3 == 0 ? std::ldexp(double(cents(random)), int(random() % 70) - 60)
+                                            : (double(cents(random)) + 0.5 * (i % 3 - 1)) / 100;
+            const double rounded = engine::roundHalfEven2(value);
+            const QString formatted =
+                QString::asprintf("%.15g", rounded == 0 ? 0.0 : rounded).replace('.', ',');
+            different += QString::fromStdString(engine::numberToText(value, ',')) != formatted;
+        }
+        QCOMPARE(different, 0);
+    }
+
     void numberToText_data()
     {
         QTest::addColumn<double>("value");
@@ -265,6 +283,8 @@ private slots:
         QTest::newRow("no group separator") << 1234567.891 << "1234567,89";
         QTest::newRow("minus kept") << -1.5 << "-1.5";
         QTest::newRow("small negative is 0, not -0") << -0.004 << "0";
+        QTest::newRow("below one") << 0.05 << "0.05";
+        QTest::newRow("large, formatted") << 2.5e13 << "25000000000000";
     }
 
     void numberToText()
