@@ -14,12 +14,12 @@ namespace engine {
 struct LimitCheck
 {
     CalculationStatus status = CalculationStatus::Ok;
-    std::string message;   // Dutch explanation when the status is not Ok
-    double limit = 15000;  // W/m²
-    double highest = 0;    // W/m², the highest unrounded level
-    int point = 0;         // 0-based index of the point with the highest level; -1 when the
-                           // envelope's highest lies between the five heights
-    double height = 0;     // m, the height of the highest level ("maatgevende hoogte")
+    std::string message;  // Dutch explanation when the status is not Ok
+    double limit = 15000; // W/m²
+    double highest = 0;   // W/m², the highest unrounded level
+    int point = 0;        // 0-based index of the point with the highest level; -1 when the
+                          // envelope's highest lies between the five heights
+    double height = 0;    // m, the height of the highest level ("maatgevende hoogte")
     bool complies = false; // highest <= limit
 
     bool ok() const { return status == CalculationStatus::Ok; }
@@ -34,7 +34,7 @@ enum class SolveQuantity { Distance, Height, Width };
 struct Solution
 {
     CalculationStatus status = CalculationStatus::Ok; // Ok also when no value complies
-    std::string message;                              // Dutch explanation when not ok() or not found
+    std::string message;        // Dutch explanation when not ok() or not found
     SolveQuantity quantity = SolveQuantity::Distance;
     bool found = false;         // false: no value in the range complies
     double value = 0;           // m: distance rounded up, height and width rounded down to 0.01 m
