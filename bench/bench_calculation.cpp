@@ -74,7 +74,8 @@ void runKernels(benchmark::State &bench, engine::detail::AtanLibrary library)
         benchmark::ClobberMemory();
     }
     bench.counters["kernels"] = double(work.heights.size() * 2 * (kStripCount + 1));
-    bench.SetLabel(engine::KernelTargetName());
+    bench.SetLabel(std::string(engine::detail::AtanLibraryName(library)) + " on "
+                   + engine::KernelTargetName());
 }
 
 // The vectorised floor of the outdoor calculation, with the library the engine uses.

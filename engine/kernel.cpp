@@ -76,6 +76,12 @@ const char *AtanLibraryName(AtanLibrary library)
     return "";
 }
 
+// Highway: its arctangent is a header-only polynomial that the compiler inlines into the
+// kernel, so the kernel can hand it arguments up to 1 and do the reduction itself without
+// a division; SLEEF and libmvec are calls that reduce (and divide) inside. With AVX-512
+// that makes the kernels about a quarter faster than either, at the same agreement with
+// the scalar form (below 1e-15 relative). On the baseline it runs as plain scalar code,
+// which works on every x86-64 (libmvec's two-lane arctangent needs SSE4.1 for speed).
 AtanLibrary ChosenAtanLibrary()
 {
     return AtanLibrary::Highway;
