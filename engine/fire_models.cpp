@@ -17,8 +17,21 @@ constexpr double kIndoorFactor = 90000; // twice 45 kW/m²: two mirrored corner 
 
 static_assert(kStripCount + 1 <= detail::StripWork::Size, "the strip edges fit the working arrays");
 
-// values[1] + ... + values[count] in four interleaved running sums, which the processor
-// adds side by side; the order differs from one running sum by rounding only.
+// i / N for every strip: the same for every flame, so computed once.
+const std::array<double, kStripCount + 1> &stripFractions()
+{
+    static const std::array<double, kStripCount + 1> fractions = [] {
+        std::array<double, kStripCount + 1> table {};
+        for (int i = 0; i <= kStripCount; ++i)
+            table[i] = static_cast<double>(i) / kStripCount;
+        return table;
+    }();
+    return fractions;
+}
+
+// values[1] + ... + values[count] (the shielded strips) in four interleaved running sums,
+// which the processor adds side by side; the order differs from one running sum by
+// rounding only.
 double sum(const double *values, int count)
 {
     double partial[4] = {0, 0, 0, 0};
@@ -52,10 +65,11 @@ void computeFlameProfile(const CalculationState &state, bool compact, FlameProfi
     // the levels do not notice, at a fraction of its cost. Written without branches, so
     // that the compiler evaluates several strips at once.
     const double slope = (T1 - T0) / (1 - H / Lf);
+    const std::array<double, kStripCount + 1> &fraction = stripFractions();
     profile.edge[0] = (0 * Lf) / N;
     for (int i = 1; i <= N; ++i) {
         const double edge = (i * Lf) / N;
-        const double above = ((static_cast<double>(i) / N - 1) * slope) + T1;
+        const double above = ((fraction[i] - 1) * slope) + T1;
         const double t = edge < H ? T0 : above;
         profile.edge[i] = edge;
         profile.temperature[i] = t;
@@ -86,8 +100,7 @@ double outdoorLevel(const OutdoorPoint &point, const FlameProfile &profile, Stri
     task.right = work.right.data();
     task.viewFactor = strips.viewFactor;
     task.flux = strips.flux;
-    OutdoorStrips(task);
-    const double total = sum(strips.flux, N);
+    const double total = OutdoorStrips(task);
 
     // Strips below the line of sight over the screen's top edge are shielded. A
     // screen that is not there shields nothing, whatever its disabled inputs hold.

@@ -93,9 +93,9 @@ void CornerViewFactorsWith(AtanLibrary library, double distance, double width, c
     kernelOf(*chosenKernels().load(std::memory_order_relaxed), library)(distance, width, heights, out, count);
 }
 
-void OutdoorStrips(const StripTask &task)
+double OutdoorStrips(const StripTask &task)
 {
-    chosenKernels().load(std::memory_order_relaxed)->strips(task);
+    return chosenKernels().load(std::memory_order_relaxed)->strips(task);
 }
 
 } // namespace detail

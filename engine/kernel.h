@@ -28,6 +28,7 @@ enum class AtanLibrary { SleefU10, SleefU35, Libmvec, Highway };
 // N + 1 strip edges on either side of the point's foot (the height of the point above
 // edge i is z − edge[i]), then each strip's view factor
 // (((−F3) + F1) − F4) + F2 and flux (σ × view factor) × T⁴, as the scalar model has them.
+// Gives the sum of the fluxes, which differs from the running sum by rounding only.
 struct StripTask
 {
     double distance = 0;
@@ -43,7 +44,7 @@ struct StripTask
     double *flux = nullptr;              // written 1 to N
 };
 
-void OutdoorStrips(const StripTask &task);
+double OutdoorStrips(const StripTask &task);
 
 const char *AtanLibraryName(AtanLibrary library);
 AtanLibrary ChosenAtanLibrary();

@@ -12,7 +12,7 @@
 namespace engine::detail {
 
 using KernelFunction = void (*)(double, double, const double *, double *, std::size_t);
-using StripFunction = void (*)(const StripTask &);
+using StripFunction = double (*)(const StripTask &);
 
 // One instruction set's kernels, one per arctangent library.
 struct KernelSet
@@ -115,7 +115,7 @@ void cornerViewFactors(double distance, double width, const double *heights, dou
 
 // The strips' arithmetic is the scalar model's, operation for operation (these files
 // contract nothing into multiply-adds), so only the kernels differ from it.
-template<class Ops, class Atan, bool Reduced> void outdoorStrips(const engine::detail::StripTask &task)
+template<class Ops, class Atan, bool Reduced> double outdoorStrips(const engine::detail::StripTask &task)
 {
     const std::size_t edges = static_cast<std::size_t>(task.strips) + 1;
     cornerViewFactorsAt<Ops, Atan, Reduced, true>(task.distance, task.leftWidth, task.z, task.edge, task.left,
@@ -132,6 +132,17 @@ template<class Ops, class Atan, bool Reduced> void outdoorStrips(const engine::d
         viewFactors[i] = viewFactor;
         fluxes[i] = (5.67e-8 * viewFactor) * fourth[i];
     }
+    // The total in eight interleaved running sums, one vector's worth, added pairwise.
+    double partial[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    int i = 1;
+    for (; i + 7 <= task.strips; i += 8) {
+        for (int j = 0; j < 8; ++j)
+            partial[j] = partial[j] + fluxes[i + j];
+    }
+    for (; i <= task.strips; ++i)
+        partial[0] = partial[0] + fluxes[i];
+    return ((partial[0] + partial[1]) + (partial[2] + partial[3]))
+        + ((partial[4] + partial[5]) + (partial[6] + partial[7]));
 }
 
 template<class Ops, class SleefU10, class SleefU35, class Libmvec, class Highway>
