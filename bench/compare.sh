@@ -51,7 +51,8 @@ print(f"kernel target: {context.get('kernel_target')}, arctangent: {context.get(
       f"NumPy {peer['numpy']}, {context.get('num_cpus')} cpus")
 print(f"{'':40} {'min (us)':>12} {'median (us)':>12} {'min cpu (us)':>13}")
 for name, entry in times.items():
-    print(f"{name:40} {entry['min']:12.1f} {entry['median']:12.1f} {entry['min_cpu']:13.1f}  {entry['label']}")
+    print(f"{name:40} {entry['min']:12.1f} {entry['median']:12.1f} {entry['min_cpu']:13.1f}",
+          entry["label"])
 print("  (the grid's cpu time counts the calling thread only)")
 print(f"{'numpy_peer.py (outdoor calculation)':40} {peer['min_us']:12.1f} {peer['median_us']:12.1f} "
       f"{peer['min_cpu_us']:13.1f}")
@@ -59,9 +60,11 @@ print(f"{'numpy_peer.py (outdoor calculation)':40} {peer['min_us']:12.1f} {peer[
 outdoor = times["BM_OutdoorCalculation"]
 kernel = times["BM_KernelBaseline"]
 print(f"NumPy / engine, outdoor calculation: {peer['min_us'] / outdoor['min']:.2f}x (min), "
-      f"{peer['median_us'] / outdoor['median']:.2f}x (median), {peer['min_cpu_us'] / outdoor['min_cpu']:.2f}x (cpu)")
+      f"{peer['median_us'] / outdoor['median']:.2f}x (median), "
+      f"{peer['min_cpu_us'] / outdoor['min_cpu']:.2f}x (cpu)")
 print(f"outdoor calculation / kernel floor: {outdoor['min'] / kernel['min']:.2f}x (min), "
-      f"{outdoor['median'] / kernel['median']:.2f}x (median), {outdoor['min_cpu'] / kernel['min_cpu']:.2f}x (cpu)")
+      f"{outdoor['median'] / kernel['median']:.2f}x (median), "
+      f"{outdoor['min_cpu'] / kernel['min_cpu']:.2f}x (cpu)")
 for name, entry in times.items():
     if "Grid" in name:
         print(f"{name}: {entry['min'] / 1e3:.1f} ms (min), {entry['median'] / 1e3:.1f} ms (median)")
