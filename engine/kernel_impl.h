@@ -31,8 +31,8 @@ namespace {
 
 // Ops: the vector type V, its Lanes, load, store, set, inverseSqrt; Atan::of.
 // Along one strip edge array the distance and the width are fixed, so Bq and
-// 1 / (1 + Bq²)^0.5 are scalars; per edge one square root, one division and two
-// arctangents remain. s2 / A is A × r / A, which is r.
+// r = 1 / (1 + Bq²)^0.5 are scalars; per edge 1 / q^0.5 and two arctangents remain.
+// s2 / A is A × r / A, which is r.
 template<class Ops, class Atan>
 inline typename Ops::V cornerViewFactorVector(typename Ops::V h, double inverseWidth, double bq2, double r)
 {
