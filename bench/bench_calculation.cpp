@@ -1,14 +1,18 @@
 // Times one "Bereken" for outdoor and indoor storage against the floor of the outdoor
-// calculation: 5 points x 802 bare CornerViewFactor calls (401 strip edges, each seen
-// on both sides of the point's foot).
+// calculation: 5 points x 802 corner view factors (401 strip edges, each seen on both
+// sides of the point's foot), vectorised; the arctangent libraries side by side; and a
+// plan grid of 200 x 200 points in front of the default storage.
 
 #include "calculate.h"
 #include "calculation_state.h"
 #include "corner_view_factor.h"
+#include "field.h"
+#include "kernel.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -16,7 +20,8 @@ namespace {
 constexpr int kStripCount = 400;
 
 // The machine is shared and busy: the fastest of several repetitions is the figure
-// that compares calculations, the mean mostly measures the neighbours.
+// that compares calculations, the mean mostly measures the neighbours. Ten
+// repetitions unless --benchmark_repetitions says otherwise.
 double fastest(const std::vector<double> &times)
 {
     return *std::min_element(times.begin(), times.end());
@@ -24,48 +29,87 @@ double fastest(const std::vector<double> &times)
 
 template<typename Benchmark> void configure(Benchmark *benchmark, benchmark::TimeUnit unit)
 {
-    benchmark->Unit(unit)->Repetitions(10)->ReportAggregatesOnly(true)->ComputeStatistics("min", fastest);
+    benchmark->Unit(unit)->ReportAggregatesOnly(true)->ComputeStatistics("min", fastest);
 }
 
-struct KernelArguments
+// The strip edges as the default outdoor calculation sees them: per point one array of
+// heights, kernel-evaluated once for each of the two widths.
+struct KernelWork
 {
-    double distance;
-    double height;
-    double width;
+    double distance = 0;
+    double widths[2] = {0, 0};
+    std::vector<std::vector<double>> heights;
 };
 
-// The very arguments the default outdoor calculation hands to the kernel, so that the
-// baseline pays the same arctangents and powers.
-std::vector<KernelArguments> defaultKernelArguments()
+KernelWork defaultKernelWork()
 {
     engine::CalculationInput input;
     engine::CalculationState state;
     engine::Calculate(input, state);
-    const double w1 = state.PointFraction * state.StorageWidth;
-    const double w2 = (1 - state.PointFraction) * state.StorageWidth;
-    std::vector<KernelArguments> arguments;
+    KernelWork work;
+    work.distance = state.PointDistance;
+    work.widths[0] = state.PointFraction * state.StorageWidth;
+    work.widths[1] = (1 - state.PointFraction) * state.StorageWidth;
     for (double z : input.heights) {
-        for (int i = 0; i <= kStripCount; ++i) {
-            const double h = z - (i * state.FlameHeight) / kStripCount;
-            arguments.push_back({state.PointDistance, h, w1});
-            arguments.push_back({state.PointDistance, h, w2});
-        }
+        std::vector<double> edges;
+        for (int i = 0; i <= kStripCount; ++i)
+            edges.push_back(z - (i * state.FlameHeight) / kStripCount);
+        work.heights.push_back(edges);
     }
-    return arguments;
+    return work;
 }
 
+void runKernels(benchmark::State &bench, engine::detail::AtanLibrary library)
+{
+    const KernelWork work = defaultKernelWork();
+    std::vector<double> out(kStripCount + 1);
+    for (auto _ : bench) {
+        for (const std::vector<double> &edges : work.heights) {
+            for (double width : work.widths) {
+                engine::detail::CornerViewFactorsWith(library, work.distance, width, edges.data(), out.data(),
+                                                      edges.size());
+                benchmark::DoNotOptimize(out.data());
+            }
+        }
+        benchmark::ClobberMemory();
+    }
+    bench.counters["kernels"] = double(work.heights.size() * 2 * (kStripCount + 1));
+    bench.SetLabel(std::string(engine::detail::AtanLibraryName(library)) + " on "
+                   + engine::KernelTargetName());
+}
+
+// The vectorised floor of the outdoor calculation, with the library the engine uses.
 void BM_KernelBaseline(benchmark::State &bench)
 {
-    const std::vector<KernelArguments> arguments = defaultKernelArguments();
-    for (auto _ : bench) {
-        for (const KernelArguments &a : arguments) {
-            double value = engine::CornerViewFactor(a.distance, a.height, a.width);
-            benchmark::DoNotOptimize(value);
-        }
-    }
-    bench.counters["kernels"] = double(arguments.size());
+    runKernels(bench, engine::detail::ChosenAtanLibrary());
 }
 BENCHMARK(BM_KernelBaseline)->Apply([](auto *b) { configure(b, benchmark::kMicrosecond); });
+
+// The same kernels with each arctangent library.
+void BM_KernelAtan(benchmark::State &bench)
+{
+    runKernels(bench, static_cast<engine::detail::AtanLibrary>(bench.range(0)));
+}
+BENCHMARK(BM_KernelAtan)->ArgName("library")->DenseRange(0, 3)->Apply([](auto *b) {
+    configure(b, benchmark::kMicrosecond);
+});
+
+// The same kernels one by one with the scalar mathematics library, as the engine once did.
+void BM_KernelScalar(benchmark::State &bench)
+{
+    const KernelWork work = defaultKernelWork();
+    for (auto _ : bench) {
+        for (const std::vector<double> &edges : work.heights) {
+            for (double width : work.widths) {
+                for (double h : edges) {
+                    double value = engine::CornerViewFactor(work.distance, h, width);
+                    benchmark::DoNotOptimize(value);
+                }
+            }
+        }
+    }
+}
+BENCHMARK(BM_KernelScalar)->Apply([](auto *b) { configure(b, benchmark::kMicrosecond); });
 
 // The whole calculation of "Bereken" for the design values: five points outdoors,
 // or the one point of a building.
@@ -80,6 +124,7 @@ template<bool Indoor> void BM_Calculation(benchmark::State &bench)
         benchmark::DoNotOptimize(state);
         benchmark::ClobberMemory();
     }
+    bench.SetLabel(engine::KernelTargetName());
 }
 BENCHMARK(BM_Calculation<false>)->Name("BM_OutdoorCalculation")->Apply([](auto *b) {
     configure(b, benchmark::kMicrosecond);
@@ -88,6 +133,42 @@ BENCHMARK(BM_Calculation<true>)->Name("BM_IndoorCalculation")->Apply([](auto *b)
     configure(b, benchmark::kNanosecond);
 });
 
+// A plan map: 200 x 200 points at 2 m height, from 0.5 m to 50 m in front of the default
+// storage and from 20 m beside one side to 20 m beside the other, on all cores.
+void BM_FieldGrid200x200(benchmark::State &bench)
+{
+    const engine::CalculationInput storage;
+    std::vector<engine::FieldPoint> points;
+    for (int i = 0; i < 200; ++i) {
+        for (int j = 0; j < 200; ++j)
+            points.push_back({0.5 + i * 0.25, -20 + j * (50.0 / 199), 2});
+    }
+    engine::FieldOptions options;
+    options.threads = static_cast<unsigned>(bench.range(0));
+    for (auto _ : bench) {
+        engine::FieldResult field = engine::CalculateField(storage, points, '.', options);
+        benchmark::DoNotOptimize(field.levels.data());
+    }
+    bench.SetLabel(engine::KernelTargetName());
+}
+BENCHMARK(BM_FieldGrid200x200)->ArgName("threads")->Arg(0)->Arg(1)->UseRealTime()->Apply([](auto *b) {
+    configure(b, benchmark::kMillisecond);
+});
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    std::vector<char *> arguments(argv, argv + argc);
+    std::string repetitions = "--benchmark_repetitions=10";
+    arguments.insert(arguments.begin() + 1, repetitions.data());
+    argc = static_cast<int>(arguments.size());
+    argv = arguments.data();
+    benchmark::Initialize(&argc, argv);
+    benchmark::AddCustomContext("kernel_target", engine::KernelTargetName());
+    benchmark::AddCustomContext("atan_library",
+                                engine::detail::AtanLibraryName(engine::detail::ChosenAtanLibrary()));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

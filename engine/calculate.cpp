@@ -50,7 +50,27 @@ bool stateIsFinite(const CalculationState &state)
 
 } // namespace
 
-CalculationResult Calculate(const CalculationInput &input, CalculationState &state, char decimalSeparator)
+namespace detail {
+
+double pointFraction(const CalculationInput &input, double countedFaceWidth, double y)
+{
+    double pointOffset = y + 1e-6;
+    if (input.indoor)
+        return pointOffset / input.B;
+    const double B = input.B + 1e-6;
+    // Measured from the nearer side of the face.
+    if (pointOffset > 0.5 * B)
+        pointOffset = B - pointOffset;
+    if (countedFaceWidth < B) {
+        if (pointOffset > 0.5 * countedFaceWidth)
+            return 0.5;
+        return pointOffset / countedFaceWidth;
+    }
+    return pointOffset / input.B;
+}
+
+CalculationResult prepareStorage(const CalculationInput &input, CalculationState &state,
+                                 char decimalSeparator)
 {
     state.StorageWidth = input.B + 1e-6;
     state.StorageDepth = input.D + 1e-6;
@@ -58,29 +78,16 @@ CalculationResult Calculate(const CalculationInput &input, CalculationState &sta
     state.PointDistance = input.x + 1e-8;
     state.ScreenDistance = input.xs;
     state.ScreenEfficiency = input.K;
-    double pointOffset = input.y + 1e-6;
 
     const double H = state.StorageHeight;
     if (!input.indoor) {
         state.CountedFaceWidth = (H - 4) * kFaceWidthGrowth + kMinimumFaceWidth;
         if (state.CountedFaceWidth < kMinimumFaceWidth)
             state.CountedFaceWidth = kMinimumFaceWidth;
-        const double B = state.StorageWidth;
-        // Measured from the nearer side of the face.
-        if (pointOffset > 0.5 * B)
-            pointOffset = B - pointOffset;
-        if (state.CountedFaceWidth < B) {
-            if (pointOffset > 0.5 * state.CountedFaceWidth)
-                state.PointFraction = 0.5;
-            else
-                state.PointFraction = pointOffset / state.CountedFaceWidth;
-            state.StorageWidth = state.CountedFaceWidth;
-        } else {
-            state.PointFraction = pointOffset / input.B;
-        }
-    } else {
-        state.PointFraction = pointOffset / input.B;
     }
+    state.PointFraction = pointFraction(input, state.CountedFaceWidth, input.y);
+    if (!input.indoor && state.CountedFaceWidth < state.StorageWidth)
+        state.StorageWidth = state.CountedFaceWidth;
 
     const double B = state.StorageWidth;
     const double D = state.StorageDepth;
@@ -107,25 +114,44 @@ CalculationResult Calculate(const CalculationInput &input, CalculationState &sta
         if (state.FlameHeight == state.StorageHeight)
             return failure(CalculationStatus::FlameHeightAtPileHeight, kFlameHeightAtPileHeight);
     }
+    return CalculationResult();
+}
 
-    CalculationResult result;
+CalculationResult refuseLevel(double level, char decimalSeparator, std::string &text)
+{
+    if (!std::isfinite(level))
+        return failure(CalculationStatus::NotFinite, kNotFinite);
+    text = numberToText(level / 1000, decimalSeparator);
+    if (level < 0 && text != "0")
+        return failure(CalculationStatus::NegativeLevel, kNegativeLevel);
+    return CalculationResult();
+}
+
+} // namespace detail
+
+CalculationResult Calculate(const CalculationInput &input, CalculationState &state, char decimalSeparator)
+{
+    CalculationResult result = detail::prepareStorage(input, state, decimalSeparator);
+    if (!result.ok())
+        return result;
+
     if (input.indoor) {
         result.firstHeightWritten = true;
-        result.firstHeight = 0.5 * H;
+        result.firstHeight = 0.5 * state.StorageHeight;
         result.levels.push_back(CalcIndoorLevel(state));
     } else {
         detail::FlameProfile profile;
         detail::computeFlameProfile(state, input.compact, profile);
+        detail::writeFlame(state, profile);
         for (double z : input.heights)
             result.levels.push_back(detail::outdoorLevel(state, z, input.screen, profile));
     }
 
     for (double level : result.levels) {
-        if (!std::isfinite(level))
-            return failure(CalculationStatus::NotFinite, kNotFinite);
-        const std::string text = numberToText(level / 1000, decimalSeparator);
-        if (level < 0 && text != "0")
-            return failure(CalculationStatus::NegativeLevel, kNegativeLevel);
+        std::string text;
+        CalculationResult refusal = detail::refuseLevel(level, decimalSeparator, text);
+        if (!refusal.ok())
+            return refusal;
         result.texts.push_back(text);
     }
     if (!stateIsFinite(state))

@@ -56,4 +56,20 @@ struct CalculationResult
 CalculationResult Calculate(const CalculationInput &input, CalculationState &state,
                             char decimalSeparator = '.');
 
+namespace detail {
+
+// The steps of Calculate that the many-points function shares.
+
+// PointFraction of a point at y (as entered) along the face.
+double pointFraction(const CalculationInput &input, double countedFaceWidth, double y);
+
+// Fills the state from the inputs and refuses a storage that the method cannot compute
+// (a result with a status and message, no levels); otherwise an empty Ok result.
+CalculationResult prepareStorage(const CalculationInput &input, CalculationState &state,
+                                 char decimalSeparator);
+
+// Refuses a level that is not a number or is negative; otherwise gives its text.
+CalculationResult refuseLevel(double level, char decimalSeparator, std::string &text);
+
+} // namespace detail
 } // namespace engine

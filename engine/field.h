@@ -34,4 +34,14 @@ struct FieldResult
 FieldResult CalculateField(const CalculationInput &storage, const std::vector<FieldPoint> &points,
                            char decimalSeparator = '.');
 
+struct FieldOptions
+{
+    unsigned threads = 0; // 0: one per processor core; 1: the calling thread only
+};
+
+// The same, with the points spread over `options.threads` threads. The levels do not
+// depend on the number of threads.
+FieldResult CalculateField(const CalculationInput &storage, const std::vector<FieldPoint> &points,
+                           char decimalSeparator, const FieldOptions &options);
+
 } // namespace engine

@@ -6,7 +6,10 @@ BUILD_PACKAGES=(
     qt6-base-dev qt6-svg-dev qt6-tools-dev libglib2.0-dev
     libgl-dev fonts-liberation fontconfig libbenchmark-dev libcups2-dev
     qt6-translations-l10n
+    libhwy-dev libsleef-dev
 )
+# The NumPy peer that bench/compare.sh times the engine against.
+BENCH_PACKAGES=(python3-numpy)
 TEST_PACKAGES=(
     xvfb xauth x11-utils poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
     cups cups-client cups-bsd printer-driver-cups-pdf

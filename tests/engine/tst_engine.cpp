@@ -1,10 +1,11 @@
-// The method's published figures, the shared-edge outdoor model against the straightforward
-// one bit for bit, the shown texts and the cases the method leaves undefined.
+// The method's published figures, the vectorised outdoor model against the straightforward
+// scalar one, the shown texts and the cases the method leaves undefined.
 
 #include "calculate.h"
 #include "corner_view_factor.h"
 #include "fire_models.h"
 #include "number_text.h"
+#include "scalar_reference.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -61,30 +63,31 @@ struct Given : Input
     Given &at(const std::array<double, 5> &z) { return set(&Input::heights, z); }
 };
 
-// The outdoor model the long way: four kernels and a fourth power for every strip of its own.
-double straightforwardLevel(State &s, double z, const Input &in, int &k)
+// Agreement of the vectorised engine with the straightforward form: to 1e-12 of the level,
+// or, where the level is a small difference of large view factors, to 1e-14 of their size.
+bool agrees(double value, double expected, double scale)
 {
-    const double N = 400, T0 = in.compact ? 950 : 1085, T1 = 793, Lf = s.FlameHeight, H = s.StorageHeight;
-    const double x = s.PointDistance, w1 = s.PointFraction * s.StorageWidth;
-    const double w2 = (1 - s.PointFraction) * s.StorageWidth;
-    const auto F = [x](double h, double w) { return engine::CornerViewFactor(x, h, w); };
-    const double kd = (N / Lf) * ((x / ((x - s.ScreenDistance) + 1e-5)) * (s.ScreenHeight - z) + z);
-    k = in.screen ? int(std::clamp(std::nearbyint(kd), 0.0, double(N))) : 0;
-    s.StripCount = N;
-    s.BaseFlameTemperature = T0;
-    s.TipFlameTemperature = T1;
-    double total = 0, shielded = 0;
-    for (int i = 1; i <= N; ++i) {
-        const double lo = z - ((i - 1) * Lf) / N, hi = z - (i * Lf) / N;
-        s.StripViewFactor[i] = (((-F(hi, w1)) + F(lo, w1)) - F(hi, w2)) + F(lo, w2);
-        s.StripTemperature[i] =
-            (i * Lf) / N < H ? T0 : ((double(i) / N - 1) * ((T1 - T0) / (1 - H / Lf))) + T1;
-        s.StripFlux[i] = (5.67e-8 * s.StripViewFactor[i]) * std::pow(s.StripTemperature[i], 4);
-        total = total + s.StripFlux[i];
-        shielded = i <= k ? shielded + s.StripFlux[i] : shielded;
+    return std::abs(value - expected) <= std::max(1e-12 * std::abs(expected), 1e-14 * scale);
+}
+
+// The strips of the last point, each to 1e-14 of the four corner view factors it is made of.
+bool stripsAgree(const State &state, const State &reference, double z)
+{
+    const double x = reference.PointDistance, Lf = reference.FlameHeight;
+    const double w1 = reference.PointFraction * reference.StorageWidth;
+    const double w2 = (1 - reference.PointFraction) * reference.StorageWidth;
+    for (int i = 1; i <= 400; ++i) {
+        const double lo = z - ((i - 1) * Lf) / 400, hi = z - (i * Lf) / 400;
+        const double size = std::abs(reference::cornerViewFactor(x, lo, w1))
+            + std::abs(reference::cornerViewFactor(x, lo, w2))
+            + std::abs(reference::cornerViewFactor(x, hi, w1))
+            + std::abs(reference::cornerViewFactor(x, hi, w2));
+        const double fourth = std::pow(reference.StripTemperature[i], 4);
+        if (std::abs(state.StripViewFactor[i] - reference.StripViewFactor[i]) > 1e-14 * size
+            || std::abs(state.StripFlux[i] - reference.StripFlux[i]) > 1e-14 * 5.67e-8 * size * fourth)
+            return false;
     }
-    s.Transmission = std::min(1.0, 1.08 * std::pow(x, -0.09));
-    return (total - s.ScreenEfficiency * shielded) * s.Transmission;
+    return true;
 }
 
 } // namespace
@@ -229,21 +232,24 @@ private slots:
         if (input.indoor)
             return;
 
-        // Every level and its shielded strips, bit for bit, then the last point's arrays.
+        // Every level and its shielded strips against the straightforward form, then the
+        // last point's arrays; the texts are the straightforward form's texts.
         State reference = state;
+        QCOMPARE(reference::calculate(input, reference).texts, result.texts);
         for (int i = 0; i < 5; ++i) {
             int k = 0;
-            QCOMPARE(exact(result.levels[i]),
-                     exact(straightforwardLevel(reference, input.heights[i], input, k)));
+            const double expected = reference::outdoorLevel(reference, input.heights[i], input, k);
+            const double scale = reference::levelScale(reference, input.heights[i], input);
+            QVERIFY2(agrees(result.levels[i], expected, scale),
+                     qPrintable(exact(result.levels[i]) + " " + exact(expected)));
             QCOMPARE(k, shieldedStrips.value(i, k));
             State single = state;
             QCOMPARE(exact(engine::CalcOutdoorLevel(single, input.heights[i], input.compact, input.screen)),
                      exact(result.levels[i]));
         }
-        QVERIFY(state.StripViewFactor == reference.StripViewFactor);
-        QVERIFY(state.StripFlux == reference.StripFlux);
-        QVERIFY(state.StripTemperature == reference.StripTemperature);
-        QCOMPARE(state.StripCount, reference.StripCount);
+        QVERIFY(stripsAgree(state, reference, input.heights[4]));
+        QVERIFY(state.StripTemperature == reference.StripTemperature
+                && state.StripCount == reference.StripCount);
         QCOMPARE(exact(state.Transmission), exact(reference.Transmission));
         QCOMPARE(exact(state.BaseFlameTemperature), exact(reference.BaseFlameTemperature));
         QCOMPARE(exact(state.TipFlameTemperature), exact(reference.TipFlameTemperature));
@@ -285,6 +291,38 @@ private slots:
         QVERIFY(result.texts.empty());
     }
 
+    // The kernels square by multiplying: the same double as the power with exponent 2 over
+    // the whole range of magnitudes.
+    void squareIsPowerTwo()
+    {
+        std::mt19937_64 random(2);
+        std::uniform_real_distribution<double> mantissa(1, 2);
+        int different = 0;
+        for (int i = 0; i < 1000000; ++i) {
+            const double value = std::ldexp(mantissa(random), int(random() % 1000) - 500);
+            different += value * value != std::pow(value, 2);
+        }
+        QCOMPARE(different, 0);
+    }
+
+    // The shown number is written digit by digit below 10^13: the same text as the
+    // formatting "%.15g" of the rounded value, for values on and around the halves too.
+    void numberToTextAsFormatted()
+    {
+        std::mt19937_64 random(3);
+        std::uniform_int_distribution<long long> cents(-1000000000, 1000000000);
+        int different = 0;
+        for (int i = 0; i < 300000; ++i) {
+            const double value = i % 3 == 0 ? std::ldexp(double(cents(random)), int(random() % 70) - 60)
+                                            : (double(cents(random)) + 0.5 * (i % 3 - 1)) / 100;
+            const double rounded = engine::roundHalfEven2(value);
+            const QString formatted =
+                QString::asprintf("%.15g", rounded == 0 ? 0.0 : rounded).replace('.', ',');
+            different += QString::fromStdString(engine::numberToText(value, ',')) != formatted;
+        }
+        QCOMPARE(different, 0);
+    }
+
     void numberToText_data()
     {
         QTest::addColumn<double>("value");
@@ -303,6 +341,8 @@ private slots:
         QTest::newRow("rounding would overflow") << 1e307 << "1E+307";
         QTest::newRow("largest double") << 1.7976931348623157e308 << "1,79769313486232E+308";
         QTest::newRow("negative with comma") << -1.5e20 << "-1,5E+20";
+        QTest::newRow("below one") << 0.05 << "0.05";
+        QTest::newRow("large, formatted") << 2.5e13 << "25000000000000";
     }
 
     void numberToText()

@@ -1,0 +1,170 @@
+#pragma once
+
+// The vectorised corner view factor, written once for every instruction set. Each
+// kernel_<set>.cpp includes this file, compiled for its own set; everything here has
+// internal linkage so that no code of a wider set leaks into the baseline.
+
+#include "kernel.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace engine::detail {
+
+using KernelFunction = void (*)(double, double, const double *, double *, std::size_t);
+using StripFunction = double (*)(const StripTask &);
+
+// One instruction set's kernels, one per arctangent library.
+struct KernelSet
+{
+    const char *name;
+    KernelFunction sleefU10;
+    KernelFunction sleefU35;
+    KernelFunction libmvec;
+    KernelFunction highway;
+    StripFunction strips; // with Highway's arctangent
+};
+
+} // namespace engine::detail
+
+namespace {
+
+// (A × s1) × atan(s1). For an edge so far away that A² overflows, the scalar kernel's
+// 1 / q^0.5 is 0 and the term is 0; an inverse square root refined by Newton steps would
+// give inf × 0 there, so those lanes are set to the scalar kernel's 0.
+template<class Ops>
+inline typename Ops::V firstTerm(typename Ops::V A, typename Ops::V q, typename Ops::V s1, typename Ops::V t1)
+{
+    using V = typename Ops::V;
+    const V term = (A * s1) * t1;
+    return q < Ops::set(__builtin_inf()) ? term : Ops::set(0.0);
+}
+
+// Ops: the vector type V, its Lanes, load, store, set, inverseSqrt; Atan::of.
+// Along one strip edge array the distance and the width are fixed, so Bq and
+// r = 1 / (1 + Bq²)^0.5 are scalars; per edge 1 / q^0.5 and two arctangents remain.
+// s2 / A is A × r / A, which is r.
+template<class Ops, class Atan>
+inline typename Ops::V cornerViewFactorVector(typename Ops::V h, double inverseWidth, double bq2, double r)
+{
+    using V = typename Ops::V;
+    const V A = Ops::set(1e-9) + h * Ops::set(inverseWidth);
+    const V q = A * A + Ops::set(bq2);
+    const V s1 = Ops::inverseSqrt(q);
+    const V s2 = A * Ops::set(r);
+    const V t1 = Atan::of(s1);
+    const V t2 = Atan::of(s2);
+    return Ops::set(1 / 6.283184) * (firstTerm<Ops>(A, q, s1, t1) + Ops::set(r) * t2);
+}
+
+// The same with Highway's arctangent polynomial, which holds for arguments up to 1, and
+// the reduction atan(s) = π/2 − atan(1 / s) done here: the reciprocal of s1 is q^0.5,
+// which the kernel has already, and that of s2 needs no division where the processor
+// has a reciprocal estimate. Atan::poly is the polynomial; Ops adds min, abs, reciprocal.
+template<class Ops, class Atan>
+inline typename Ops::V cornerViewFactorVectorReduced(typename Ops::V h, double inverseWidth, double bq2,
+                                                     double r)
+{
+    using V = typename Ops::V;
+    const V one = Ops::set(1.0);
+    const V halfPi = Ops::set(1.57079632679489661923);
+    const V A = Ops::set(1e-9) + h * Ops::set(inverseWidth);
+    const V q = A * A + Ops::set(bq2);
+    const V s1 = Ops::inverseSqrt(q);
+    const V p1 = Atan::poly(Ops::min(s1, q * s1));
+    const V t1 = s1 <= one ? p1 : halfPi - p1;
+    const V s2 = A * Ops::set(r);
+    const V a2 = Ops::abs(s2);
+    const V p2 = Atan::poly(Ops::min(a2, Ops::reciprocal(a2)));
+    const V t2abs = a2 <= one ? p2 : halfPi - p2;
+    const V t2 = s2 < Ops::set(0.0) ? -t2abs : t2abs;
+    return Ops::set(1 / 6.283184) * (firstTerm<Ops>(A, q, s1, t1) + Ops::set(r) * t2);
+}
+
+// FromEdges: the heights are z − heights[i].
+template<class Ops, class Atan, bool Reduced = false, bool FromEdges = false>
+void cornerViewFactorsAt(double distance, double width, double z, const double *heights, double *out,
+                         std::size_t count)
+{
+    using V = typename Ops::V;
+    constexpr std::size_t lanes = Ops::Lanes;
+    const double guardedWidth = width + 1e-7;
+    const double inverseWidth = 1 / guardedWidth;
+    const double bq = 1e-9 + distance / guardedWidth;
+    const double bq2 = bq * bq;
+    const double r = 1 / __builtin_sqrt(1 + bq2);
+    std::size_t i = 0;
+    const auto kernel = [&](V h) {
+        if constexpr (Reduced)
+            return cornerViewFactorVectorReduced<Ops, Atan>(h, inverseWidth, bq2, r);
+        else
+            return cornerViewFactorVector<Ops, Atan>(h, inverseWidth, bq2, r);
+    };
+    const auto height = [&](const double *p) {
+        if constexpr (FromEdges)
+            return Ops::set(z) - Ops::load(p);
+        else
+            return Ops::load(p);
+    };
+    for (; i + lanes <= count; i += lanes)
+        Ops::store(out + i, kernel(height(heights + i)));
+    if (i < count) {
+        double in[lanes];
+        double result[lanes];
+        for (std::size_t j = 0; j < lanes; ++j)
+            in[j] = i + j < count ? heights[i + j] : (FromEdges ? z - 1.0 : 1.0);
+        Ops::store(result, kernel(height(in)));
+        std::memcpy(out + i, result, (count - i) * sizeof(double));
+    }
+}
+
+template<class Ops, class Atan, bool Reduced = false>
+void cornerViewFactors(double distance, double width, const double *heights, double *out, std::size_t count)
+{
+    cornerViewFactorsAt<Ops, Atan, Reduced>(distance, width, 0, heights, out, count);
+}
+
+// The strips' arithmetic is the scalar model's, operation for operation (these files
+// contract nothing into multiply-adds), so only the kernels differ from it.
+template<class Ops, class Atan, bool Reduced> double outdoorStrips(const engine::detail::StripTask &task)
+{
+    const std::size_t edges = static_cast<std::size_t>(task.strips) + 1;
+    cornerViewFactorsAt<Ops, Atan, Reduced, true>(task.distance, task.leftWidth, task.z, task.edge, task.left,
+                                                  edges);
+    cornerViewFactorsAt<Ops, Atan, Reduced, true>(task.distance, task.rightWidth, task.z, task.edge,
+                                                  task.right, edges);
+    const double *__restrict left = task.left;
+    const double *__restrict right = task.right;
+    const double *__restrict fourth = task.fourthPower;
+    double *__restrict viewFactors = task.viewFactor;
+    double *__restrict fluxes = task.flux;
+    for (int i = 1; i <= task.strips; ++i) {
+        const double viewFactor = (((-left[i]) + left[i - 1]) - right[i]) + right[i - 1];
+        viewFactors[i] = viewFactor;
+        fluxes[i] = (5.67e-8 * viewFactor) * fourth[i];
+    }
+    // The total in eight interleaved running sums, one vector's worth, added pairwise.
+    double partial[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    int i = 1;
+    for (; i + 7 <= task.strips; i += 8) {
+        for (int j = 0; j < 8; ++j)
+            partial[j] = partial[j] + fluxes[i + j];
+    }
+    for (; i <= task.strips; ++i)
+        partial[0] = partial[0] + fluxes[i];
+    return ((partial[0] + partial[1]) + (partial[2] + partial[3]))
+        + ((partial[4] + partial[5]) + (partial[6] + partial[7]));
+}
+
+template<class Ops, class SleefU10, class SleefU35, class Libmvec, class Highway>
+constexpr engine::detail::KernelSet kernelSet(const char *name)
+{
+    return {name,
+            &cornerViewFactors<Ops, SleefU10>,
+            &cornerViewFactors<Ops, SleefU35>,
+            &cornerViewFactors<Ops, Libmvec>,
+            &cornerViewFactors<Ops, Highway, true>,
+            &outdoorStrips<Ops, Highway, true>};
+}
+
+} // namespace

@@ -1,0 +1,60 @@
+// The kernel for any x86-64 processor: two doubles per SSE2 vector.
+
+#include "kernel_impl.h"
+
+#include <emmintrin.h>
+#include <sleef.h>
+
+#include <hwy/contrib/math/math-inl.h>
+#include <hwy/highway.h>
+
+extern "C" __m128d _ZGVbN2v_atan(__m128d); // glibc's vector mathematics library
+
+namespace {
+
+struct Sse2
+{
+    using V = __m128d;
+    static constexpr std::size_t Lanes = 2;
+    static V load(const double *p) { return _mm_loadu_pd(p); }
+    static void store(double *p, V v) { _mm_storeu_pd(p, v); }
+    static V set(double x) { return _mm_set1_pd(x); }
+    static V inverseSqrt(V v) { return set(1.0) / _mm_sqrt_pd(v); }
+    static V reciprocal(V v) { return set(1.0) / v; }
+    static V min(V a, V b) { return _mm_min_pd(a, b); }
+    static V abs(V v) { return _mm_andnot_pd(set(-0.0), v); }
+};
+
+struct SleefU10
+{
+    static __m128d of(__m128d v) { return Sleef_atand2_u10sse2(v); }
+};
+struct SleefU35
+{
+    static __m128d of(__m128d v) { return Sleef_atand2_u35sse2(v); }
+};
+struct Libmvec
+{
+    static __m128d of(__m128d v) { return _ZGVbN2v_atan(v); }
+};
+
+// Highway's portable vectors, as wide as this set allows it (one or two lanes).
+struct Highway
+{
+    static __m128d poly(__m128d v)
+    {
+        namespace hn = hwy::HWY_NAMESPACE;
+        const hn::ScalableTag<double> d;
+        alignas(16) double lanes[2];
+        _mm_store_pd(lanes, v);
+        for (std::size_t i = 0; i < 2; i += hn::Lanes(d))
+            hn::StoreU(hn::impl::AtanImpl<double>().AtanPoly(d, hn::LoadU(d, lanes + i)), d, lanes + i);
+        return _mm_load_pd(lanes);
+    }
+};
+
+} // namespace
+
+namespace engine::detail {
+extern const KernelSet kSse2Kernels = kernelSet<Sse2, SleefU10, SleefU35, Libmvec, Highway>("SSE2");
+}

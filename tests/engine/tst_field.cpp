@@ -1,0 +1,306 @@
+// The vectorised engine against the straightforward scalar form over a random sweep of
+// storages and points, on the SSE2 baseline and on the processor's best instruction set;
+// the many-points function against single calculations; the choice of instruction set.
+
+#include "calculate.h"
+#include "field.h"
+#include "kernel.h"
+#include "scalar_reference.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+using Input = engine::CalculationInput;
+using State = engine::CalculationState;
+using Status = engine::CalculationStatus;
+
+constexpr int kScenariosPerFamily = 1250; // eight families: 10,000 scenarios
+
+// A family of random scenarios: the ranges each input is drawn from.
+struct Family
+{
+    bool indoor = false;
+    bool compact = false;
+    bool screen = false;
+    double widthMin = 1, widthMax = 30;
+    double distanceMin = 0.05, distanceMax = 60;
+    double besideMin = 0, besideMax = 0; // y beyond a side, as a multiple of the width
+};
+
+QString exact(double value)
+{
+    return QString::number(value, 'g', 17);
+}
+
+// Draws log-uniformly, so that close and far points are equally common.
+double logUniform(std::mt19937_64 &random, double low, double high)
+{
+    return std::exp(std::uniform_real_distribution<double>(std::log(low), std::log(high))(random));
+}
+
+Input drawScenario(const Family &family, std::mt19937_64 &random)
+{
+    std::uniform_real_distribution<double> unit(0, 1);
+    Input in;
+    in.indoor = family.indoor;
+    in.compact = family.compact;
+    in.screen = family.screen;
+    in.B = logUniform(random, family.widthMin, family.widthMax);
+    in.D = logUniform(random, 1, 60);
+    in.H = 0.5 + 14.5 * unit(random);
+    in.x = logUniform(random, family.distanceMin, family.distanceMax);
+    in.y = in.B * unit(random);
+    if (family.besideMax > 0) {
+        const double beyond =
+            in.B * (family.besideMin + (family.besideMax - family.besideMin) * unit(random));
+        in.y = unit(random) < 0.5 ? -beyond : in.B + beyond;
+    }
+    in.hs = 10 * unit(random);
+    in.xs = in.x * unit(random);
+    in.K = unit(random);
+    for (double &z : in.heights)
+        z = (2 * in.H + 10) * unit(random);
+    return in;
+}
+
+QString describe(const Input &in, int point)
+{
+    return QString("B=%1 D=%2 H=%3 x=%4 y=%5 hs=%6 xs=%7 K=%8 z=%9 on ")
+               .arg(exact(in.B), exact(in.D), exact(in.H), exact(in.x), exact(in.y), exact(in.hs),
+                    exact(in.xs), exact(in.K), exact(in.heights[point]))
+        + engine::KernelTargetName();
+}
+
+// The largest difference of a sweep and where it was found.
+struct Deviation
+{
+    double largest = 0;
+    QString where;
+
+    void add(double difference, const QString &at)
+    {
+        if (difference > largest) {
+            largest = difference;
+            where = at;
+        }
+    }
+    QString text() const { return exact(largest) + " at " + where; }
+};
+
+double relativeDifference(double value, double expected)
+{
+    if (value == expected)
+        return 0;
+    return std::abs(value - expected) / std::abs(expected);
+}
+
+std::vector<engine::FieldPoint> planPoints(double width)
+{
+    std::vector<engine::FieldPoint> points;
+    for (double x : {0.0, 0.3, 4.0, 25.0, 400.0}) {
+        for (double y : {-30.0, 0.0, 0.25 * width, 0.5 * width, width, width + 7})
+            points.push_back({x, y, 1.5 + x / 10});
+    }
+    return points;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Family)
+Q_DECLARE_METATYPE(engine::CalculationStatus)
+
+class TestField : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { engine::ForceBaselineKernel(false); }
+
+    void kernelTarget()
+    {
+        engine::ForceBaselineKernel(true);
+        QCOMPARE(QString(engine::KernelTargetName()), QString("SSE2"));
+        engine::ForceBaselineKernel(false);
+        const QString best = engine::KernelTargetName();
+        QVERIFY2(best == "SSE2" || best == "AVX2" || best == "AVX-512", qPrintable(best));
+        qInfo("best kernel target: %s", qPrintable(best));
+    }
+
+    void kernel_data()
+    {
+        QTest::addColumn<bool>("baseline");
+        QTest::newRow("SSE2 baseline") << true;
+        QTest::newRow("best target") << false;
+    }
+
+    // Every length from empty to past two AVX-512 vectors: the tail is computed, nothing
+    // beyond it written.
+    void kernel()
+    {
+        QFETCH(bool, baseline);
+        engine::ForceBaselineKernel(baseline);
+        std::vector<double> heights;
+        for (int i = 0; i < 19; ++i)
+            heights.push_back(9.0 - i * 1.25);
+        for (std::size_t count = 0; count <= heights.size(); ++count) {
+            std::vector<double> out(heights.size(), -7.0);
+            engine::CornerViewFactors(3.0, 2.5, heights.data(), out.data(), count);
+            for (std::size_t i = 0; i < heights.size(); ++i) {
+                const double expected = i < count ? reference::cornerViewFactor(3.0, heights[i], 2.5) : -7.0;
+                QVERIFY2(
+                    relativeDifference(out[i], expected) <= 4e-15,
+                    qPrintable(
+                        QString("%1 of %2: %3 %4").arg(i).arg(count).arg(exact(out[i]), exact(expected))));
+            }
+        }
+    }
+
+    void sweep_data()
+    {
+        QTest::addColumn<Family>("family");
+        QTest::newRow("outdoor, loose") << Family {};
+        QTest::newRow("outdoor, compact") << Family {false, true};
+        QTest::newRow("screen") << Family {false, false, true};
+        QTest::newRow("long face, limited") << Family {false, false, false, 40, 400};
+        QTest::newRow("beside the face") << Family {false, true, false, 1, 30, 0.05, 60, 0.01, 3};
+        QTest::newRow("far away") << Family {false, false, false, 1, 200, 100, 1000, 0, 40};
+        QTest::newRow("indoor") << Family {true, false, false, 1, 200, 0.05, 100};
+        QTest::newRow("indoor, beside") << Family {true, false, false, 1, 50, 0.05, 100, 0.01, 3};
+    }
+
+    // Identical texts and the same refusals on both instruction sets; the levels to
+    // 1e-12 relative wherever the method itself determines them that well, that is where
+    // the level is not a difference of view factors 500 times its size; and every
+    // level to 1e-14 of that size.
+    void sweep()
+    {
+        QFETCH(Family, family);
+        std::mt19937_64 random(std::hash<std::string>()(QTest::currentDataTag()));
+        Deviation relative;
+        Deviation scaled;
+        int computed = 0;
+        int cancelling = 0;
+        for (int n = 0; n < kScenariosPerFamily; ++n) {
+            const Input in = drawScenario(family, random);
+            State state;
+            const engine::CalculationResult expected = reference::calculate(in, state);
+            computed += expected.ok();
+            std::vector<double> scales;
+            for (std::size_t i = 0; i < expected.levels.size(); ++i)
+                scales.push_back(reference::levelScale(state, in.heights[i], in));
+            for (bool baseline : {true, false}) {
+                engine::ForceBaselineKernel(baseline);
+                const engine::CalculationResult result = engine::Calculate(in, state);
+                QCOMPARE(result.status, expected.status);
+                QCOMPARE(result.texts, expected.texts);
+                for (std::size_t i = 0; i < result.levels.size(); ++i) {
+                    const double difference = std::abs(result.levels[i] - expected.levels[i]);
+                    const QString where = describe(in, int(i));
+                    scaled.add(difference / scales[i], where);
+                    if (scales[i] <= 500 * std::abs(expected.levels[i]))
+                        relative.add(difference / std::abs(expected.levels[i]), where);
+                    else
+                        cancelling += baseline;
+                }
+            }
+        }
+        qInfo("%d of %d computed; largest relative difference %g, %g of the size; %d cancelling points",
+              computed, kScenariosPerFamily, relative.largest, scaled.largest, cancelling);
+        QVERIFY2(computed > kScenariosPerFamily / 2, "most scenarios can be computed");
+        QVERIFY2(relative.largest <= 1e-12, qPrintable(relative.text()));
+        QVERIFY2(scaled.largest <= 1e-14, qPrintable(scaled.text()));
+    }
+
+    void field_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<unsigned>("threads");
+        QTest::newRow("defaults, one thread") << "" << 10.0 << 1u;
+        QTest::newRow("defaults, three threads") << "" << 10.0 << 3u;
+        QTest::newRow("compact with a screen") << "compact screen" << 10.0 << 2u;
+        QTest::newRow("long face, limited") << "" << 120.0 << 0u;
+        QTest::newRow("indoor") << "indoor" << 30.0 << 2u;
+    }
+
+    // Each level is the level a window with that point gives, bit for bit, whatever the threads.
+    void field()
+    {
+        QFETCH(QString, options);
+        QFETCH(double, width);
+        QFETCH(unsigned, threads);
+        Input storage;
+        storage.B = width;
+        storage.indoor = options.contains("indoor");
+        storage.compact = options.contains("compact");
+        storage.screen = options.contains("screen");
+        storage.hs = 3;
+        storage.xs = 0.2;
+        storage.K = 0.7;
+        // Many points, so that every thread gets a share.
+        std::vector<engine::FieldPoint> points;
+        for (int copy = 0; copy < 10; ++copy) {
+            for (const engine::FieldPoint &point : planPoints(width))
+                points.push_back(point);
+        }
+        engine::FieldOptions fieldOptions;
+        fieldOptions.threads = threads;
+        const engine::FieldResult field = engine::CalculateField(storage, points, '.', fieldOptions);
+        QVERIFY2(field.ok(), field.message.c_str());
+        QCOMPARE(field.levels.size(), points.size());
+        State state;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            Input single = storage;
+            single.x = points[i].x;
+            single.y = points[i].y;
+            single.heights = {points[i].z, 0, 0, 0, 0};
+            const engine::CalculationResult result = engine::Calculate(single, state);
+            QVERIFY2(result.ok(), result.message.c_str());
+            QCOMPARE(exact(field.levels[i]), exact(result.levels.front()));
+        }
+    }
+
+    void fieldRefusal_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("efficiency");
+        QTest::addColumn<QList<double>>("distances");
+        QTest::addColumn<Status>("status");
+        QTest::newRow("storage of width 0") << 0.0 << 1.0 << QList<double> {5} << Status::WidthNotPositive;
+        QTest::newRow("screen more than efficient")
+            << 10.0 << 2.0 << QList<double> {5, 3} << Status::NegativeLevel;
+        // The first point in the order asked decides, as with one window per point.
+        QTest::newRow("not a number before negative")
+            << 10.0 << 2.0 << QList<double> {30, -1, 3} << Status::NotFinite;
+        QTest::newRow("negative before not a number")
+            << 10.0 << 2.0 << QList<double> {3, -1} << Status::NegativeLevel;
+    }
+
+    void fieldRefusal()
+    {
+        QFETCH(double, width);
+        QFETCH(double, efficiency);
+        QFETCH(QList<double>, distances);
+        QFETCH(Status, status);
+        Input storage;
+        storage.B = width;
+        storage.screen = true;
+        storage.hs = 4;
+        storage.xs = 2;
+        storage.K = efficiency;
+        std::vector<engine::FieldPoint> points;
+        for (double x : distances)
+            points.push_back({x, 5, 2.5});
+        const engine::FieldResult field = engine::CalculateField(storage, points);
+        QCOMPARE(field.status, status);
+        QVERIFY(!field.message.empty());
+        QVERIFY(field.levels.empty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestField)
+#include "tst_field.moc"
