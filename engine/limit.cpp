@@ -629,6 +629,23 @@ LimitCheck CheckLimit(const CalculationInput &input, double limitKw, bool envelo
     return check;
 }
 
+HighestLevels HighestAlong(const CalculationInput &input, const std::vector<double> &distances, bool envelope)
+{
+    HighestLevels result;
+    std::vector<Highest> highest;
+    const FieldResult field = Assessor(input, envelope).highest(input, distances, RefineRange {}, highest);
+    if (!field.ok()) {
+        result.status = field.status;
+        result.message = field.message;
+        return result;
+    }
+    for (const Highest &one : highest) {
+        result.levels.push_back(one.level);
+        result.heights.push_back(one.height);
+    }
+    return result;
+}
+
 Solution Solve(const CalculationInput &input, SolveQuantity quantity, double limitKw, bool envelope)
 {
     Solution solution;
