@@ -30,6 +30,11 @@ QString name(const char *option)
 
 } // namespace
 
+double Range::value(long long i) const
+{
+    return QString::number(from + static_cast<double>(i) * step, 'g', 12).toDouble();
+}
+
 bool parseRange(const QString &quantity, const QString &text, const QString &option, Range &range,
                 QString &error)
 {

@@ -19,7 +19,9 @@ struct Range
     double step = 1;
     long long count = 0;
 
-    double value(long long i) const { return from + static_cast<double>(i) * step; }
+    // Rid of the step's binary noise (16.009999999999998 becomes 16.01), so that the
+    // value written is the value computed.
+    double value(long long i) const;
 };
 
 // What the command line asks beyond the calculation: the limit check, a solver,

@@ -12,6 +12,12 @@ QString text(double value)
     return QString::fromStdString(engine::numberToText(value, '.'));
 }
 
+// The limit as entered, not rounded to two decimals.
+QString limitText(double limit)
+{
+    return QString::number(limit / 1000, 'g', 6);
+}
+
 } // namespace
 
 QString quantityName(engine::SolveQuantity quantity)
@@ -66,7 +72,7 @@ QString plainCheck(const engine::LimitCheck &check, bool envelope)
                         .arg(envelope ? QStringLiteral(" over alle hoogten") : QString(),
                              text(check.highest / 1000), where);
     lines += QStringLiteral("Grenswaarde %1 kW/m²: %2\n")
-                 .arg(text(check.limit / 1000),
+                 .arg(limitText(check.limit),
                       check.complies ? QStringLiteral("voldoet") : QStringLiteral("voldoet niet"));
     return lines;
 }
@@ -86,7 +92,7 @@ QString plainSolution(const engine::Solution &solution)
         break;
     }
     return QStringLiteral("%1 voor %2 kW/m²: %3 m\n")
-        .arg(what, text(solution.limit / 1000), text(solution.value));
+        .arg(what, limitText(solution.limit), text(solution.value));
 }
 
 } // namespace cli

@@ -242,7 +242,7 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
         entries.emplace_back(curve.label,
                              curve.envelope ? QPen(Qt::black, 3.5, Qt::DashLine)
                                             : QPen(kCurveColours[colour++ % std::size(kCurveColours)], 2.5));
-    entries.emplace_back(QStringLiteral("Grenswaarde %1 kW/m²").arg(number(plot.limitKw)),
+    entries.emplace_back(QStringLiteral("Grenswaarde %1 kW/m²").arg(QString::number(plot.limitKw, 'g', 6)),
                          QPen(kLimitColour, 2.5, Qt::DashLine));
     double legendWidth = 0;
     for (const auto &entry : entries)
