@@ -28,6 +28,8 @@ QString LimitAnswers::plain(bool envelope) const
 LimitFailure answerLimits(const engine::CalculationInput &input, const LimitRequest &request,
                           LimitAnswers &answers, QString &error)
 {
+    if (!request.plotFile.isEmpty() && !mayReplace(request.plotFile, error))
+        return LimitFailure::NoFile;
     if (request.wantsCheck() || request.envelope) {
         answers.check = engine::CheckLimit(input, request.limitKw, request.envelope);
         if (!answers.check.ok()) {

@@ -35,14 +35,21 @@ bool writeAll(int fd, const QByteArray &bytes)
 
 } // namespace
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString &error)
+bool mayReplace(const QString &path, QString &error)
 {
-    const QByteArray target = QFile::encodeName(path);
     struct stat existing;
-    if (::lstat(target.constData(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+    if (::lstat(QFile::encodeName(path).constData(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
         error = QStringLiteral("'%1' is geen gewoon bestand en wordt niet vervangen.").arg(path);
         return false;
     }
+    return true;
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString &error)
+{
+    const QByteArray target = QFile::encodeName(path);
+    if (!mayReplace(path, error))
+        return false;
 
     const QFileInfo info(path);
     QByteArray pattern = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()

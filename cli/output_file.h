@@ -11,4 +11,8 @@ namespace cli {
 // with a Dutch reason; no temporary file is left behind.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString &error);
 
+// Whether `path` may be written: it does not exist or is a regular file. Lets a program
+// refuse before it spends time on the contents.
+bool mayReplace(const QString &path, QString &error);
+
 } // namespace cli

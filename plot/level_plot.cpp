@@ -22,7 +22,7 @@
 namespace plot {
 namespace {
 
-constexpr int kSamples = 240;
+constexpr int kSamples = 200;
 constexpr double kWidth = 1050; // logical units: A5 landscape, 0.2 mm each
 constexpr double kHeight = 740;
 constexpr double kPngDotsPerInch = 150;
