@@ -145,10 +145,12 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
 
     const QRectF frame(100, 90, kWidth - 130, kHeight - 90 - 90);
     double top = plot.limitKw * 1.15;
+    const double headroom = 1.05;
     for (const Curve &curve : plot.curves) {
         for (const QPointF &p : curve.points)
             top = std::max(top, p.y());
     }
+    top *= headroom;
     const double yStep = niceStep(top, 7);
     const double yMax = std::ceil(top / yStep) * yStep;
     const double xStep = niceStep(plot.lastDistance, 10);
@@ -214,27 +216,7 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
     painter.drawLine(limitLeft, QPointF(frame.right(), limitLeft.y()));
     painter.restore();
 
-    // The safe distance: a vertical line down to the axis and its value.
-    if (plot.hasSafeDistance && plot.safeDistance <= xMax) {
-        const QPointF foot = toScreen(plot.safeDistance, 0);
-        const QPointF onLimit = toScreen(plot.safeDistance, plot.limitKw);
-        painter.setPen(QPen(kLimitColour, 2, Qt::DotLine));
-        painter.drawLine(foot, onLimit);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(kLimitColour);
-        painter.drawEllipse(onLimit, 6, 6);
-        painter.setPen(kLimitColour);
-        painter.setFont(font(17, true));
-        const QString label = QStringLiteral("Veilige afstand %1 m").arg(number(plot.safeDistance));
-        const double width = QFontMetricsF(painter.font()).horizontalAdvance(label) + 8;
-        const bool right = onLimit.x() + 10 + width < frame.right();
-        const QRectF box = right ? QRectF(onLimit.x() + 10, onLimit.y() - 34, width, 26)
-                                 : QRectF(onLimit.x() - 10 - width, onLimit.y() - 34, width, 26);
-        painter.fillRect(box, QColor(255, 255, 255, 220));
-        painter.drawText(box, Qt::AlignCenter, label);
-    }
-
-    // Legend, top right inside the frame.
+    // The legend goes in the upper corner that hides the fewest curve points.
     painter.setFont(font(16));
     std::vector<std::pair<QString, QPen>> entries;
     colour = 0;
@@ -248,8 +230,41 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
     for (const auto &entry : entries)
         legendWidth = std::max(legendWidth, metrics.horizontalAdvance(entry.first));
     const double row = 24;
-    const QRectF legend(frame.right() - legendWidth - 70, frame.top() + 10, legendWidth + 60,
-                        row * entries.size() + 12);
+    const QSizeF legendSize(legendWidth + 60, row * double(entries.size()) + 12);
+    const QRectF right(QPointF(frame.right() - legendSize.width() - 10, frame.top() + 10), legendSize);
+    const QRectF left(QPointF(frame.left() + 10, frame.top() + 10), legendSize);
+    const auto hidden = [&](const QRectF &box) {
+        int count = 0;
+        for (const Curve &curve : plot.curves) {
+            for (const QPointF &p : curve.points)
+                count += box.contains(toScreen(p.x(), p.y())) ? 1 : 0;
+        }
+        return count;
+    };
+    const QRectF legend = hidden(left) < hidden(right) ? left : right;
+    // The safe distance: a vertical line down to the axis and its value.
+    if (plot.hasSafeDistance && plot.safeDistance <= xMax) {
+        const QPointF foot = toScreen(plot.safeDistance, 0);
+        const QPointF onLimit = toScreen(plot.safeDistance, plot.limitKw);
+        painter.setPen(QPen(kLimitColour, 2, Qt::DotLine));
+        painter.drawLine(foot, onLimit);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kLimitColour);
+        painter.drawEllipse(onLimit, 6, 6);
+        painter.setPen(kLimitColour);
+        painter.setFont(font(17, true));
+        const QString label = QStringLiteral("Veilige afstand %1 m").arg(number(plot.safeDistance));
+        const double width = QFontMetricsF(painter.font()).horizontalAdvance(label) + 8;
+        const bool toRight = onLimit.x() + 10 + width < frame.right();
+        QRectF box = toRight ? QRectF(onLimit.x() + 10, onLimit.y() - 34, width, 26)
+                             : QRectF(onLimit.x() - 10 - width, onLimit.y() - 34, width, 26);
+        if (box.intersects(legend))
+            box.moveTop(onLimit.y() + 8);
+        painter.fillRect(box, QColor(255, 255, 255, 220));
+        painter.drawText(box, Qt::AlignCenter, label);
+    }
+
+    painter.setFont(font(16));
     painter.setPen(QPen(QColor(0x99, 0x99, 0x99), 1));
     painter.setBrush(QColor(255, 255, 255, 235));
     painter.drawRect(legend);
