@@ -98,8 +98,10 @@ int main(int argc, char *argv[])
         return badInput(error);
     if (request.sweep || request.grid) {
         QString csv;
-        if (!cli::tableCsv(input, request, csv, error))
-            return badInputOr(Undefined, error);
+        if (!cli::tableCsv(input, request, csv, error)) {
+            write(stderr, error + QLatin1Char('\n'));
+            return Undefined;
+        }
         write(stdout, csv);
         return Success;
     }

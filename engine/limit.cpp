@@ -655,6 +655,8 @@ Solution Solve(const CalculationInput &input, SolveQuantity quantity, double lim
     Solution solution;
     solution.quantity = quantity;
     solution.limit = limitKw * 1000;
+    if (!(limitKw > 0) || !std::isfinite(limitKw))
+        return notFound(solution, "De grenswaarde moet een getal groter dan 0 kW/m² zijn.");
     const Assessor assessor(input, envelope);
     if (quantity == SolveQuantity::Distance)
         return DistanceSolver(input, assessor, solution.limit).run(solution);

@@ -50,7 +50,7 @@ const QColor kLimitColour(0xd6, 0x27, 0x28);
 
 QFont font(double pixels, bool bold = false)
 {
-    QFont result(QStringLiteral("DejaVu Sans"));
+    QFont result(QStringLiteral("Liberation Sans"));
     result.setPixelSize(qRound(pixels));
     result.setBold(bold);
     return result;

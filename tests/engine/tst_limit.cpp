@@ -86,6 +86,7 @@ private slots:
     void noValueComplies_data();
     void noValueComplies();
     void valuesWithoutFireArePassedOver();
+    void limitMustBePositive();
     void envelopeNeverBelowPoints_data();
     void envelopeNeverBelowPoints();
     void envelopeAsksMoreDistance();
@@ -231,6 +232,16 @@ void LimitTest::valuesWithoutFireArePassedOver()
     in.B = 0;
     const engine::Solution none = engine::Solve(in, Quantity::Height, 15, false);
     QCOMPARE(none.status, engine::CalculationStatus::WidthNotPositive);
+}
+
+void LimitTest::limitMustBePositive()
+{
+    // A limit that is not a positive number would let every level "comply".
+    for (double limit : {0.0, -15.0, double(NAN)}) {
+        const engine::Solution solution = engine::Solve(Input {}, Quantity::Distance, limit, false);
+        QVERIFY(!solution.found);
+        QVERIFY(QString::fromStdString(solution.message).contains("grenswaarde"));
+    }
 }
 
 void LimitTest::envelopeNeverBelowPoints_data()
