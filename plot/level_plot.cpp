@@ -145,12 +145,10 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
 
     const QRectF frame(100, 90, kWidth - 130, kHeight - 90 - 90);
     double top = plot.limitKw * 1.15;
-    const double headroom = 1.05;
     for (const Curve &curve : plot.curves) {
         for (const QPointF &p : curve.points)
             top = std::max(top, p.y());
     }
-    top *= headroom;
     const double yStep = niceStep(top, 7);
     const double yMax = std::ceil(top / yStep) * yStep;
     const double xStep = niceStep(plot.lastDistance, 10);
