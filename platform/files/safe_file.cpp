@@ -259,10 +259,13 @@ SafeFile::WriteCall SafeFile::setWriteCall(WriteCall call)
     return previous;
 }
 
-bool SafeFile::write(const QString &path, const QByteArray &contents, QString *message)
+namespace {
+
+// The file a write of `path` lands in (links followed) and what is there now; false, with
+// the Dutch message, when that is no regular file or cannot be looked at.
+bool examine(const QString &path, QByteArray &target, struct stat &existing, bool &exists, QString *message)
 {
     const QByteArray given = QFile::encodeName(path);
-    QByteArray target;
     int error = 0;
     if (given.isEmpty() || !resolveLinks(given, target, error)) {
         setError(message,
@@ -270,9 +273,7 @@ bool SafeFile::write(const QString &path, const QByteArray &contents, QString *m
                      .arg(path, reason(given.isEmpty() ? ENOENT : error)));
         return false;
     }
-
-    struct stat existing;
-    const bool exists = ::stat(target.constData(), &existing) == 0;
+    exists = ::stat(target.constData(), &existing) == 0;
     if (!exists && errno != ENOENT) {
         setError(message, QStringLiteral("'%1' kan niet worden geschreven: %2.").arg(path, reason(errno)));
         return false;
@@ -283,6 +284,27 @@ bool SafeFile::write(const QString &path, const QByteArray &contents, QString *m
                      .arg(path, kindOf(existing.st_mode)));
         return false;
     }
+    return true;
+}
+
+} // namespace
+
+bool SafeFile::mayWrite(const QString &path, QString *message)
+{
+    QByteArray target;
+    struct stat existing;
+    bool exists = false;
+    return examine(path, target, existing, exists, message);
+}
+
+bool SafeFile::write(const QString &path, const QByteArray &contents, QString *message)
+{
+    QByteArray target;
+    struct stat existing;
+    bool exists = false;
+    if (!examine(path, target, existing, exists, message))
+        return false;
+    int error = 0;
 
     const QByteArray folder = folderOf(target);
     const QByteArray name = target.mid(target.lastIndexOf('/') + 1);

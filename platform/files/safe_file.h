@@ -28,6 +28,10 @@ public:
     // and, in `error`, a one-line Dutch message that names the file.
     static bool write(const QString &path, const QByteArray &contents, QString *error = nullptr);
 
+    // Whether `path` may be written at all (it is a regular file, also behind links, or
+    // does not exist yet), so that a program can refuse before it composes a document.
+    static bool mayWrite(const QString &path, QString *error = nullptr);
+
     // The system call that writes the bytes, replaceable so that tests can provoke a
     // short write or an interrupt in the middle of one. Returns the previous one.
     using WriteCall = ssize_t (*)(int fd, const void *data, size_t size);
