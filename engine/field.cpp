@@ -28,13 +28,7 @@ void computeLevels(const Storage &storage, const std::vector<FieldPoint> &points
 {
     const CalculationInput &input = storage.input;
     const CalculationState &state = storage.state;
-    detail::OutdoorPoint point;
-    point.B = state.StorageWidth;
-    point.Lf = state.FlameHeight;
-    point.xs = state.ScreenDistance;
-    point.hs = state.ScreenHeight;
-    point.K = state.ScreenEfficiency;
-    point.screenPresent = input.screen;
+    detail::OutdoorPoint point = detail::storagePoint(state, input.screen);
     detail::StripWork work;
     std::array<double, CalculationState::ArraySize> viewFactor;
     std::array<double, CalculationState::ArraySize> flux;

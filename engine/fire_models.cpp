@@ -131,18 +131,24 @@ void writeFlame(CalculationState &state, const FlameProfile &profile)
         state.StripTemperature[i] = profile.temperature[i];
 }
 
-double outdoorLevel(CalculationState &state, double z, bool screenPresent, const FlameProfile &profile)
+OutdoorPoint storagePoint(const CalculationState &state, bool screenPresent)
 {
     OutdoorPoint point;
     point.B = state.StorageWidth;
-    point.f = state.PointFraction;
-    point.x = state.PointDistance;
     point.Lf = state.FlameHeight;
     point.xs = state.ScreenDistance;
     point.hs = state.ScreenHeight;
     point.K = state.ScreenEfficiency;
-    point.z = z;
     point.screenPresent = screenPresent;
+    return point;
+}
+
+double outdoorLevel(CalculationState &state, double z, bool screenPresent, const FlameProfile &profile)
+{
+    OutdoorPoint point = storagePoint(state, screenPresent);
+    point.f = state.PointFraction;
+    point.x = state.PointDistance;
+    point.z = z;
     StripWork work;
     // A point the screen test cannot place (not a number) leaves the transmission as it was.
     StripResult strips {state.StripViewFactor.data(), state.StripFlux.data(), state.Transmission};

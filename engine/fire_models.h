@@ -44,6 +44,10 @@ struct OutdoorPoint
     bool screenPresent = false;
 };
 
+// The storage's side of a point, from the state: the face, the flame and the screen; the
+// point's own x, f and z are the caller's to set.
+OutdoorPoint storagePoint(const CalculationState &state, bool screenPresent);
+
 // The working arrays of one point: the corner view factors at the 401 strip edges on
 // either side of the point's foot, padded to whole vectors.
 struct StripWork

@@ -214,6 +214,21 @@ int createTemporary(const QByteArray &folder, const QByteArray &name, QByteArray
     return -1;
 }
 
+// Puts the written file on the disk and closes it; `ok` so far and the first failure's
+// errno in `error`.
+bool syncAndClose(int fd, bool ok, int &error)
+{
+    if (ok && ::fsync(fd) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    return ok;
+}
+
 // The folder may not be written but the file may: the document goes into the file
 // itself, which cannot be undone halfway.
 bool writeInPlace(const QString &shown, const QByteArray &target, const struct stat &before,
@@ -235,14 +250,7 @@ bool writeInPlace(const QString &shown, const QByteArray &target, const struct s
         ok = false;
         error = errno;
     }
-    if (ok && ::fsync(fd) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
+    ok = syncAndClose(fd, ok, error);
     if (!ok)
         setError(message,
                  QStringLiteral("Schrijven in '%1' is mislukt: %2; het bestand kan onvolledig zijn.")
@@ -333,14 +341,7 @@ bool SafeFile::write(const QString &path, const QByteArray &contents, QString *m
             error = errno;
         }
     }
-    if (ok && ::fsync(fd) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
+    ok = syncAndClose(fd, ok, error);
     {
         const SignalBlock block;
         if (ok && ::rename(tempPath.constData(), target.constData()) != 0) {

@@ -2,6 +2,7 @@
 // scalar one, the shown texts and the cases the method leaves undefined.
 
 #include "calculate.h"
+#include "given_input.h"
 #include "corner_view_factor.h"
 #include "fire_models.h"
 #include "number_text.h"
@@ -39,29 +40,6 @@ QString exact(double value)
 {
     return QString::number(value, 'g', 17);
 }
-
-// The window's design values with the inputs a row changes.
-struct Given : Input
-{
-    template<typename T> Given &set(T Input::*field, T value)
-    {
-        this->*field = value;
-        return *this;
-    }
-    Given &compact() { return set(&Input::compact, true); }
-    Given &indoor() { return set(&Input::indoor, true); }
-    // The screen's inputs; they count only when the screen is present.
-    Given &screen(double h, double d, double k, bool on = true)
-    {
-        return set(&Input::hs, h).set(&Input::xs, d).set(&Input::K, k).set(&Input::screen, on);
-    }
-    Given &storage(double b, double d, double h)
-    {
-        return set(&Input::B, b).set(&Input::D, d).set(&Input::H, h);
-    }
-    Given &point(double distance, double along) { return set(&Input::x, distance).set(&Input::y, along); }
-    Given &at(const std::array<double, 5> &z) { return set(&Input::heights, z); }
-};
 
 // Agreement of the vectorised engine with the straightforward form: to 1e-12 of the level,
 // or, where the level is a small difference of large view factors, to 1e-14 of their size.

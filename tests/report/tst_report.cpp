@@ -1,4 +1,5 @@
 #include "calculate.h"
+#include "given_input.h"
 #include "calculation_report.h"
 #include "make_printer_text.h"
 #include "recording_message_box.h"
@@ -82,27 +83,6 @@ struct Calculated
         input.decimalSeparator = separator;
         input.printedAt = QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9));
     }
-};
-
-// The window's design values with the inputs a row changes.
-struct Given : Input
-{
-    template<typename T> Given &set(T Input::*field, T value)
-    {
-        this->*field = value;
-        return *this;
-    }
-    Given &compact() { return set(&Input::compact, true); }
-    Given &indoor() { return set(&Input::indoor, true); }
-    Given &screen(double h, double d, double k)
-    {
-        return set(&Input::hs, h).set(&Input::xs, d).set(&Input::K, k).set(&Input::screen, true);
-    }
-    Given &storage(double b, double d, double h)
-    {
-        return set(&Input::B, b).set(&Input::D, d).set(&Input::H, h);
-    }
-    Given &point(double distance, double along) { return set(&Input::x, distance).set(&Input::y, along); }
 };
 
 float width(const QString &text, float size)
