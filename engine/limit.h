@@ -14,12 +14,12 @@ namespace engine {
 struct LimitCheck
 {
     CalculationStatus status = CalculationStatus::Ok;
-    std::string message;  // Dutch explanation when the status is not Ok
-    double limit = 15000; // W/m²
-    double highest = 0;   // W/m², the highest unrounded level
-    int point = 0;        // 0-based index of the point with the highest level; -1 when the
-                          // envelope's highest lies between the five heights
-    double height = 0;    // m, the height of the highest level ("maatgevende hoogte")
+    std::string message;   // Dutch explanation when the status is not Ok
+    double limit = 15000;  // W/m²
+    double highest = 0;    // W/m², the highest unrounded level
+    int point = 0;         // 0-based index of the point with the highest level; -1 when the
+                           // envelope's highest lies between the five heights
+    double height = 0;     // m, the height of the highest level ("maatgevende hoogte")
     bool complies = false; // highest <= limit
 
     bool ok() const { return status == CalculationStatus::Ok; }
@@ -34,12 +34,14 @@ enum class SolveQuantity { Distance, Height, Width };
 struct Solution
 {
     CalculationStatus status = CalculationStatus::Ok; // Ok also when no value complies
-    std::string message;        // Dutch explanation when not ok() or not found
+    std::string message;                              // Dutch explanation when not ok() or not found
     SolveQuantity quantity = SolveQuantity::Distance;
     bool found = false;         // false: no value in the range complies
     double value = 0;           // m: distance rounded up, height and width rounded down to 0.01 m
     double limit = 15000;       // W/m²
     std::vector<double> levels; // W/m² at the answer, as Calculate gives them
+    double highest = 0;         // W/m², the highest level at the answer (over the envelope if asked)
+    double height = 0;          // m, where that highest level occurs
 
     bool ok() const { return status == CalculationStatus::Ok; }
 };
@@ -47,7 +49,11 @@ struct Solution
 // distance: the smallest x (0.1 m, or just beyond the screen, up to 1000 m) from which on
 // every larger distance keeps the highest level <= limit; height: the largest H in
 // (0, 15] m; width: the largest B in (0, 10000] m, each such that every smaller value
-// complies too.
+// complies too. Values of height or width for which the method defines no flame (flame
+// height at or below 0 m, or equal to the pile height) have no fire to assess and are
+// passed over; the answer itself is always a value with levels. Other refusals count as
+// not complying. Indoor storage has one point at half the building height, so the
+// envelope does not apply to it.
 Solution Solve(const CalculationInput &input, SolveQuantity quantity, double limitKw, bool envelope);
 
 } // namespace engine
