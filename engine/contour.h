@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace engine {
@@ -16,7 +17,7 @@ struct ScalarGrid
     double dy = 1;
     std::vector<double> values;
 
-    double value(int i, int j) const { return values[static_cast<size_t>(j) * nx + i]; }
+    double value(int i, int j) const { return values[static_cast<std::size_t>(j) * nx + i]; }
 };
 
 struct ContourPoint
