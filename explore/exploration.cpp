@@ -180,27 +180,27 @@ HeightProfile ComputeHeightProfile(const ExplorationInput &input, int count, Ref
 }
 
 PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, int resolution,
-                       Refusal &refusal, const std::function<bool()> &cancelled)
+                       Refusal &refusal, const std::function<bool()> &cancelled, int rows)
 {
     PlanMap map;
     engine::ScalarGrid &grid = map.grid;
     grid.nx = resolution;
-    grid.ny = resolution;
+    grid.ny = rows > 1 ? rows : resolution;
     grid.x0 = extent.xFrom;
     grid.y0 = extent.yFrom;
     grid.dx = (extent.xTo - extent.xFrom) / (resolution - 1);
-    grid.dy = (extent.yTo - extent.yFrom) / (resolution - 1);
-    grid.values.assign(static_cast<size_t>(resolution) * resolution, 0);
+    grid.dy = (extent.yTo - extent.yFrom) / (grid.ny - 1);
+    grid.values.assign(static_cast<size_t>(grid.nx) * grid.ny, 0);
 
     const std::vector<double> judged = JudgedHeights(input);
     const int rowsPerBlock = std::max(1, kPointsPerBlock / int(resolution * judged.size()));
     std::vector<engine::FieldPoint> points;
-    for (int row = 0; row < resolution; row += rowsPerBlock) {
+    for (int row = 0; row < grid.ny; row += rowsPerBlock) {
         if (cancelled && cancelled())
             return {};
-        const int rows = std::min(rowsPerBlock, resolution - row);
+        const int blockRows = std::min(rowsPerBlock, grid.ny - row);
         points.clear();
-        for (int j = row; j < row + rows; ++j) {
+        for (int j = row; j < row + blockRows; ++j) {
             const double y = grid.y0 + j * grid.dy;
             for (int i = 0; i < resolution; ++i) {
                 const double x = grid.x0 + i * grid.dx;

@@ -93,9 +93,10 @@ DistanceProfile ComputeDistanceProfile(const ExplorationInput &input, double las
                                        Refusal &refusal);
 HeightProfile ComputeHeightProfile(const ExplorationInput &input, int count, Refusal &refusal);
 
+// `resolution` points across and, unless `rows` is given, as many along the face.
 // `cancelled` is asked between blocks of rows; when it says yes the map comes back empty.
 PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, int resolution,
-                       Refusal &refusal, const std::function<bool()> &cancelled = {});
+                       Refusal &refusal, const std::function<bool()> &cancelled = {}, int rows = 0);
 
 // Bilinear value of the map at a spot inside it; false outside.
 bool PlanValueAt(const PlanMap &map, double x, double y, double &value);

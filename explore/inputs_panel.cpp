@@ -238,10 +238,17 @@ QString InputsPanel::message(Field field) const
     return label->isVisible() || !label->text().isEmpty() ? label->text() : QString();
 }
 
+QLocale InputsPanel::numbers() const
+{
+    QLocale plain = locale();
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    return plain;
+}
+
 QString InputsPanel::text(double value) const
 {
-    QString result = locale().toString(value, 'f', 2);
-    const QChar point = locale().decimalPoint().at(0);
+    QString result = numbers().toString(value, 'f', 2);
+    const QChar point = numbers().decimalPoint().at(0);
     if (result.contains(point)) {
         while (result.endsWith(QLatin1Char('0')))
             result.chop(1);
@@ -261,12 +268,11 @@ QString InputsPanel::problem(Field field, double &value) const
     value = locale().toDouble(typed, &ok);
     if (!ok || !std::isfinite(value)) {
         return QStringLiteral("„%1” is geen getal; schrijf bijvoorbeeld %2.")
-            .arg(typed, locale().toString(12.5, 'f', 1));
+            .arg(typed, numbers().toString(12.5, 'f', 1));
     }
     if (value < row.minimum || value > row.maximum) {
         return QStringLiteral("Kies een waarde van %1 tot %2 %3.")
-            .arg(locale().toString(row.minimum, 'f', row.minimum == std::round(row.minimum) ? 0 : 1),
-                 locale().toString(row.maximum, 'f', 0), row.unitText);
+            .arg(text(row.minimum), text(row.maximum), row.unitText);
     }
     return {};
 }
@@ -326,8 +332,11 @@ void InputsPanel::edited(Field field)
         return;
     const double oldWidth = m_input.storage.B;
     const double oldPosition = m_input.storage.y;
-    if (!checkAll())
+    // The window hears of a wrong value too, to say that the answers are of the last valid input.
+    if (!checkAll()) {
+        emit inputChanged();
         return;
+    }
     // The point stays in front of the middle when it was there.
     if (field == Field::Width && std::abs(oldPosition - oldWidth / 2) < 1e-9
         && m_input.storage.B != oldWidth) {
@@ -396,8 +405,8 @@ void InputsPanel::optionsChanged()
         row.edit->setEnabled(!indoor);
         row.label->setEnabled(!indoor);
     }
-    if (checkAll())
-        emit inputChanged();
+    checkAll();
+    emit inputChanged();
 }
 
 void InputsPanel::presetChosen(int chosen)

@@ -2,6 +2,7 @@
 
 #include "exploration.h"
 
+#include <QLocale>
 #include <QWidget>
 
 #include <array>
@@ -55,7 +56,7 @@ public:
     void setValue(Field field, double value);
 
 signals:
-    // A new valid input (not sent while any field is wrong).
+    // An edit: input() is new when valid() says so, else the last valid input.
     void inputChanged();
 
 private:
@@ -82,6 +83,7 @@ private:
     QString problem(Field field, double &value) const;
     void showMessage(Field field, const QString &text);
     QString text(double value) const;
+    QLocale numbers() const;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     std::array<Row, kFieldCount> m_rows;
