@@ -2,6 +2,8 @@
 // use and for checking figures.
 
 #include "cli_options.h"
+#include "limit_options.h"
+#include "limit_run.h"
 #include "parser_messages.h"
 #include "report_pdf.h"
 #include "result_output.h"
@@ -43,7 +45,7 @@ int main(int argc, char *argv[])
 {
     // Only the report needs fonts and painting; without a display it draws offscreen.
     std::unique_ptr<QCoreApplication> app;
-    if (cli::wantsPdf(argc, argv)) {
+    if (cli::wantsPdf(argc, argv) || cli::wantsPlot(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
@@ -59,6 +61,8 @@ int main(int argc, char *argv[])
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const cli::CalculationOptions calculationOptions;
     calculationOptions.addTo(parser);
+    const cli::LimitOptions limitOptions;
+    limitOptions.addTo(parser);
     const QCommandLineOption jsonOption(
         QStringLiteral("json"),
         QStringLiteral("Schrijft de rekentoestand, de niveaus in W/m² en de teksten als JSON."));
@@ -77,7 +81,8 @@ int main(int argc, char *argv[])
     if (parser.isSet(helpOption)) {
         write(stdout,
               cli::helpText(QCoreApplication::applicationName(),
-                            calculationOptions.options() + QList {jsonOption, pdfOption, helpOption}));
+                            calculationOptions.options() + limitOptions.options()
+                                + QList {jsonOption, pdfOption, helpOption}));
         return Success;
     }
 
@@ -88,6 +93,18 @@ int main(int argc, char *argv[])
     if (!parser.positionalArguments().isEmpty())
         return badInput(QStringLiteral("Onverwacht argument '%1'; opties beginnen met --.")
                             .arg(parser.positionalArguments().constFirst()));
+    cli::LimitRequest request;
+    if (!limitOptions.read(parser, request, error))
+        return badInput(error);
+    if (request.sweep || request.grid) {
+        QString csv;
+        if (!cli::tableCsv(input, request, csv, error)) {
+            write(stderr, error + QLatin1Char('\n'));
+            return Undefined;
+        }
+        write(stdout, csv);
+        return Success;
+    }
 
     engine::CalculationState state;
     const engine::CalculationResult result = engine::Calculate(input, state, '.');
@@ -101,11 +118,23 @@ int main(int argc, char *argv[])
             NoReport,
             QStringLiteral("Het rapport kon niet worden geschreven naar '%1'.").arg(parser.value(pdfOption)));
 
-    if (parser.isSet(jsonOption))
-        write(
-            stdout,
-            QString::fromUtf8(QJsonDocument(cli::resultJson(state, result)).toJson(QJsonDocument::Indented)));
-    else
-        write(stdout, cli::plainResult(input, result));
+    cli::LimitAnswers answers;
+    switch (cli::answerLimits(input, request, answers, error)) {
+    case cli::LimitFailure::Undefined:
+        write(stderr, error + QLatin1Char('\n'));
+        return Undefined;
+    case cli::LimitFailure::NoFile:
+        return badInputOr(NoReport, error);
+    case cli::LimitFailure::None:
+        break;
+    }
+
+    if (parser.isSet(jsonOption)) {
+        QJsonObject object = cli::resultJson(state, result);
+        answers.addTo(object);
+        write(stdout, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
+    } else {
+        write(stdout, cli::plainResult(input, result) + answers.plain(request.envelope));
+    }
     return Success;
 }

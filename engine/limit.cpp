@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace engine {
@@ -58,9 +59,12 @@ Centimetres toCentimetres(double value)
     return static_cast<Centimetres>(std::llround(value * 100));
 }
 
+// The limit as the user entered it (kW/m²): not rounded to two decimals.
 std::string kw(double limit)
 {
-    return numberToText(limit / 1000, '.');
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", limit / 1000);
+    return text;
 }
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -303,8 +307,8 @@ public:
         Centimetres first = kFirstDistance;
         if (m_input.screen && !m_input.indoor)
             first = std::max(first, static_cast<Centimetres>(std::floor(m_input.xs * 100 + 1e-7)) + 1);
-        const std::string none = "Geen afstand tot 1000 m voldoet: verder weg dan elke afstand tot "
-                                 "1000 m komt het warmtestralingsniveau nog boven "
+        const std::string none = "Geen afstand tot 1000 m voldoet: ook op 1000 m is het "
+                                 "warmtestralingsniveau hoger dan "
             + kw(m_limit) + " kW/m².";
         if (first > kLastDistance)
             return notFound(solution, none);
@@ -629,11 +633,30 @@ LimitCheck CheckLimit(const CalculationInput &input, double limitKw, bool envelo
     return check;
 }
 
+HighestLevels HighestAlong(const CalculationInput &input, const std::vector<double> &distances, bool envelope)
+{
+    HighestLevels result;
+    std::vector<Highest> highest;
+    const FieldResult field = Assessor(input, envelope).highest(input, distances, RefineRange {}, highest);
+    if (!field.ok()) {
+        result.status = field.status;
+        result.message = field.message;
+        return result;
+    }
+    for (const Highest &one : highest) {
+        result.levels.push_back(one.level);
+        result.heights.push_back(one.height);
+    }
+    return result;
+}
+
 Solution Solve(const CalculationInput &input, SolveQuantity quantity, double limitKw, bool envelope)
 {
     Solution solution;
     solution.quantity = quantity;
     solution.limit = limitKw * 1000;
+    if (!(limitKw > 0) || !std::isfinite(limitKw))
+        return notFound(solution, "De grenswaarde moet een getal groter dan 0 kW/m² zijn.");
     const Assessor assessor(input, envelope);
     if (quantity == SolveQuantity::Distance)
         return DistanceSolver(input, assessor, solution.limit).run(solution);

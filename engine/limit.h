@@ -29,6 +29,22 @@ struct LimitCheck
 // 0 m to the highest assessment height, found to 0.01 m) against `limitKw` (kW/m²).
 LimitCheck CheckLimit(const CalculationInput &input, double limitKw, bool envelope);
 
+// The highest level at each of many distances, for curves of level against distance:
+// over the five points or, with `envelope`, over every height from 0 m to the highest
+// assessment height.
+struct HighestLevels
+{
+    CalculationStatus status = CalculationStatus::Ok;
+    std::string message;         // Dutch explanation when the status is not Ok
+    std::vector<double> levels;  // W/m², one per distance
+    std::vector<double> heights; // m, where each highest level occurs
+
+    bool ok() const { return status == CalculationStatus::Ok; }
+};
+
+HighestLevels HighestAlong(const CalculationInput &input, const std::vector<double> &distances,
+                           bool envelope);
+
 enum class SolveQuantity { Distance, Height, Width };
 
 struct Solution

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "limit.h"
+
+#include <QCommandLineOption>
+#include <QList>
+#include <QString>
+
+class QCommandLineParser;
+
+namespace cli {
+
+// A range FROM:TO:STEP of one quantity; the values are FROM + i x STEP up to TO.
+struct Range
+{
+    QString quantity;
+    double from = 0;
+    double to = 0;
+    double step = 1;
+    long long count = 0;
+
+    // Rid of the step's binary noise (16.009999999999998 becomes 16.01), so that the
+    // value written is the value computed.
+    double value(long long i) const;
+};
+
+// What the command line asks beyond the calculation: the limit check, a solver,
+// a sweep, a plan-view grid and a chart.
+struct LimitRequest
+{
+    double limitKw = 15;
+    bool check = false;
+    bool envelope = false;
+    bool solve = false;
+    engine::SolveQuantity quantity = engine::SolveQuantity::Distance;
+    bool sweep = false;
+    Range sweepRange;
+    bool grid = false;
+    Range gridX;
+    Range gridY;
+    bool atHeightSet = false;
+    double atHeight = 0;
+    QString plotFile;
+
+    bool wantsCheck() const { return check || solve; }
+};
+
+// The most points a sweep (rows times levels) or a grid may compute.
+constexpr long long kMaxPoints = 1000000;
+
+// The options --limit, --check, --envelope, --solve, --sweep, --grid, --at-height, --plot.
+class LimitOptions
+{
+public:
+    LimitOptions();
+
+    void addTo(QCommandLineParser &parser) const;
+
+    // Reads the parsed values. Returns false with a one-line Dutch message naming the
+    // option for a malformed value, a range with a step of 0 or less, too many points or
+    // options that do not go together.
+    bool read(const QCommandLineParser &parser, LimitRequest &request, QString &error) const;
+
+    const QList<QCommandLineOption> &options() const { return m_options; }
+
+private:
+    QList<QCommandLineOption> m_options;
+};
+
+// Parses "FROM:TO:STEP" for `quantity`; `option` names the option in the message.
+bool parseRange(const QString &quantity, const QString &text, const QString &option, Range &range,
+                QString &error);
+
+// Whether the command line asks for a chart, read before the application exists.
+bool wantsPlot(int argc, char *argv[]);
+
+} // namespace cli

@@ -1,0 +1,309 @@
+// warmtegloed-cli's limit options as a user runs them: the answers against the engine's
+// own, the exit codes and Dutch lines, sweeps and grids against single calculations,
+// and the chart files opened by their own readers.
+
+#include "calculate.h"
+#include "calculation_state.h"
+#include "limit.h"
+#include "number_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QProcess>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+using Input = engine::CalculationInput;
+using Quantity = engine::SolveQuantity;
+
+Q_DECLARE_METATYPE(engine::SolveQuantity)
+
+namespace {
+
+struct Run
+{
+    int exit = -1;
+    QString out;
+    QString err;
+};
+
+Run runCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(WARMTEGLOED_CLI, arguments);
+    Run run;
+    // The chart computes a few thousand levels; a busy machine needs time.
+    if (process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit)
+        run.exit = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+std::vector<double> calculated(const Input &in)
+{
+    engine::CalculationState state;
+    const engine::CalculationResult result = engine::Calculate(in, state);
+    return result.ok() ? result.levels : std::vector<double> {};
+}
+
+QStringList dataRows(const QString &csv)
+{
+    QStringList rows = csv.split('\n', Qt::SkipEmptyParts);
+    rows.removeFirst();
+    return rows;
+}
+
+} // namespace
+
+class TestCliLimit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void answers_data();
+    void answers();
+    void noAnswerExitsWithExplanation();
+    void badInput_data();
+    void badInput();
+    void sweepEqualsSingleCalculations_data();
+    void sweepEqualsSingleCalculations();
+    void gridEqualsSingleCalculations();
+    void chartFiles_data();
+    void chartFiles();
+    void chartReplacesOnlyRegularFiles();
+};
+
+void TestCliLimit::answers_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Quantity>("quantity");
+    QTest::addColumn<bool>("envelope");
+    QTest::addColumn<double>("limit");
+    QTest::addColumn<QString>("line"); // the last plain line, before the value
+
+    QTest::newRow("distance, default limit") << QStringList {"--solve", "distance"} << Quantity::Distance
+                                             << false << 15.0 << "Minimale afstand voor 15 kW/m²: ";
+    QTest::newRow("height, envelope") << QStringList {"--solve", "height", "--envelope"} << Quantity::Height
+                                      << true << 15.0 << "Maximale hoogte van de opslag voor 15 kW/m²: ";
+    QTest::newRow("width, other limit, compact")
+        << QStringList {"--solve", "width", "--limit", "12.5", "--compact"} << Quantity::Width << false
+        << 12.5 << "Maximale breedte van de opslag voor 12.5 kW/m²: ";
+}
+
+void TestCliLimit::answers()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Quantity, quantity);
+    QFETCH(bool, envelope);
+    QFETCH(double, limit);
+    QFETCH(QString, line);
+    Input in;
+    in.compact = arguments.contains("--compact");
+    const engine::Solution expected = engine::Solve(in, quantity, limit, envelope);
+    const engine::LimitCheck check = engine::CheckLimit(in, limit, envelope);
+    QVERIFY(expected.found);
+
+    const Run plain = runCli(arguments);
+    QCOMPARE(plain.exit, 0);
+    const QStringList lines = plain.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.last(), line + QString::fromStdString(engine::numberToText(expected.value, '.')) + " m");
+    QCOMPARE(lines.at(lines.size() - 2), QString("Grenswaarde %1 kW/m²: voldoet niet").arg(limit));
+
+    const Run json = runCli(arguments + QStringList {"--json"});
+    QCOMPARE(json.exit, 0);
+    const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    const QJsonObject solution = object.value("solution").toObject();
+    QCOMPARE(solution.value("value").toDouble(), expected.value);
+    QCOMPARE(solution.value("limit").toDouble(), limit);
+    const QJsonArray levels = solution.value("levels").toArray();
+    QCOMPARE(levels.size(), qsizetype(expected.levels.size()));
+    for (qsizetype i = 0; i < levels.size(); ++i)
+        QCOMPARE(levels[i].toDouble(), expected.levels[std::size_t(i)]);
+    const QJsonObject limitObject = object.value("limit").toObject();
+    QCOMPARE(limitObject.value("value").toDouble(), limit);
+    QCOMPARE(limitObject.value("highest").toDouble(), check.highest);
+    QCOMPARE(limitObject.value("complies").toBool(), false);
+    QCOMPARE(limitObject.value("point").isNull(), check.point < 0);
+}
+
+void TestCliLimit::noAnswerExitsWithExplanation()
+{
+    const engine::Solution none = engine::Solve(Input {}, Quantity::Height, 0.001, false);
+    QVERIFY(!none.found);
+    const Run run = runCli({"--solve", "height", "--limit", "0.001"});
+    QCOMPARE(run.exit, 1);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.err, QString::fromStdString(none.message) + '\n');
+}
+
+void TestCliLimit::badInput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("option"); // named in the one line on standard error
+
+    QTest::newRow("limit 0") << QStringList {"--limit", "0"} << "--limit";
+    QTest::newRow("limit with a comma") << QStringList {"--limit", "15,5"} << "--limit";
+    QTest::newRow("unknown quantity to solve") << QStringList {"--solve", "depth"} << "--solve";
+    QTest::newRow("sweep without a step") << QStringList {"--sweep", "x=1:2"} << "--sweep";
+    QTest::newRow("sweep step 0") << QStringList {"--sweep", "x=1:2:0"} << "--sweep";
+    QTest::newRow("sweep backwards") << QStringList {"--sweep", "x=5:2:1"} << "--sweep";
+    QTest::newRow("sweep of K") << QStringList {"--sweep", "K=0:1:0.1"} << "--sweep";
+    QTest::newRow("grid of too many points") << QStringList {"--grid", "x=0:100:0.01,y=0:100:1"} << "--grid";
+    QTest::newRow("grid without y") << QStringList {"--grid", "x=0:1:1"} << "--grid";
+    QTest::newRow("height without grid") << QStringList {"--at-height", "2"} << "--at-height";
+    QTest::newRow("chart of unknown type") << QStringList {"--plot", "grafiek.txt"} << "--plot";
+}
+
+void TestCliLimit::badInput()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, option);
+    const Run run = runCli(arguments);
+    QCOMPARE(run.exit, 2);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(run.err.contains(option), qPrintable(run.err));
+}
+
+void TestCliLimit::sweepEqualsSingleCalculations_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("quantity");
+
+    QTest::newRow("distance") << QStringList {"--sweep", "x=0.5:30:2.1"} << "x";
+    QTest::newRow("pile height, through no flame")
+        << QStringList {"--B", "5", "--D", "5", "--sweep", "H=0.05:3:0.35"} << "H";
+    QTest::newRow("screen height") << QStringList {"--screen", "--xs", "2", "--sweep", "hs=0:12:1.5"} << "hs";
+    QTest::newRow("indoor position") << QStringList {"--indoor", "--sweep", "y=0:10:2.5"} << "y";
+}
+
+void TestCliLimit::sweepEqualsSingleCalculations()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, quantity);
+    const Run run = runCli(arguments);
+    QCOMPARE(run.exit, 0);
+    Input in;
+    in.B = arguments.contains("5") ? 5 : 10;
+    in.D = in.B;
+    in.indoor = arguments.contains("--indoor");
+    in.screen = arguments.contains("--screen");
+    in.xs = in.screen ? 2 : 0;
+    const std::size_t count = in.indoor ? 1 : 5;
+    QCOMPARE(run.out.section('\n', 0, 0).split(',').size(), qsizetype(count + 2));
+
+    int refused = 0;
+    for (const QString &row : dataRows(run.out)) {
+        const QStringList fields = row.split(',');
+        QCOMPARE(fields.size(), qsizetype(count + 2));
+        const double value = fields[0].toDouble();
+        Input at = in;
+        (quantity == "x" ? at.x : quantity == "H" ? at.H : quantity == "hs" ? at.hs : at.y) = value;
+        const std::vector<double> levels = calculated(at);
+        if (levels.empty()) {
+            ++refused;
+            QVERIFY(fields.mid(1).join("").isEmpty());
+            continue;
+        }
+        for (std::size_t i = 0; i < count; ++i)
+            QCOMPARE(fields[qsizetype(i + 1)].toDouble(), levels[i] / 1000);
+        QCOMPARE(fields.last().toDouble(), *std::max_element(levels.begin(), levels.end()) / 1000);
+    }
+    QCOMPARE(refused > 0, quantity == "H");
+}
+
+void TestCliLimit::gridEqualsSingleCalculations()
+{
+    const Run run = runCli({"--grid", "x=1:9:4,y=-2:6:2.5", "--at-height", "3.3"});
+    QCOMPARE(run.exit, 0);
+    const QStringList rows = dataRows(run.out);
+    QCOMPARE(rows.size(), 3 * 4);
+    for (const QString &row : rows) {
+        const QStringList fields = row.split(',');
+        QCOMPARE(fields.size(), 3);
+        Input at;
+        at.x = fields[0].toDouble();
+        at.y = fields[1].toDouble();
+        at.heights = {3.3, 3.3, 3.3, 3.3, 3.3};
+        QCOMPARE(fields[2].toDouble(), calculated(at).front() / 1000);
+    }
+}
+
+void TestCliLimit::chartFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("svg, envelope") << "grafiek.svg" << QStringList {"--envelope", "--compact"};
+    QTest::newRow("png, screen") << "grafiek.png" << QStringList {"--screen", "--hs", "6", "--xs", "3"};
+    QTest::newRow("pdf, indoor") << "grafiek.PDF" << QStringList {"--indoor"};
+}
+
+void TestCliLimit::chartFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, arguments);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(file);
+    const Run run = runCli(arguments + QStringList {"--plot", path});
+    QCOMPARE(run.exit, 0);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {file});
+
+    if (file.endsWith(".svg")) {
+        QSvgRenderer svg(path);
+        QVERIFY(svg.isValid());
+        QCOMPARE(svg.viewBoxF().size(), QSizeF(1050, 740));
+        QFile text(path);
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        const QString content = QString::fromUtf8(text.readAll());
+        QVERIFY(content.contains("Omhullende"));
+        QVERIFY(content.contains("Veilige afstand"));
+    } else if (file.endsWith(".png")) {
+        QImage image(path);
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.size(), QSize(1240, 874));
+    } else {
+        QProcess info;
+        info.start("/usr/bin/pdfinfo", {path});
+        QVERIFY(info.waitForFinished(30000));
+        QCOMPARE(info.exitCode(), 0);
+        const QString text = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY(text.contains(QRegularExpression("Pages:\\s+1\\n")));
+        QVERIFY2(text.contains(QRegularExpression("Page size:\\s+595\\S* x 4(19|20)\\S* pts")),
+                 qPrintable(text));
+    }
+}
+
+void TestCliLimit::chartReplacesOnlyRegularFiles()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("map.svg"));
+    QFile kept(dir.filePath("kept.svg"));
+    QVERIFY(kept.open(QIODevice::WriteOnly));
+    kept.write("mine");
+    kept.close();
+    QVERIFY(QFile::link(dir.filePath("kept.svg"), dir.filePath("link.svg")));
+
+    for (const QString &target : {QString("map.svg"), QString("link.svg")}) {
+        const Run run = runCli({"--plot", dir.filePath(target)});
+        QCOMPARE(run.exit, 3);
+        QCOMPARE(run.err.count('\n'), 1);
+    }
+    QVERIFY(QFileInfo(dir.filePath("map.svg")).isDir());
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("mine"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3);
+}
+
+QTEST_MAIN(TestCliLimit)
+#include "tst_cli_limit.moc"

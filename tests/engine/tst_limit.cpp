@@ -1,0 +1,293 @@
+// The limit check and the solvers against brute-force scans of the same calculation:
+// each answer complies, one centimetre further it does not, and a plain scan finds the
+// same crossing; the envelope is never below the points.
+
+#include "calculate.h"
+#include "calculation_state.h"
+#include "field.h"
+#include "limit.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+using Input = engine::CalculationInput;
+using Quantity = engine::SolveQuantity;
+
+Q_DECLARE_METATYPE(engine::SolveQuantity)
+
+namespace {
+
+// "B=5 D=5 screen hs=4 z=0,1,2,3,4": the inputs that differ from the window's defaults.
+Input inputOf(const QString &text)
+{
+    Input in;
+    const QHash<QString, double *> numbers {{"B", &in.B}, {"D", &in.D},   {"H", &in.H},   {"x", &in.x},
+                                            {"y", &in.y}, {"hs", &in.hs}, {"xs", &in.xs}, {"K", &in.K}};
+    for (const QString &word : text.split(' ', Qt::SkipEmptyParts)) {
+        const QString name = word.section('=', 0, 0);
+        const QString value = word.section('=', 1);
+        for (int i = 0; name == "z" && i < 5; ++i)
+            in.heights[std::size_t(i)] = value.section(',', i, i).toDouble();
+        in.indoor |= word == "indoor";
+        in.compact |= word == "compact";
+        in.screen |= word == "screen";
+        if (numbers.contains(name))
+            *numbers.value(name) = value.toDouble();
+    }
+    return in;
+}
+
+Input with(Input in, Quantity quantity, double value)
+{
+    (quantity == Quantity::Distance ? in.x : quantity == Quantity::Height ? in.H : in.B) = value;
+    return in;
+}
+
+// The highest of the levels Calculate gives; NAN when it refuses the input.
+double highest(const Input &in)
+{
+    engine::CalculationState state;
+    const engine::CalculationResult result = engine::Calculate(in, state);
+    if (!result.ok())
+        return NAN;
+    return *std::max_element(result.levels.begin(), result.levels.end());
+}
+
+// The highest level at each distance, from one many-points calculation.
+std::vector<double> highestAlong(const Input &in, const std::vector<double> &distances)
+{
+    const std::size_t count = in.indoor ? 1 : 5;
+    std::vector<engine::FieldPoint> points;
+    for (double x : distances) {
+        for (std::size_t j = 0; j < count; ++j)
+            points.push_back({x, in.y, in.heights[j]});
+    }
+    const engine::FieldResult field = engine::CalculateField(in, points);
+    std::vector<double> result;
+    for (std::size_t i = 0; i < distances.size() && field.ok(); ++i)
+        result.push_back(*std::max_element(field.levels.begin() + long(i * count),
+                                           field.levels.begin() + long((i + 1) * count)));
+    return result;
+}
+
+} // namespace
+
+class LimitTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void solverAgreesWithScan_data();
+    void solverAgreesWithScan();
+    void screenMakesTheLevelRiseAgain();
+    void noValueComplies_data();
+    void noValueComplies();
+    void valuesWithoutFireArePassedOver();
+    void limitMustBePositive();
+    void envelopeNeverBelowPoints_data();
+    void envelopeNeverBelowPoints();
+    void envelopeAsksMoreDistance();
+};
+
+void LimitTest::solverAgreesWithScan_data()
+{
+    QTest::addColumn<QString>("storage");
+    QTest::addColumn<Quantity>("quantity");
+    QTest::addColumn<double>("limit"); // kW/m²
+    QTest::addColumn<double>("step");  // m, of the brute-force scan
+
+    const struct
+    {
+        const char *name;
+        const char *storage;
+    } scenarios[] = {
+        {"outdoor", ""},
+        {"compact", "compact"},
+        {"screen", "screen hs=6 xs=3"},
+        {"limited face", "B=100 D=20 H=6 x=20 y=80"},
+        {"indoor", "indoor"},
+    };
+    for (const auto &scenario : scenarios) {
+        QTest::addRow("%s, distance", scenario.name)
+            << scenario.storage << Quantity::Distance << 15.0 << 0.25;
+        QTest::addRow("%s, height", scenario.name) << scenario.storage << Quantity::Height << 15.0 << 0.1;
+        QTest::addRow("%s, width", scenario.name) << scenario.storage << Quantity::Width << 15.0 << 0.5;
+    }
+    QTest::newRow("screen below every point, distance")
+        << "screen hs=6 xs=2 z=1,2,3,4,5" << Quantity::Distance << 10.0 << 0.25;
+    QTest::newRow("small pile, lower limit, height") << "B=5 D=5 H=3 y=5" << Quantity::Height << 8.0 << 0.1;
+}
+
+void LimitTest::solverAgreesWithScan()
+{
+    QFETCH(QString, storage);
+    QFETCH(Quantity, quantity);
+    QFETCH(double, limit);
+    QFETCH(double, step);
+    const Input in = inputOf(storage);
+    const double L = limit * 1000;
+
+    const engine::Solution solution = engine::Solve(in, quantity, limit, false);
+    QVERIFY2(solution.ok() && solution.found, solution.message.c_str());
+    const double value = solution.value;
+    QCOMPARE(std::round(value * 100) / 100, value);
+    QVERIFY(highest(with(in, quantity, value)) <= L);
+    QCOMPARE(solution.highest, highest(with(in, quantity, value)));
+
+    if (quantity == Quantity::Distance) {
+        if (value > 0.1 + 1e-9)
+            QVERIFY(highest(with(in, quantity, value - 0.01)) > L);
+        std::vector<double> distances;
+        for (double x = 0.1; x < 40; x += step)
+            distances.push_back(x);
+        for (double far : {100.0, 300.0, 1000.0})
+            distances.push_back(far);
+        const std::vector<double> levels = highestAlong(in, distances);
+        QCOMPARE(levels.size(), distances.size());
+        double lastExceeding = 0;
+        for (std::size_t i = 0; i < distances.size(); ++i) {
+            if (levels[i] > L && (!in.screen || distances[i] > in.xs))
+                lastExceeding = distances[i];
+        }
+        QVERIFY(lastExceeding < value);
+        QVERIFY(value <= lastExceeding + step + 0.01);
+        return;
+    }
+
+    const double top = quantity == Quantity::Height ? 15 : 10000;
+    if (value < top)
+        QVERIFY(highest(with(in, quantity, value + 0.01)) > L);
+    std::vector<double> values;
+    for (double v = step; v <= std::min(top, 120.0) + 1e-9; v += step)
+        values.push_back(v);
+    if (quantity == Quantity::Width)
+        values.insert(values.end(), {1000.0, 10000.0});
+    double firstExceeding = INFINITY;
+    for (double v : values) {
+        if (highest(with(in, quantity, v)) > L) {
+            firstExceeding = v;
+            break;
+        }
+    }
+    if (std::isinf(firstExceeding)) {
+        QCOMPARE(value, top);
+        return;
+    }
+    QVERIFY(value < firstExceeding);
+    QVERIFY(value >= firstExceeding - step - 0.01);
+}
+
+void LimitTest::screenMakesTheLevelRiseAgain()
+{
+    // Every point below the screen's top: right behind it the screen hides the whole
+    // flame, farther away less of it.
+    const Input in = inputOf("screen hs=6 xs=2 z=1,2,3,4,5");
+    const std::vector<double> levels = highestAlong(in, {2.05, 6});
+    QCOMPARE(levels.size(), std::size_t(2));
+    QVERIFY(levels[0] < 10000);
+    QVERIFY(levels[1] > 10000);
+
+    const engine::Solution solution = engine::Solve(in, Quantity::Distance, 10, false);
+    QVERIFY(solution.found);
+    QVERIFY(solution.value > 6);
+}
+
+void LimitTest::noValueComplies_data()
+{
+    QTest::addColumn<Quantity>("quantity");
+    QTest::addColumn<QString>("explanation");
+
+    QTest::newRow("distance") << Quantity::Distance << "Geen afstand tot 1000 m voldoet";
+    QTest::newRow("height") << Quantity::Height << "Geen hoogte tot 15 m voldoet";
+    QTest::newRow("width") << Quantity::Width << "Geen breedte tot 10000 m voldoet";
+}
+
+void LimitTest::noValueComplies()
+{
+    QFETCH(Quantity, quantity);
+    QFETCH(QString, explanation);
+
+    const engine::Solution solution = engine::Solve(Input {}, quantity, 0.001, false);
+    QVERIFY(solution.ok());
+    QVERIFY(!solution.found);
+    QVERIFY(solution.levels.empty());
+    QVERIFY2(QString::fromStdString(solution.message).startsWith(explanation), solution.message.c_str());
+    QVERIFY(QString::fromStdString(solution.message).contains("0.001 kW/m²"));
+}
+
+void LimitTest::valuesWithoutFireArePassedOver()
+{
+    // Below about 0.24 m the power law gives this footprint no flame at all.
+    Input in = inputOf("B=5 D=5 y=2.5");
+    QVERIFY(std::isnan(highest(with(in, Quantity::Height, 0.1))));
+    const engine::Solution solution = engine::Solve(in, Quantity::Height, 15, false);
+    QVERIFY2(solution.found, solution.message.c_str());
+    QVERIFY(solution.value > 0.24);
+    QCOMPARE(solution.levels.size(), std::size_t(5));
+
+    // A width of 0 has no storage at all, whatever the height.
+    in.B = 0;
+    const engine::Solution none = engine::Solve(in, Quantity::Height, 15, false);
+    QCOMPARE(none.status, engine::CalculationStatus::WidthNotPositive);
+}
+
+void LimitTest::limitMustBePositive()
+{
+    // A limit that is not a positive number would let every level "comply".
+    for (double limit : {0.0, -15.0, double(NAN)}) {
+        const engine::Solution solution = engine::Solve(Input {}, Quantity::Distance, limit, false);
+        QVERIFY(!solution.found);
+        QVERIFY(QString::fromStdString(solution.message).contains("grenswaarde"));
+    }
+}
+
+void LimitTest::envelopeNeverBelowPoints_data()
+{
+    QTest::addColumn<QString>("storage");
+
+    QTest::newRow("defaults") << "";
+    QTest::newRow("compact, far") << "compact x=30";
+    QTest::newRow("screen between the points") << "screen hs=6 xs=3";
+    QTest::newRow("points off the 1 cm grid") << "z=0.333,1.7,4.25,9.99,11.111";
+}
+
+void LimitTest::envelopeNeverBelowPoints()
+{
+    QFETCH(QString, storage);
+    const Input in = inputOf(storage);
+
+    const engine::LimitCheck points = engine::CheckLimit(in, 15, false);
+    const engine::LimitCheck envelope = engine::CheckLimit(in, 15, true);
+    QVERIFY(points.ok() && envelope.ok());
+    QVERIFY(envelope.highest >= points.highest);
+    QCOMPARE(envelope.point == -1, envelope.highest > points.highest);
+    const double top = *std::max_element(in.heights.begin(), in.heights.end());
+    QVERIFY(envelope.height >= 0 && envelope.height <= top);
+    QCOMPARE(envelope.complies, envelope.highest <= 15000);
+
+    // Not below any height of a 10 cm scan either.
+    std::vector<engine::FieldPoint> scan;
+    for (int z = 0; z <= int(top * 10); ++z)
+        scan.push_back({in.x, in.y, z / 10.0});
+    const engine::FieldResult field = engine::CalculateField(in, scan);
+    QVERIFY(field.ok());
+    QVERIFY(envelope.highest >= *std::max_element(field.levels.begin(), field.levels.end()));
+}
+
+void LimitTest::envelopeAsksMoreDistance()
+{
+    const engine::Solution points = engine::Solve(Input {}, Quantity::Distance, 15, false);
+    const engine::Solution envelope = engine::Solve(Input {}, Quantity::Distance, 15, true);
+    QVERIFY(points.found && envelope.found);
+    QVERIFY(envelope.value >= points.value);
+    QVERIFY(envelope.highest <= 15000);
+    Input closer;
+    closer.x = envelope.value - 0.01;
+    QVERIFY(!engine::CheckLimit(closer, 15, true).complies);
+}
+
+QTEST_GUILESS_MAIN(LimitTest)
+#include "tst_limit.moc"
