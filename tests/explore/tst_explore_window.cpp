@@ -206,6 +206,40 @@ private slots:
                  QStringLiteral("hoogste niveau (kW/m²)\n") + QLocale().toString(level, 'f', 3) + '\n');
     }
 
+    void aStorageWithoutFlameIsExplained()
+    {
+        m_window->inputs()->setValue(Field::Height, 0);
+        QVERIFY(settle());
+        engine::CalculationInput flat;
+        flat.H = 0;
+        const engine::LimitCheck check = engine::CheckLimit(flat, 15, false);
+        QVERIFY(!check.ok());
+        QCOMPARE(m_window->answers()->stateText(), QString::fromStdString(check.message).replace('\n', ' '));
+        QCOMPARE(m_window->answers()->distanceText(), QStringLiteral("–"));
+        QVERIFY(m_window->answers()->verdictText().isEmpty());
+        QVERIFY(m_window->exploration()->refusal.refused());
+    }
+
+    void hoverReadsTheLevelUnderTheCursor()
+    {
+        m_window->tabs()->setCurrentIndex(2);
+        ViewWidget *plan = m_window->view(ViewKind::Plan);
+        const auto shown = m_window->exploration();
+        const PlanLayout layout = LayoutPlan(QRectF(plan->rect()), *shown, plan->logicalDpiY() / 96.0);
+        const engine::ScalarGrid &grid = shown->plan.grid;
+        const QPointF node = layout.toDevice(grid.x0 + 5 * grid.dx, grid.y0 + 7 * grid.dy);
+        const QString text = plan->hoverText(node);
+        const QPointF world = layout.toWorld(node);
+        double level = 0;
+        QVERIFY(PlanValueAt(shown->plan, world.x(), world.y(), level));
+        QCOMPARE(
+            text,
+            QStringLiteral("x = %1 m, y = %2 m: %3 kW/m²")
+                .arg(Number(world.x(), QLocale()), Number(world.y(), QLocale()), Number(level, QLocale())));
+        QVERIFY(std::abs(level - grid.value(5, 7)) < 0.05);
+        QVERIFY(plan->hoverText(QPointF(1, 1)).isEmpty());
+    }
+
     // Pictures of each tab for looking at, when a folder is given.
     void screenshots()
     {
