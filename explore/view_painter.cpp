@@ -210,10 +210,20 @@ void drawContours(QPainter &painter, const PlanLayout &layout, const Exploration
             painter.setPen(QPen(Qt::black, 1.1 * u, Qt::DashLine));
             painter.drawPath(path);
             if (line.points.size() > 3) {
-                const auto far = std::max_element(line.points.begin(), line.points.end(),
-                                                  [](const auto &a, const auto &b) { return a.x < b.x; });
-                DrawLabel(painter, layout.toDevice(far->x, far->y) + QPointF(3 * u, 0),
-                          Number(level, locale, 0), Qt::AlignLeft | Qt::AlignVCenter);
+                // Farthest from the face, but off the line through the assessment point,
+                // where the limit's label and the point's own label sit.
+                const double pointY = exploration.input.storage.y;
+                const double keepOff = 0.06 * (exploration.extent.yTo - exploration.extent.yFrom);
+                const engine::ContourPoint *at = nullptr;
+                for (const engine::ContourPoint &p : line.points) {
+                    if (std::abs(p.y - pointY) > keepOff && (!at || p.x > at->x))
+                        at = &p;
+                }
+                if (!at)
+                    at = &line.points.front();
+                QPointF anchor = layout.toDevice(at->x, at->y);
+                anchor.setX(std::min(anchor.x(), layout.map.right() - 12 * u));
+                DrawLabel(painter, anchor, Number(level, locale, 0), Qt::AlignHCenter | Qt::AlignVCenter);
             }
         }
     }
