@@ -206,12 +206,18 @@ private slots:
                  QStringLiteral("hoogste niveau (kW/m²)\n") + QLocale().toString(level, 'f', 3) + '\n');
     }
 
+    // A low pile just under the flame law's diameter gets a flame below the ground.
     void aStorageWithoutFlameIsExplained()
     {
-        m_window->inputs()->setValue(Field::Height, 0);
+        m_window->inputs()->setValue(Field::Width, 8.7);
+        m_window->inputs()->setValue(Field::Depth, 8.7);
+        m_window->inputs()->setValue(Field::Height, 0.5);
         QVERIFY(settle());
         engine::CalculationInput flat;
-        flat.H = 0;
+        flat.B = 8.7;
+        flat.D = 8.7;
+        flat.H = 0.5;
+        flat.y = 4.35;
         const engine::LimitCheck check = engine::CheckLimit(flat, 15, false);
         QVERIFY(!check.ok());
         QCOMPARE(m_window->answers()->stateText(), QString::fromStdString(check.message).replace('\n', ' '));
