@@ -1,0 +1,126 @@
+#pragma once
+
+#include "calculate.h"
+#include "contour.h"
+#include "limit.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace explore {
+
+// Everything one exploration is computed from: the storage as the classic window
+// takes it, the limit and whether the envelope over all heights counts.
+struct ExplorationInput
+{
+    engine::CalculationInput storage;
+    double limitKw = 15;
+    bool envelope = false;
+
+    bool screenActive() const { return storage.screen && !storage.indoor; }
+    double highestAssessmentHeight() const;
+};
+
+// The engine's answers to the limit questions for one input.
+struct Answers
+{
+    engine::LimitCheck check;
+    engine::Solution distance;
+    engine::Solution height;
+    engine::Solution width;
+};
+
+// Level against distance at the entered position along the face: one series per
+// assessment height (one indoors) and, with the envelope, the highest over the sampled
+// heights. Levels in kW/m².
+struct DistanceProfile
+{
+    std::vector<double> distances;
+    std::vector<double> heights;             // the height of each series
+    std::vector<std::vector<double>> levels; // [series][distance]
+    std::vector<double> envelope;            // empty without the envelope
+    std::vector<double> highest;             // per distance: the highest of all series
+};
+
+// Level against height at the entered distance and position. kW/m².
+struct HeightProfile
+{
+    std::vector<double> heights;
+    std::vector<double> levels;
+    double worstHeight = 0; // where the level is highest up to the highest assessment height
+    double worstLevel = 0;
+};
+
+// The ground in front of the face seen from above: x from the face outwards, y along
+// the face (0 at one side, B at the other). Each value is the highest level in kW/m²
+// over the assessment heights (or the sampled envelope) at that spot.
+struct PlanMap
+{
+    engine::ScalarGrid grid;
+    double highestValue = 0;
+    int resolution = 0;
+};
+
+struct PlanExtent
+{
+    double xFrom = 0.1;
+    double xTo = 20;
+    double yFrom = -5;
+    double yTo = 15;
+};
+
+// What went wrong when the engine refused the input (Dutch), empty when all is well.
+struct Refusal
+{
+    std::string message;
+    bool refused() const { return !message.empty(); }
+};
+
+// The heights a point is judged at: the five points, indoors the one point at half the
+// building height, and with the envelope also every tenth of the highest assessment height.
+std::vector<double> JudgedHeights(const ExplorationInput &input);
+
+// The first distance that the views show: 0.1 m, or just beyond the screen.
+double FirstDistance(const ExplorationInput &input);
+// The last distance: half as far again as the farther of the entered distance and the
+// minimal distance, at least 20 m, rounded up to a round figure.
+double LastDistance(const ExplorationInput &input, const Answers &answers);
+PlanExtent PlanExtentFor(const ExplorationInput &input, const Answers &answers);
+
+Answers ComputeAnswers(const ExplorationInput &input, Refusal &refusal);
+DistanceProfile ComputeDistanceProfile(const ExplorationInput &input, double lastDistance, int count,
+                                       Refusal &refusal);
+HeightProfile ComputeHeightProfile(const ExplorationInput &input, int count, Refusal &refusal);
+
+// `resolution` points across and, unless `rows` is given, as many along the face.
+// `cancelled` is asked between blocks of rows; when it says yes the map comes back empty.
+PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, int resolution,
+                       Refusal &refusal, const std::function<bool()> &cancelled = {}, int rows = 0);
+
+// Bilinear value of the map at a spot inside it; false outside.
+bool PlanValueAt(const PlanMap &map, double x, double y, double &value);
+
+// A round figure (1, 2 or 5 times a power of ten) not below `value`.
+double NiceCeiling(double value);
+
+} // namespace explore
+
+namespace explore {
+
+// One state of the views: the input, and as far as computed the answers, the two
+// profiles and the plan (first coarse, then at full resolution).
+struct Exploration
+{
+    ExplorationInput input;
+    Refusal refusal;
+    bool hasAnswers = false;
+    Answers answers;
+    DistanceProfile distance;
+    HeightProfile height;
+    PlanExtent extent;
+    PlanMap plan; // resolution 0 while not computed
+    bool planFinal = false;
+};
+
+} // namespace explore

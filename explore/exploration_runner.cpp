@@ -1,0 +1,105 @@
+#include "exploration_runner.h"
+
+#include <QMetaObject>
+
+namespace explore {
+namespace {
+
+constexpr int kCoalescingMs = 30;
+constexpr int kCoarseResolution = 50;
+constexpr int kDistanceSamples = 241;
+constexpr int kHeightSamples = 201;
+
+} // namespace
+
+ExplorationRunner::ExplorationRunner(QObject *parent)
+    : QObject(parent)
+    , m_generation(std::make_shared<std::atomic<quint64>>(0))
+{
+    qRegisterMetaType<std::shared_ptr<const explore::Exploration>>();
+    // One job at a time: an outdated job leaves the pool at its next block, and the
+    // engine spreads each block over the cores itself.
+    m_pool.setMaxThreadCount(1);
+    m_delay.setSingleShot(true);
+    m_delay.setInterval(kCoalescingMs);
+    connect(&m_delay, &QTimer::timeout, this, &ExplorationRunner::start);
+}
+
+ExplorationRunner::~ExplorationRunner()
+{
+    ++*m_generation;
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+void ExplorationRunner::request(const ExplorationInput &input)
+{
+    m_pending = input;
+    ++*m_generation;
+    m_delay.start();
+}
+
+void ExplorationRunner::publish(quint64 generation, std::shared_ptr<const Exploration> exploration, bool last)
+{
+    if (last)
+        --m_running;
+    if (generation == m_generation->load()) {
+        if (exploration)
+            emit updated(exploration);
+        if (last)
+            emit finished();
+    }
+}
+
+void ExplorationRunner::start()
+{
+    const quint64 generation = m_generation->load();
+    const ExplorationInput input = m_pending;
+    const int resolution = m_planResolution;
+    const std::shared_ptr<std::atomic<quint64>> current = m_generation;
+    ++m_running;
+    m_pool.start([this, generation, input, resolution, current] {
+        auto outdated = [current, generation] { return current->load() != generation; };
+        auto send = [this, generation](std::shared_ptr<const Exploration> exploration, bool last) {
+            QMetaObject::invokeMethod(
+                this, [this, generation, exploration, last] { publish(generation, exploration, last); },
+                Qt::QueuedConnection);
+        };
+        auto state = std::make_shared<Exploration>();
+        state->input = input;
+        if (!outdated()) {
+            state->answers = ComputeAnswers(input, state->refusal);
+            state->hasAnswers = !state->refusal.refused();
+        }
+        if (!outdated() && !state->refusal.refused()) {
+            state->distance = ComputeDistanceProfile(input, LastDistance(input, state->answers),
+                                                     kDistanceSamples, state->refusal);
+        }
+        if (!outdated() && !state->refusal.refused())
+            state->height = ComputeHeightProfile(input, kHeightSamples, state->refusal);
+        state->extent = PlanExtentFor(input, state->answers);
+        if (outdated() || state->refusal.refused()) {
+            send(outdated() ? nullptr : state, true);
+            return;
+        }
+        send(std::make_shared<Exploration>(*state), false);
+        bool sentLast = false;
+        for (int pass : {kCoarseResolution, resolution}) {
+            if (pass == kCoarseResolution && resolution <= kCoarseResolution)
+                continue;
+            PlanMap map = ComputePlanMap(input, state->extent, pass, state->refusal, outdated);
+            if (outdated())
+                break;
+            state->plan = std::move(map);
+            state->planFinal = pass == resolution;
+            sentLast = state->planFinal || state->refusal.refused();
+            send(std::make_shared<Exploration>(*state), sentLast);
+            if (sentLast)
+                break;
+        }
+        if (!sentLast)
+            send(nullptr, true);
+    });
+}
+
+} // namespace explore

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "view_painter.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QSize>
+#include <QString>
+
+namespace explore {
+
+// Writes `data` to `path` so that the file is either the old one or the whole new one:
+// a temporary file in the same folder, checked writes, fsync, rename. Only a regular
+// file is ever replaced. On failure returns a Dutch explanation and leaves nothing behind.
+QString WriteFileAtomically(const QString &path, const QByteArray &data);
+
+QByteArray RenderPng(ViewKind kind, const Exploration &exploration, const QSize &size, const QLocale &locale);
+QByteArray RenderSvg(ViewKind kind, const Exploration &exploration, const QSize &size, const QLocale &locale);
+
+// The "Verkenningsrapport": A4 pages with the inputs and answers, the three views and the
+// method's basis, each page with the date and time and its number.
+QByteArray RenderReport(const Exploration &exploration, const QDateTime &when, const QLocale &locale);
+
+QString ViewTitle(ViewKind kind);
+
+} // namespace explore

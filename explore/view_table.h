@@ -1,0 +1,61 @@
+#pragma once
+
+#include "view_painter.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <QTableView>
+
+#include <vector>
+
+namespace explore {
+
+// The numbers behind one view: a header per column (with units) and rows of values.
+struct TableData
+{
+    QStringList headers;
+    std::vector<std::vector<double>> rows;
+    std::vector<int> decimals; // per column
+};
+
+TableData TableFor(ViewKind kind, const Exploration &exploration);
+
+// CSV of a table for other programs: comma separated, decimal point, UTF-8, one header line.
+QByteArray TableCsv(const TableData &table);
+
+// Tab-separated text in the user's locale, as a spreadsheet takes it from the clipboard.
+QString TableText(const TableData &table, const QModelIndexList &selection, const QLocale &locale);
+
+class ViewTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setTable(TableData table);
+    const TableData &table() const { return m_table; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    TableData m_table;
+};
+
+// A table whose selection Ctrl+C copies as text (all of it when nothing is selected).
+class ViewTableView : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit ViewTableView(QWidget *parent = nullptr);
+    void copySelection();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+} // namespace explore

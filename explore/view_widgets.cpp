@@ -1,0 +1,78 @@
+#include "view_widgets.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace explore {
+
+ViewWidget::ViewWidget(ViewKind kind, QWidget *parent)
+    : QWidget(parent)
+    , m_kind(kind)
+{
+    setMouseTracking(kind == ViewKind::Plan);
+    setMinimumSize(320, 260);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ViewWidget::setExploration(std::shared_ptr<const Exploration> exploration)
+{
+    m_exploration = std::move(exploration);
+    update();
+}
+
+void ViewWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (!m_exploration) {
+        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Berekenen…"));
+        return;
+    }
+    if (m_exploration->refusal.refused() && m_exploration->distance.distances.empty()) {
+        painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
+                         QString::fromStdString(m_exploration->refusal.message));
+        return;
+    }
+    PaintView(painter, QRectF(rect()), m_kind, *m_exploration, locale());
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().highlight().color(), 2, Qt::DotLine));
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
+}
+
+QString ViewWidget::hoverText(const QPointF &position) const
+{
+    if (m_kind != ViewKind::Plan || !m_exploration || m_exploration->plan.resolution < 2)
+        return {};
+    const PlanLayout layout = LayoutPlan(QRectF(rect()), *m_exploration, logicalDpiY() / 96.0);
+    if (!layout.valid() || !layout.map.contains(position))
+        return {};
+    const QPointF world = layout.toWorld(position);
+    double value = 0;
+    if (!PlanValueAt(m_exploration->plan, world.x(), world.y(), value)) {
+        return QStringLiteral("x = %1 m, y = %2 m: niet berekend")
+            .arg(Number(world.x(), locale()), Number(world.y(), locale()));
+    }
+    return QStringLiteral("x = %1 m, y = %2 m: %3 kW/m²")
+        .arg(Number(world.x(), locale()), Number(world.y(), locale()), Number(value, locale()));
+}
+
+void ViewWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_kind == ViewKind::Plan) {
+        const QString text = hoverText(event->position());
+        setToolTip(text);
+        emit hovered(text);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void ViewWidget::leaveEvent(QEvent *event)
+{
+    if (m_kind == ViewKind::Plan)
+        emit hovered(QString());
+    QWidget::leaveEvent(event);
+}
+
+} // namespace explore

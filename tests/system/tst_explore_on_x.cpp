@@ -1,0 +1,118 @@
+// The exploration window on the X server that ./test starts (Xvfb), at its real plan
+// resolution: a new width reaches the answers and the plan, and the window keeps
+// answering events while the grid is computed.
+
+#include "answers_panel.h"
+#include "explore_window.h"
+#include "inputs_panel.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace explore;
+
+class TestExploreOnX : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ExploreWindow> m_window;
+
+    bool settle(int milliseconds)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < milliseconds) {
+            QTest::qWait(20);
+            const auto shown = m_window->exploration();
+            if (!m_window->runner()->busy() && shown && shown->planFinal)
+                return true;
+        }
+        return false;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        m_window = std::make_unique<ExploreWindow>();
+        m_window->resize(1366, 768);
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_window->tabs()->setCurrentIndex(2);
+        QVERIFY(settle(300000));
+    }
+    void cleanupTestCase() { m_window.reset(); }
+
+    void newWidthReachesAnswersAndPlan()
+    {
+        const auto before = m_window->exploration();
+        QCOMPARE(before->plan.resolution, 200);
+        const QString distanceBefore = m_window->answers()->distanceText();
+        QLineEdit *width = m_window->inputs()->edit(Field::Width);
+        width->setFocus();
+        width->selectAll();
+        QTest::keyClicks(width, QStringLiteral("24"));
+
+        // While the worker computes, a 10 ms timer keeps firing: no gap of 100 ms or more.
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = 0;
+        qint64 longestGap = 0;
+        int ticks = 0;
+        QTimer ticker;
+        ticker.setInterval(10);
+        connect(&ticker, &QTimer::timeout, this, [&] {
+            const qint64 now = clock.elapsed();
+            longestGap = std::max(longestGap, now - last);
+            last = now;
+            ++ticks;
+        });
+        ticker.start();
+        while (m_window->runner()->busy() && clock.elapsed() < 300000)
+            QTest::qWait(5);
+        ticker.stop();
+        QVERIFY2(ticks > 5, "the computation ended before it could be watched");
+        QVERIFY2(longestGap < 100,
+                 qPrintable(QString("the event loop stood still for %1 ms").arg(longestGap)));
+
+        QVERIFY(settle(300000));
+        const auto after = m_window->exploration();
+        QCOMPARE(after->input.storage.B, 24.0);
+        QCOMPARE(after->input.storage.y, 12.0);
+        QCOMPARE(after->plan.resolution, 200);
+        QVERIFY(after->planFinal);
+        QCOMPARE(after->extent.yTo - after->extent.yFrom, 24 + after->extent.xTo);
+        QVERIFY(after->plan.highestValue > 0);
+        engine::CalculationInput wider;
+        wider.B = 24;
+        wider.y = 12;
+        const engine::Solution distance = engine::Solve(wider, engine::SolveQuantity::Distance, 15, false);
+        QCOMPARE(m_window->answers()->distanceText(),
+                 Number(distance.value, QLocale()) + QStringLiteral(" m"));
+        QVERIFY(m_window->answers()->distanceText() != distanceBefore);
+        QVERIFY(m_window->isVisible());
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    const QByteArray display = qgetenv("WARMTEGLOED_TEST_DISPLAY");
+    if (display.isEmpty()) {
+        fprintf(stderr,
+                "WARMTEGLOED_TEST_DISPLAY is not set: run the tests through ./test, which starts Xvfb\n");
+        return 1;
+    }
+    qputenv("DISPLAY", display);
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication application(argc, argv);
+    TestExploreOnX test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_explore_on_x.moc"
