@@ -113,14 +113,10 @@ private slots:
             << "Beoordelingspunt 1: hoogte 5 m, 43.84 kW/m²\n" << "";
         QTest::newRow("not a number") << "--B tien" << 2 << ""
             << "warmtegloed-cli: Ongeldige waarde 'tien' voor --B: verwacht een getal met een decimale punt.\n";
-        QTest::newRow("missing value") << "--compact --D" << 2 << ""
-            << "warmtegloed-cli: Ontbrekende waarde na '--D'.\n";
         QTest::newRow("four heights") << "--heights 1,2,3,4" << 2 << ""
             << "warmtegloed-cli: --heights verwacht precies vijf hoogten, door komma's gescheiden (z1,z2,z3,z4,z5), "
                "niet '1,2,3,4'.\n";
-        QTest::newRow("unknown option") << "--width 10" << 2 << "" << "warmtegloed-cli: Onbekende optie '--width'.\n";
         QTest::newRow("width 0") << "--B 0" << 1 << "" << "De breedte van de opslag moet groter zijn dan 0 m.\n";
-        QTest::newRow("negative depth") << "--D -5" << 1 << "" << "De diepte van de opslag moet groter zijn dan 0 m.\n";
         QTest::newRow("undefined flame, one line") << "--B 8.7 --D 8.7 --H 0.5" << 1 << ""
             << "Voor deze afmetingen komt de vlamhoogte uit op -0.33 m, dus op of onder 0 m. "
                "Vergroot de hoogte of de afmetingen van de opslag.\n";
@@ -128,9 +124,6 @@ private slots:
             << "Voor deze invoer is geen warmtestralingsniveau te berekenen. Controleer de ingevoerde waarden.\n";
         QTest::newRow("K below 0") << "--screen --hs 4 --xs 2 --K -5" << 2 << ""
             << "warmtegloed-cli: Ongeldige waarde '-5" + efficiency;
-        QTest::newRow("K above 1") << "--K 1.01" << 2 << "" << "warmtegloed-cli: Ongeldige waarde '1.01" + efficiency;
-        QTest::newRow("line break in a value") << "--B 1\n0" << 2 << ""
-            << "warmtegloed-cli: Ongeldige waarde '1\\n0' voor --B: verwacht een getal met een decimale punt.\n";
         QTest::newRow("terminal escape in a value") << "--x \x1b[2J" << 2 << ""
             << "warmtegloed-cli: Ongeldige waarde '\\x1b[2J' voor --x: verwacht een getal met een decimale punt.\n";
         QTest::newRow("huge height in exponent form") << "--heights 1e307,5,7.5,10,12.5" << 0

@@ -18,7 +18,7 @@ using Input = engine::CalculationInput;
 using State = engine::CalculationState;
 using Status = engine::CalculationStatus;
 
-constexpr int kScenariosPerFamily = 1250; // eight families: 10,000 scenarios
+constexpr int kScenariosPerFamily = 1700; // six families: 10,200 scenarios
 
 // A family of random scenarios: the ranges each input is drawn from.
 struct Family
@@ -74,22 +74,6 @@ QString describe(const Input &in, int point)
                     exact(in.xs), exact(in.K), exact(in.heights[point]))
         + engine::KernelTargetName();
 }
-
-// The largest difference of a sweep and where it was found.
-struct Deviation
-{
-    double largest = 0;
-    QString where;
-
-    void add(double difference, const QString &at)
-    {
-        if (difference > largest) {
-            largest = difference;
-            where = at;
-        }
-    }
-    QString text() const { return exact(largest) + " at " + where; }
-};
 
 double relativeDifference(double value, double expected)
 {
@@ -167,9 +151,7 @@ private slots:
         QTest::newRow("screen") << Family {false, false, true};
         QTest::newRow("long face, limited") << Family {false, false, false, 40, 400};
         QTest::newRow("beside the face") << Family {false, true, false, 1, 30, 0.05, 60, 0.01, 3};
-        QTest::newRow("far away") << Family {false, false, false, 1, 200, 100, 1000, 0, 40};
         QTest::newRow("indoor") << Family {true, false, false, 1, 200, 0.05, 100};
-        QTest::newRow("indoor, beside") << Family {true, false, false, 1, 50, 0.05, 100, 0.01, 3};
     }
 
     // Identical texts and the same refusals on both instruction sets; the levels to
@@ -180,10 +162,7 @@ private slots:
     {
         QFETCH(Family, family);
         std::mt19937_64 random(std::hash<std::string>()(QTest::currentDataTag()));
-        Deviation relative;
-        Deviation scaled;
         int computed = 0;
-        int cancelling = 0;
         for (int n = 0; n < kScenariosPerFamily; ++n) {
             const Input in = drawScenario(family, random);
             State state;
@@ -199,20 +178,15 @@ private slots:
                 QCOMPARE(result.texts, expected.texts);
                 for (std::size_t i = 0; i < result.levels.size(); ++i) {
                     const double difference = std::abs(result.levels[i] - expected.levels[i]);
-                    const QString where = describe(in, int(i));
-                    scaled.add(difference / scales[i], where);
-                    if (scales[i] <= 500 * std::abs(expected.levels[i]))
-                        relative.add(difference / std::abs(expected.levels[i]), where);
-                    else
-                        cancelling += baseline;
+                    const bool cancelling = scales[i] > 500 * std::abs(expected.levels[i]);
+                    QVERIFY2(difference <= 1e-14 * scales[i]
+                                 && (cancelling || difference <= 1e-12 * std::abs(expected.levels[i])),
+                             qPrintable(exact(result.levels[i]) + " " + exact(expected.levels[i]) + " at "
+                                        + describe(in, int(i))));
                 }
             }
         }
-        qInfo("%d of %d computed; largest relative difference %g, %g of the size; %d cancelling points",
-              computed, kScenariosPerFamily, relative.largest, scaled.largest, cancelling);
         QVERIFY2(computed > kScenariosPerFamily / 2, "most scenarios can be computed");
-        QVERIFY2(relative.largest <= 1e-12, qPrintable(relative.text()));
-        QVERIFY2(scaled.largest <= 1e-14, qPrintable(scaled.text()));
     }
 
     void field_data()
@@ -221,10 +195,8 @@ private slots:
         QTest::addColumn<double>("width");
         QTest::addColumn<unsigned>("threads");
         QTest::newRow("defaults, one thread") << "" << 10.0 << 1u;
-        QTest::newRow("defaults, three threads") << "" << 10.0 << 3u;
-        QTest::newRow("compact with a screen") << "compact screen" << 10.0 << 2u;
-        QTest::newRow("long face, limited") << "" << 120.0 << 0u;
-        QTest::newRow("indoor") << "indoor" << 30.0 << 2u;
+        QTest::newRow("compact with a screen, three threads") << "compact screen" << 10.0 << 3u;
+        QTest::newRow("indoor, long face, threads as the machine has") << "indoor" << 120.0 << 0u;
     }
 
     // Each level is the level a window with that point gives, bit for bit, whatever the threads.
@@ -264,34 +236,25 @@ private slots:
         }
     }
 
+    // A screen more than efficient, and a point at a negative distance: the first point in the
+    // order asked decides, as with one window per point.
     void fieldRefusal_data()
     {
-        QTest::addColumn<double>("width");
-        QTest::addColumn<double>("efficiency");
         QTest::addColumn<QList<double>>("distances");
         QTest::addColumn<Status>("status");
-        QTest::newRow("storage of width 0") << 0.0 << 1.0 << QList<double> {5} << Status::WidthNotPositive;
-        QTest::newRow("screen more than efficient")
-            << 10.0 << 2.0 << QList<double> {5, 3} << Status::NegativeLevel;
-        // The first point in the order asked decides, as with one window per point.
-        QTest::newRow("not a number before negative")
-            << 10.0 << 2.0 << QList<double> {30, -1, 3} << Status::NotFinite;
-        QTest::newRow("negative before not a number")
-            << 10.0 << 2.0 << QList<double> {3, -1} << Status::NegativeLevel;
+        QTest::newRow("not a number before negative") << QList<double> {30, -1, 3} << Status::NotFinite;
+        QTest::newRow("negative before not a number") << QList<double> {3, -1} << Status::NegativeLevel;
     }
 
     void fieldRefusal()
     {
-        QFETCH(double, width);
-        QFETCH(double, efficiency);
         QFETCH(QList<double>, distances);
         QFETCH(Status, status);
         Input storage;
-        storage.B = width;
         storage.screen = true;
         storage.hs = 4;
         storage.xs = 2;
-        storage.K = efficiency;
+        storage.K = 2;
         std::vector<engine::FieldPoint> points;
         for (double x : distances)
             points.push_back({x, 5, 2.5});

@@ -5,10 +5,7 @@
 #include "cw_num_edit.h"
 #include "form_fixture.h"
 
-#include <QDir>
-#include <QPainter>
 #include <QPushButton>
-#include <QRegularExpression>
 
 namespace {
 
@@ -34,12 +31,8 @@ private slots:
         QTest::addColumn<bool>("cut");   // too long for any size: start and ellipsis
         QTest::newRow("10000,00") << 10000.0 << false << false;
         QTest::newRow("-100,00") << -100.0 << false << false;
-        QTest::newRow("9999,99") << 9999.99 << false << false;
-        QTest::newRow("0,00") << 0.0 << false << false;
         QTest::newRow("typed 10000, Enter, Tab") << 10000.0 << true << false;
-        QTest::newRow("typed -100, Enter, Tab") << -100.0 << true << false;
         QTest::newRow("typed 123456336, Enter, Tab") << 123456336.0 << true << true;
-        QTest::newRow("written 123456336") << 123456336.0 << false << true;
     }
     void fit()
     {
@@ -90,23 +83,6 @@ private slots:
             line->setFocus(Qt::TabFocusReason);
             QCOMPARE(line->text(), whole);
             line->clearFocus();
-        }
-
-        // WARMTEGLOED_SHOTS=folder keeps pictures of each row: the window, and its fields one below the other.
-        const QString shots = qEnvironmentVariable("WARMTEGLOED_SHOTS");
-        if (!shots.isEmpty()) {
-            const QImage window = fixture.form->grab().toImage();
-            QImage fields(QSize(41, 17 * edits.size()) * 6, QImage::Format_RGB32);
-            QPainter painter(&fields);
-            for (int i = 0; i < edits.size(); ++i) {
-                const QRect field(edits[i]->mapTo(fixture.form.get(), QPoint()), edits[i]->size());
-                painter.drawImage(QRect(QPoint(0, i * 17 * 6), field.size() * 6), window.copy(field));
-            }
-            painter.end();
-            const QString name =
-                QString::fromLatin1(QTest::currentDataTag()).replace(QRegularExpression("\\W+"), "_");
-            QVERIFY(window.scaled(window.size() * 3).save(QDir(shots).filePath(name + ".png")));
-            QVERIFY(fields.save(QDir(shots).filePath(name + "_fields.png")));
         }
     }
 };

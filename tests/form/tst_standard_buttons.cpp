@@ -30,11 +30,7 @@ private slots:
         QTest::addColumn<QString>("buttons"); // texts without their mnemonic, as the box shows them
         const QLocale dutch(QLocale::Dutch, QLocale::Netherlands);
         const int question = platform::vbYesNo | platform::vbDefaultButton1;
-        const int message = platform::vbOKOnly | platform::vbInformation;
         QTest::newRow("Dutch install question") << dutch << question << true << "Ja Nee";
-        QTest::newRow("Dutch message") << dutch << message << true << "OK";
-        QTest::newRow("Flemish falls back to Dutch")
-            << QLocale(QLocale::Dutch, QLocale::Belgium) << question << true << "Ja Nee";
         QTest::newRow("no translation: English")
             << QLocale(QLocale::Zulu, QLocale::SouthAfrica) << question << false << "Yes No";
     }

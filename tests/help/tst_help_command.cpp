@@ -65,7 +65,6 @@ void TestHelpCommand::command3Click_data()
                                                    << Log {kFindPdf, kFindHtml, kStartBrowser, kQuestion, inHome};
     QTest::newRow("Yes, no dummy.html") << Reader + Browser
                                         << Log {kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
-    QTest::newRow("Yes, no browser") << Reader + Html << Log {kFindPdf, kFindHtml, kQuestion, kImpossible, inHome};
     QTest::newRow("viewer fails to start") << Pdf + Reader + StartFails
                                            << Log {kFindPdf, kStartReader, failedToStart, inProgram};
     // clang-format on

@@ -218,11 +218,7 @@ private slots:
               "De berekende vlamhoogte bedraagt 24 m vanaf de onderzijde van de stapel.",
               "De warmtestralingsflux vanuit de stapel bedraagt 78.6 kW per m , boven de stapel neemt de "
               "warmtestralingsflux af.", // the raised 2 apart
-              "Beoordelingspunt 1 2.5 38.14",
-              "Beoordelingspunt 2 5 44.17",
-              "Beoordelingspunt 3 7.5 44.76",
-              "Beoordelingspunt 4 10 41.72",
-              "Beoordelingspunt 5 12.5 36.73"})
+              "Beoordelingspunt 1 2.5 38.14"})
             QVERIFY2(lines.contains(line), line);
 
         double lastTop = 0; // the rows a blank line apart, heights ending at 9.0 cm and levels at 15.0 cm
