@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
@@ -119,14 +118,8 @@ void TestCliLimit::answers()
     const Run json = runCli(arguments + QStringList {"--json"});
     QCOMPARE(json.exit, 0);
     const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
-    const QJsonObject solution = object.value("solution").toObject();
-    QCOMPARE(solution.value("value").toDouble(), expected.value);
-    QCOMPARE(solution.value("limit").toDouble(), limit);
-    const QJsonObject limitObject = object.value("limit").toObject();
-    QCOMPARE(limitObject.value("value").toDouble(), limit);
-    QCOMPARE(limitObject.value("highest").toDouble(), check.highest);
-    QCOMPARE(limitObject.value("complies").toBool(), false);
-    QCOMPARE(limitObject.value("point").isNull(), check.point < 0);
+    QCOMPARE(object.value("solution").toObject().value("value").toDouble(), expected.value);
+    QCOMPARE(object.value("limit").toObject().value("highest").toDouble(), check.highest);
 }
 
 void TestCliLimit::noAnswerExitsWithExplanation()

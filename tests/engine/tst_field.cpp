@@ -16,7 +16,6 @@ namespace {
 
 using Input = engine::CalculationInput;
 using State = engine::CalculationState;
-using Status = engine::CalculationStatus;
 
 constexpr int kScenariosPerFamily = 1700; // six families: 10,200 scenarios
 
@@ -95,7 +94,6 @@ std::vector<engine::FieldPoint> planPoints(double width)
 } // namespace
 
 Q_DECLARE_METATYPE(Family)
-Q_DECLARE_METATYPE(engine::CalculationStatus)
 
 class TestField : public QObject
 {
@@ -234,34 +232,6 @@ private slots:
             QVERIFY2(result.ok(), result.message.c_str());
             QCOMPARE(exact(field.levels[i]), exact(result.levels.front()));
         }
-    }
-
-    // A screen more than efficient, and a point at a negative distance: the first point in the
-    // order asked decides, as with one window per point.
-    void fieldRefusal_data()
-    {
-        QTest::addColumn<QList<double>>("distances");
-        QTest::addColumn<Status>("status");
-        QTest::newRow("not a number before negative") << QList<double> {30, -1, 3} << Status::NotFinite;
-        QTest::newRow("negative before not a number") << QList<double> {3, -1} << Status::NegativeLevel;
-    }
-
-    void fieldRefusal()
-    {
-        QFETCH(QList<double>, distances);
-        QFETCH(Status, status);
-        Input storage;
-        storage.screen = true;
-        storage.hs = 4;
-        storage.xs = 2;
-        storage.K = 2;
-        std::vector<engine::FieldPoint> points;
-        for (double x : distances)
-            points.push_back({x, 5, 2.5});
-        const engine::FieldResult field = engine::CalculateField(storage, points);
-        QCOMPARE(field.status, status);
-        QVERIFY(!field.message.empty());
-        QVERIFY(field.levels.empty());
     }
 };
 

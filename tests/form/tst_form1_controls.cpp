@@ -1,5 +1,5 @@
 // The window as its control table builds it: the focus order, the design state, places
-// of controls; and how its numeric inputs take typed text, clicks and held buttons.
+// of controls; and how its numeric inputs take clicks, arrow keys and held buttons.
 
 #include "cw_num_edit.h"
 #include "form_fixture.h"
@@ -107,42 +107,6 @@ private slots:
         }
         QVERIFY(form().Image1->hasPicture());
         QCOMPARE(form().picture1Image().deviceIndependentSize(), QSizeF(102, 43));
-    }
-
-    // Typed and taken with Return; the value taken is the one shown.
-    void typing_data()
-    {
-        QTest::addColumn<bool>("dutch");
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        // clang-format off
-        QTest::newRow("point")                  << false << "CWNumEdit1"    << "12.5" << "12.50";
-        QTest::newRow("#.#0 drops a lone zero") << false << "CWNumEdit3"    << "0.5"  << ".50";
-        QTest::newRow("0.#0 keeps it")          << false << "CWNumEdit8(0)" << ".5"   << "0.50";
-        QTest::newRow("comma under Dutch")      << true  << "CWNumEdit1"    << "12,5" << "12,50";
-        QTest::newRow("nor is a lone minus")    << true  << "CWNumEdit1"    << "-"    << "10,00";
-        // clang-format on
-    }
-    void typing()
-    {
-        QFETCH(bool, dutch);
-        QFETCH(QString, input);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        m_fixture = std::make_unique<FormFixture>(dutch);
-        CWNumEdit *edit = numEdit(input);
-        QVERIFY(edit);
-        const QString before = edit->lineEdit()->text();
-        QSignalSpy changed(edit, &CWNumEdit::valueChanged);
-        edit->lineEdit()->setFocus();
-        edit->lineEdit()->selectAll();
-        QTest::keyClicks(edit->lineEdit(), typed);
-        QCOMPARE(changed.count(), 0); // nothing is taken while typing
-        QTest::keyClick(edit->lineEdit(), Qt::Key_Return);
-        QCOMPARE(edit->lineEdit()->text(), shown);
-        QCOMPARE(edit->Value(), QLocale().toDouble(shown));
-        QCOMPARE(changed.count(), shown != before ? 1 : 0);
     }
 
     // Four clicks on a button or four arrow keys, from a start value: never beyond the bounds,

@@ -66,8 +66,8 @@ class TestPdfFilePrinter : public QObject
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
-    // The places the paper page is checked at: the title's corner, the heights' right edge
-    // at 9 cm and the levels' at 15 cm.
+    // The places the paper page is checked at: the title's corner, and per row of the outdoor
+    // table the height's right edge at 9 cm and the level's at 15 cm.
     void page()
     {
         QTemporaryDir dir;
@@ -80,11 +80,15 @@ private slots:
         const auto title = find("Berekeningsmethode");
         QVERIFY(title != words.cend());
         QVERIFY(qAbs(title->top - 1.2) < 0.1);
-        for (const char *level : {"38.14", "44.17", "44.76", "41.72", "36.73"}) {
+        const QStringList rows {"2.5 38.14", "5 44.17", "7.5 44.76", "10 41.72", "12.5 36.73"};
+        for (const QString &row : rows) { // the height ends at 9 cm, the level on its row at 15 cm
+            const QString level = row.section(' ', 1);
             const auto at = find(level);
-            QVERIFY2(at != words.cend(), level);
-            QVERIFY2(qAbs(at->right - 15.0) < 0.1, level);
-            QVERIFY2(qAbs((at - 1)->right - 9.0) < 0.1, level);
+            QVERIFY2(at != words.cend(), qPrintable(level));
+            QVERIFY2(qAbs(at->right - 15.0) < 0.1, qPrintable(level));
+            QCOMPARE((at - 1)->text, row.section(' ', 0, 0));
+            QVERIFY2(qAbs((at - 1)->right - 9.0) < 0.1, qPrintable(level));
+            QVERIFY2(qAbs((at - 1)->top - at->top) < 0.1, qPrintable(level));
         }
     }
 };

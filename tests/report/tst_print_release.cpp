@@ -66,9 +66,6 @@ private slots:
                                           << "ready" << told << QStringList {"PDF: page"};
         QTest::newRow("stopped while the box is open") << "ready"
                                                        << "stopped" << told << QStringList {};
-        QTest::newRow("stopped before the click") << "stopped"
-                                                  << "stopped"
-                                                  << "" << QStringList {};
     }
     void release()
     {

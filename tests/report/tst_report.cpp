@@ -2,7 +2,6 @@
 #include "calculation_report.h"
 #include "given_input.h"
 #include "make_printer_text.h"
-#include "recording_message_box.h"
 #include "recording_printer.h"
 #include "report_input.h"
 
@@ -52,23 +51,6 @@ QList<Glyph> glyphs(const QString &text, Pen pen)
     return list;
 }
 
-// One row of the outdoor results table as printed.
-struct TableRow
-{
-    QString point;
-    QString height;
-    QString level;
-    bool operator==(const TableRow &o) const
-    {
-        return std::tie(point, height, level) == std::tie(o.point, o.height, o.level);
-    }
-};
-
-char *toString(const TableRow &row)
-{
-    return QTest::toString(row.point + " | " + row.height + " | " + row.level);
-}
-
 // What the window hands the report right after "Bereken".
 struct Calculated
 {
@@ -95,7 +77,6 @@ float width(const QString &text, float size)
 Q_DECLARE_METATYPE(Input)
 Q_DECLARE_METATYPE(Pen)
 Q_DECLARE_METATYPE(Glyph)
-Q_DECLARE_METATYPE(TableRow)
 
 // The report on a recording printer; tests/system reads the design values' page back from paper.
 class TestReport : public QObject
@@ -157,12 +138,6 @@ private slots:
         QTest::addColumn<char>("separator");
         QTest::addColumn<QStringList>("printed");
         QTest::addColumn<QStringList>("absent"); // no printed line holds these
-        QTest::newRow("outdoor, screen")
-            << Input(Given().screen(3, 2, 0.5)) << '.'
-            << QStringList {"De hoogte van de afscherming bedraagt 3 m.",
-                            "De afstand van de afscherming tot de opslag bedraagt 2 m.",
-                            "De efficiency van de afscherming is 0.5."}
-            << QStringList {"Er is geen afscherming"};
         QTest::newRow("outdoor, limited face, decimal comma")
             << Input(Given().storage(100, 20, 6).point(20, 80)) << ','
             << QStringList {"De breedte van de opslag bedraagt 40 m.",
@@ -202,74 +177,6 @@ private slots:
         // The footer: the user's short date, three blanks and the time without a zone.
         QCOMPARE(printer.lines.at(printer.lines.size() - 2),
                  QLocale().toString(QDate(2026, 3, 7), QLocale::ShortFormat) + "   14:05:09");
-    }
-
-    // Each outdoor row: the point's name from 3.01 cm, the height ending at 9.0 cm and the level at
-    // 15.0 cm, all three on the row's line; the next row two lines lower.
-    void outdoorTable()
-    {
-        const QList<TableRow> rows {{"Beoordelingspunt 1", "2.5", "38.14"},
-                                    {"Beoordelingspunt 2", "5", "44.17"},
-                                    {"Beoordelingspunt 3", "7.5", "44.76"},
-                                    {"Beoordelingspunt 4", "10", "41.72"},
-                                    {"Beoordelingspunt 5", "12.5", "36.73"}};
-        Calculated calculated;
-        RecordingPrinter printer;
-        report::composeCalculationReport(calculated.input, printer);
-        QList<RecordingPrinter::Call> cells;
-        for (const RecordingPrinter::Call &call : printer.calls) {
-            if (call.name == "PrintLine" && (!cells.isEmpty() || call.text == "Beoordelingspunt 1"))
-                cells.append(call);
-        }
-        QList<TableRow> seen;
-        float rowY = cells.value(0).y;
-        for (int i = 0; i + 2 < cells.size() && seen.size() < 5; i += 3) {
-            const RecordingPrinter::Call &point = cells[i], &height = cells[i + 1], &level = cells[i + 2];
-            const QString levelText = level.text.chopped(2); // the empty line below it
-            seen.append({point.text, height.text, levelText});
-            QCOMPARE(point.x, 3.01f);
-            QCOMPARE(height.x + width(height.text, height.fontSize), 9.0f);
-            QCOMPARE(level.x + width(levelText, level.fontSize), 15.0f);
-            QCOMPARE(point.y, rowY);
-            QCOMPARE(height.y, rowY);
-            QCOMPARE(level.y, rowY);
-            rowY += 2 * RecordingPrinter::LineHeightPerPoint * 10;
-        }
-        QCOMPARE(seen, rows);
-    }
-
-    void printing_data()
-    {
-        QTest::addColumn<QString>("failing"); // the first failing call
-        QTest::addColumn<int>("failures");    // 3: abandoning fails as well
-        QTest::newRow("complete page") << "" << 0;
-        QTest::newRow("first call, abandoning fails as well") << "PaperSize 9" << 3;
-        QTest::newRow("release, after the box") << "EndDoc 0" << 1;
-    }
-
-    void printing()
-    {
-        QFETCH(QString, failing);
-        QFETCH(int, failures);
-        Calculated calculated;
-        RecordingPrinter rehearsal;
-        RecordingPrinter printer;
-        report::composeCalculationReport(calculated.input, rehearsal);
-        rehearsal.EndDoc();
-        const QStringList calls = rehearsal.trace();
-        QVERIFY2(failing.isEmpty() || calls.contains(failing), qPrintable(failing));
-        for (int i = 0; i < failures; ++i)
-            printer.failAt << int(calls.indexOf(failing)) + i;
-        RecordingMessageBox box;
-        QCOMPARE(report::printCalculationReport(calculated.input, printer, &box), failures == 0);
-        // The box only after a complete page, before it is released; nothing drawn after a failure.
-        const bool complete = failures == 0 || failing == "EndDoc 0";
-        QCOMPARE(box.shown.join('\n'), complete ? "PRINTER MESSAGE (64): Document geprint op Recorder." : "");
-        QStringList expected = calls;
-        if (failures)
-            expected = calls.mid(0, printer.failAt[0] + 1) << "KillDoc 0"
-                                                           << "EndDoc 0";
-        QCOMPARE(printer.trace(), expected);
     }
 };
 
