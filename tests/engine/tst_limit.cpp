@@ -2,9 +2,9 @@
 // each answer complies, one centimetre further it does not, and a plain scan finds the
 // same crossing; the envelope is never below the points.
 
-#include "calculate.h"
 #include "calculation_state.h"
 #include "field.h"
+#include "given_input.h"
 #include "limit.h"
 
 #include <QTest>
@@ -17,28 +17,9 @@ using Input = engine::CalculationInput;
 using Quantity = engine::SolveQuantity;
 
 Q_DECLARE_METATYPE(engine::SolveQuantity)
+Q_DECLARE_METATYPE(engine::CalculationInput)
 
 namespace {
-
-// "B=5 D=5 screen hs=4 z=0,1,2,3,4": the inputs that differ from the window's defaults.
-Input inputOf(const QString &text)
-{
-    Input in;
-    const QHash<QString, double *> numbers {{"B", &in.B}, {"D", &in.D},   {"H", &in.H},   {"x", &in.x},
-                                            {"y", &in.y}, {"hs", &in.hs}, {"xs", &in.xs}, {"K", &in.K}};
-    for (const QString &word : text.split(' ', Qt::SkipEmptyParts)) {
-        const QString name = word.section('=', 0, 0);
-        const QString value = word.section('=', 1);
-        for (int i = 0; name == "z" && i < 5; ++i)
-            in.heights[std::size_t(i)] = value.section(',', i, i).toDouble();
-        in.indoor |= word == "indoor";
-        in.compact |= word == "compact";
-        in.screen |= word == "screen";
-        if (numbers.contains(name))
-            *numbers.value(name) = value.toDouble();
-    }
-    return in;
-}
 
 Input with(Input in, Quantity quantity, double value)
 {
@@ -91,30 +72,27 @@ private slots:
 
 void LimitTest::solverAgreesWithScan_data()
 {
-    QTest::addColumn<QString>("storage");
+    QTest::addColumn<Input>("in");
     QTest::addColumn<Quantity>("quantity");
-    QTest::addColumn<double>("limit"); // kW/m²
-    QTest::addColumn<double>("step");  // m, of the brute-force scan
+    QTest::addColumn<double>("step"); // m, of the brute-force scan
 
-    QTest::newRow("outdoor, distance") << "" << Quantity::Distance << 15.0 << 0.25;
-    QTest::newRow("outdoor, height") << "" << Quantity::Height << 15.0 << 0.1;
-    QTest::newRow("outdoor, width") << "" << Quantity::Width << 15.0 << 0.5;
-    QTest::newRow("compact, height") << "compact" << Quantity::Height << 15.0 << 0.1;
-    QTest::newRow("screen, distance") << "screen hs=6 xs=3" << Quantity::Distance << 15.0 << 0.25;
-    QTest::newRow("limited face, width") << "B=100 D=20 H=6 x=20 y=80" << Quantity::Width << 15.0 << 0.5;
-    QTest::newRow("indoor, distance") << "indoor" << Quantity::Distance << 15.0 << 0.25;
+    QTest::newRow("outdoor, distance") << Input(Given()) << Quantity::Distance << 0.25;
+    QTest::newRow("outdoor, height") << Input(Given()) << Quantity::Height << 0.1;
+    QTest::newRow("outdoor, width") << Input(Given()) << Quantity::Width << 0.5;
+    QTest::newRow("compact, height") << Input(Given().compact()) << Quantity::Height << 0.1;
+    QTest::newRow("screen, distance") << Input(Given().screen(6, 3, 1)) << Quantity::Distance << 0.25;
+    QTest::newRow("limited face, width")
+        << Input(Given().storage(100, 20, 6).point(20, 80)) << Quantity::Width << 0.5;
+    QTest::newRow("indoor, distance") << Input(Given().indoor()) << Quantity::Distance << 0.25;
 }
 
 void LimitTest::solverAgreesWithScan()
 {
-    QFETCH(QString, storage);
+    QFETCH(Input, in);
     QFETCH(Quantity, quantity);
-    QFETCH(double, limit);
     QFETCH(double, step);
-    const Input in = inputOf(storage);
-    const double L = limit * 1000;
-
-    const engine::Solution solution = engine::Solve(in, quantity, limit, false);
+    const double L = 15000;
+    const engine::Solution solution = engine::Solve(in, quantity, 15, false);
     QVERIFY2(solution.ok() && solution.found, solution.message.c_str());
     const double value = solution.value;
     QCOMPARE(std::round(value * 100) / 100, value);
@@ -168,7 +146,7 @@ void LimitTest::screenMakesTheLevelRiseAgain()
 {
     // Every point below the screen's top: right behind it the screen hides the whole
     // flame, farther away less of it.
-    const Input in = inputOf("screen hs=6 xs=2 z=1,2,3,4,5");
+    const Input in = Given().screen(6, 2, 1).at({1, 2, 3, 4, 5});
     const std::vector<double> levels = highestAlong(in, {2.05, 6});
     QCOMPARE(levels.size(), std::size_t(2));
     QVERIFY(levels[0] < 10000);
@@ -204,16 +182,14 @@ void LimitTest::noValueComplies()
 
 void LimitTest::envelopeNeverBelowPoints_data()
 {
-    QTest::addColumn<QString>("storage");
-
-    QTest::newRow("screen between the points") << "screen hs=6 xs=3";
-    QTest::newRow("points off the 1 cm grid") << "z=0.333,1.7,4.25,9.99,11.111";
+    QTest::addColumn<Input>("in");
+    QTest::newRow("screen between the points") << Input(Given().screen(6, 3, 1));
+    QTest::newRow("points off the 1 cm grid") << Input(Given().at({0.333, 1.7, 4.25, 9.99, 11.111}));
 }
 
 void LimitTest::envelopeNeverBelowPoints()
 {
-    QFETCH(QString, storage);
-    const Input in = inputOf(storage);
+    QFETCH(Input, in);
 
     const engine::LimitCheck points = engine::CheckLimit(in, 15, false);
     const engine::LimitCheck envelope = engine::CheckLimit(in, 15, true);

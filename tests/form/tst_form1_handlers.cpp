@@ -198,9 +198,6 @@ private slots:
         QTest::newRow("x before the screen")
             << Steps {screen, {Write, "CWNumEdit6", "8"}, {TypeAndLeave, "CWNumEdit4", "5"}}
             << QStringList {x + "8.00 8.00 1.00"} << Rules {On, On, true, {"8.00", "8.00", "1.00", "5.00"}};
-        QTest::newRow("x before the screen, no screen")
-            << Steps {{Write, "CWNumEdit6", "8"}, {TypeAndLeave, "CWNumEdit4", "5"}}
-            << QStringList() << Rules {Off, On, false, {"5.00", "8.00", "1.00", "5.00"}};
         QTest::newRow("xs beyond x") << Steps {screen, {TypeAndLeave, "CWNumEdit6", "8"}}
                                      << QStringList {xs + "5.00 5.00 1.00"} << screenOnAtX;
         QTest::newRow("K above 1") << Steps {screen, {TypeAndLeave, "CWNumEdit7", "1.5"}}
@@ -211,7 +208,6 @@ private slots:
                                                 << QStringList {x + "5.00 5.00 1.00"} << screenOnAtX;
         QTest::newRow("indoor with screen") << Steps {screen, indoor} << QStringList()
                                             << Rules {Off, Off, true, design};
-        QTest::newRow("outdoor, screen on") << Steps {screen, indoor, indoor} << QStringList() << screenOn;
         QTest::newRow("width moves y") << Steps {{Write, "CWNumEdit9", "-20"}, {TypeAndLeave, "CWNumEdit1", "7"}}
                                        << QStringList() << Rules {Off, On, false, {"5.00", ".00", "1.00", "3.50"}};
         // clang-format on

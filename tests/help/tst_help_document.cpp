@@ -1,6 +1,6 @@
 // The help document the build renders, read back with poppler's tools as a reader
-// sees it: an outline of the chapters, a contents list whose entries link to them, each
-// paragraph once in the text a search goes through, and what it says of the program.
+// sees it: an outline of the chapters, a contents list whose entries link to them, and each
+// paragraph once in the text a search goes through.
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -114,28 +114,6 @@ private slots:
             QVERIFY2(text.count(paragraph) == 1, qPrintable(block.text()));
         }
         QVERIFY(checked > 40);
-    }
-
-    // What the document says about the program.
-    void statements_data()
-    {
-        QTest::addColumn<QString>("phrase");
-        QTest::addColumn<bool>("said");
-        QTest::newRow("not every change empties the results") << "Elke wijziging van een getalveld" << false;
-        QTest::newRow("the two switches keep them")
-            << "Afscherming aanwezig\" of \"Binnenopslag\" laat de resultaten staan" << true;
-        QTest::newRow("dummy.html not next to the program")
-            << "\"dummy.html\" naast het programma staan" << false;
-        QTest::newRow("dummy.html where the program was started")
-            << "in de map staan van waaruit het programma is gestart" << true;
-        QTest::newRow("the page goes out when the box is closed")
-            << "De pagina gaat pas naar de printer als u deze melding met OK hebt gesloten" << true;
-    }
-    void statements()
-    {
-        QFETCH(QString, phrase);
-        QFETCH(bool, said);
-        QCOMPARE(m_pages.join(' ').simplified().contains(phrase), said);
     }
 };
 
