@@ -1,16 +1,19 @@
 // The window's handlers worked step by step as a user works them: which notifications
 // empty the result boxes, the three checks, the switches, the width; "Bereken", "Print";
-// and the message box the window really shows.
+// the Enter key; and the message box the window really shows, in the user's language.
 
 #include "cw_num_edit.h"
 #include "form_fixture.h"
 #include "qt_message_box.h"
 #include "recording_printer.h"
+#include "recording_shell.h"
+#include "standard_texts.h"
 
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 
@@ -92,6 +95,7 @@ Rules rulesOf(const Form1 &f)
 struct BoxAnswer
 {
     QString text;
+    QStringList buttons; // as the box shows them, without their mnemonic
     QTimer timer;
 
     explicit BoxAnswer(QMessageBox::StandardButton press)
@@ -102,6 +106,10 @@ struct BoxAnswer
                 return;
             timer.stop();
             text = box->text();
+            for (QMessageBox::StandardButton which : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok}) {
+                if (QAbstractButton *button = box->button(which))
+                    buttons << button->text().remove('&');
+            }
             if (press == QMessageBox::NoButton)
                 QTest::keyClick(box, Qt::Key_Escape);
             else
@@ -142,6 +150,7 @@ private slots:
     }
     void cleanup()
     {
+        qDeleteAll(qApp->findChildren<QTranslator *>()); // a translator leaves with the application
         if (m_fixture)
             QVERIFY2(m_fixture->guard.unexpected().isEmpty(), "unexpected modal dialog");
     }
@@ -271,39 +280,101 @@ private slots:
         QCOMPARE(m_fixture->messageBox.shown, boxes);
     }
 
-    // The button pressed in the real box, the answer the handlers get and the text it shows:
-    // the handlers' line feed and carriage return make one line break.
+    // The button pressed in the real box, the answer the handlers get, the text it shows (the
+    // handlers' line feed and carriage return make one line break) and its buttons in the
+    // user's language, from Qt's own translation of its standard texts.
     void answers_data()
     {
+        QTest::addColumn<QLocale>("locale");
         QTest::addColumn<int>("style");
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<QMessageBox::StandardButton>("pressed"); // NoButton: Escape
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("text");
-        const int question = platform::vbYesNo;
+        QTest::addColumn<QString>("buttons");
+        const QLocale dutch(QLocale::Dutch, QLocale::Netherlands);
+        const QLocale untranslated(QLocale::Zulu, QLocale::SouthAfrica);
+        const int question = platform::vbYesNo | platform::vbDefaultButton1;
         const int error = platform::vbOKOnly | platform::vbInformation;
         const QString install = "Installeren?";
         const QString tooFar = "De afstand tussen het scherm en de opslag \n\ris te groot";
-        QTest::newRow("Yes") << question << install << QMessageBox::Yes << int(platform::vbYes) << install;
-        QTest::newRow("No") << question << install << QMessageBox::No << int(platform::vbNo) << install;
-        QTest::newRow("Escape says No")
-            << question << install << QMessageBox::NoButton << int(platform::vbNo) << install;
+        QTest::newRow("Yes") << dutch << question << install << QMessageBox::Yes << int(platform::vbYes)
+                             << install << "Ja Nee";
+        QTest::newRow("No") << dutch << question << install << QMessageBox::No << int(platform::vbNo)
+                            << install << "Ja Nee";
+        QTest::newRow("Escape says No, untranslated: English")
+            << untranslated << question << install << QMessageBox::NoButton << int(platform::vbNo) << install
+            << "Yes No";
         QTest::newRow("input error, one line break")
-            << error << tooFar << QMessageBox::Ok << int(platform::vbOK)
-            << "De afstand tussen het scherm en de opslag \nis te groot";
+            << dutch << error << tooFar << QMessageBox::Ok << int(platform::vbOK)
+            << "De afstand tussen het scherm en de opslag \nis te groot"
+            << "OK";
     }
     void answers()
     {
+        QFETCH(QLocale, locale);
         QFETCH(int, style);
         QFETCH(QString, prompt);
         QFETCH(QMessageBox::StandardButton, pressed);
         QFETCH(int, answer);
         QFETCH(QString, text);
+        QFETCH(QString, buttons);
         m_fixture.reset();
+        QCOMPARE(installStandardTexts(locale), locale.language() == QLocale::Dutch);
         platform::QtMessageBox messageBox;
         BoxAnswer shown(pressed);
         QCOMPARE(messageBox.MsgBox(prompt, style, "Adobe"), answer);
         QCOMPARE(shown.text, text);
+        QCOMPARE(shown.buttons.join(' '), buttons);
+    }
+
+    // Enter presses the button that has the focus, and in a numeric input it takes the typed
+    // value without pressing anything.
+    void enter_data()
+    {
+        QTest::addColumn<QString>("control"); // where the focus is
+        QTest::addColumn<QString>("typed");   // typed there before the key
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("outcome"); // results | boxes | shell | height H
+        const QString calculated = "38,14 44,17 44,76 41,72 36,73";
+        QTest::newRow("Return on Bereken") << "Command2"
+                                           << "" << int(Qt::Key_Return) << calculated + " |  |  | 8,00";
+        QTest::newRow("keypad Enter on Bereken") << "Command2"
+                                                 << "" << int(Qt::Key_Enter) << calculated + " |  |  | 8,00";
+        QTest::newRow("Return on Help")
+            << "Command3"
+            << "" << int(Qt::Key_Return) << "     |  | find Hulpschermen.pdf in /thuis | 8,00";
+        QTest::newRow("Return in a field takes the value")
+            << "CWNumEdit3"
+            << "6,5" << int(Qt::Key_Return) << "     |  |  | 6,50";
+    }
+    void enter()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QString, outcome);
+        m_fixture.reset();
+        RecordingShell shell;
+        shell.files << QStringLiteral("/thuis/Hulpschermen.pdf");
+        shell.programs.insert(QStringLiteral("pdf"), QStringLiteral("/usr/bin/lezer"));
+        FormFixture fixture(true, FormServices {nullptr, &shell, {}});
+        QWidget *target = fixture.form->findChild<QWidget *>(control);
+        QVERIFY(target);
+        auto *edit = qobject_cast<CWNumEdit *>(target);
+        QWidget *focused = edit ? edit->lineEdit() : target;
+        focused->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(focused, typed);
+        const Qt::KeyboardModifiers keypad = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        QTest::keyClick(focused, Qt::Key(key), keypad);
+
+        QStringList seen;
+        seen << fixture.results();
+        seen << fixture.messageBox.shown.join('/');
+        seen << shell.log.filter(QStringLiteral("find")).join('/');
+        seen << fixture.form->CWNumEdit3->lineEdit()->text();
+        QCOMPARE(seen.join(QStringLiteral(" | ")), outcome);
+        QVERIFY(fixture.guard.unexpected().isEmpty());
     }
 };
 
