@@ -212,7 +212,8 @@ private slots:
         QTest::newRow("K above 1") << Steps {screen, {TypeAndLeave, "CWNumEdit7", "1.5"}}
                                    << QStringList {k + "5.00 .00 1.00"} << screenOn;
         QTest::newRow("K below 0") << Steps {screen, {TypeAndLeave, "CWNumEdit7", "-5"}}
-                                   << QStringList {k + "5.00 .00 .00"} << Rules {On, On, true, {"5.00", ".00", ".00", "5.00"}};
+                                   << QStringList {k + "5.00 .00 .00"}
+                                   << Rules {On, On, true, {"5.00", ".00", ".00", "5.00"}};
         QTest::newRow("screen on, xs beyond x") << Steps {{Write, "CWNumEdit6", "8"}, screen}
                                                 << QStringList {x + "5.00 5.00 1.00"} << screenOnAtX;
         QTest::newRow("indoor with screen") << Steps {screen, indoor} << QStringList()

@@ -115,14 +115,9 @@ QList<Word> readWords(const QString &pdf)
 // Prints the design values' report to `file`; false when the printer gave up.
 bool printReport(const QString &file)
 {
-    const engine::CalculationInput input;
-    engine::CalculationState state;
-    const engine::CalculationResult result = engine::Calculate(input, state, '.');
-    report::ReportInput page = report::makeReportInput(input, state, result);
-    page.logo = QImage(30, 10, QImage::Format_RGB32);
-    page.printedAt = QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9));
+    const Calculated calculated;
     platform::PdfFilePrinter printer(file);
-    return report::printCalculationReport(page, printer, nullptr);
+    return report::printCalculationReport(calculated.input, printer, nullptr);
 }
 
 // A print server with one queue whose state the test changes as it goes.
@@ -316,15 +311,9 @@ private slots:
             fake.state = meanwhile;
             return QString();
         };
-        engine::CalculationState state;
-        engine::Calculate(engine::CalculationInput {}, state, '.');
-        report::ReportInput input;
-        input.state = &state;
-        input.logo = QImage(30, 10, QImage::Format_RGB32);
-        input.printedAt = QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9));
-
+        const Calculated calculated;
         platform::QtPrinter printer(QStringLiteral("PDF"), fake.server());
-        const bool printed = report::printCalculationReport(input, printer, &box);
+        const bool printed = report::printCalculationReport(calculated.input, printer, &box);
 
         QCOMPARE(box.shown.join('\n').remove(QStringLiteral(" (64)")), boxes);
         QCOMPARE(fake.submitted, pages);
