@@ -19,7 +19,7 @@ double cornerViewFactor(double distance, double height, double width)
     return c * ((A * s1) * t1 + (s2 / A) * t2);
 }
 
-double outdoorLevel(engine::CalculationState &s, double z, const engine::CalculationInput &in, int &k)
+static double outdoorLevel(engine::CalculationState &s, double z, const engine::CalculationInput &in, int &k)
 {
     const int N = 400;
     const double T0 = in.compact ? 950 : 1085;
@@ -57,7 +57,7 @@ double outdoorLevel(engine::CalculationState &s, double z, const engine::Calcula
     return (total - s.ScreenEfficiency * shielded) * s.Transmission;
 }
 
-double indoorLevel(const engine::CalculationState &s)
+static double indoorLevel(const engine::CalculationState &s)
 {
     const double f = s.PointFraction;
     const double r1 = cornerViewFactor(s.PointDistance, 0.5 * s.StorageHeight, f * s.StorageWidth) * 90000;

@@ -10,12 +10,6 @@ namespace reference {
 
 double cornerViewFactor(double distance, double height, double width);
 
-// The level at height z for a state prepared by the calculation; fills the strip arrays,
-// the temperatures, StripCount and Transmission like the engine. k: the shielded strips.
-double outdoorLevel(engine::CalculationState &state, double z, const engine::CalculationInput &input, int &k);
-
-double indoorLevel(const engine::CalculationState &state);
-
 // The size of the view factors that the level at height z is the difference of, as a
 // level: with a uniform flame the strips add up to the corner rectangles at the flame's
 // base and top, and beside the face or edge-on those nearly cancel. Differences in the

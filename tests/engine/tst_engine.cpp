@@ -1,12 +1,15 @@
-// The method's published figures, the vectorised outdoor model against the straightforward
-// scalar one, the shown texts and the cases the method leaves undefined.
+// The method's published figures, the shown texts and the cases the method leaves undefined;
+// the limit check and the solvers against brute-force scans of the same calculation: each
+// answer complies, one centimetre further it does not, a plain scan finds the same crossing;
+// the envelope is never below the points. tst_field holds the vectorised engine.
 
 #include "calculate.h"
-#include "given_input.h"
 #include "corner_view_factor.h"
+#include "field.h"
 #include "fire_models.h"
+#include "given_input.h"
+#include "limit.h"
 #include "number_text.h"
-#include "scalar_reference.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -14,13 +17,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <random>
+#include <vector>
 
 namespace {
 
 using Input = engine::CalculationInput;
 using State = engine::CalculationState;
 using Status = engine::CalculationStatus;
+using Quantity = engine::SolveQuantity;
 
 // A figure as published, compared at the precision it is written with ("38138.07", "3.7e-09").
 struct Figure
@@ -35,37 +39,37 @@ QString asFigure(double value, const QString &figure)
     return QString::number(value, figure.contains('e') ? 'e' : 'f', decimals);
 }
 
-// Identity of results means identity of the bits; 17 digits tell every double apart.
-QString exact(double value)
+Input with(Input in, Quantity quantity, double value)
 {
-    return QString::number(value, 'g', 17);
+    (quantity == Quantity::Distance ? in.x : quantity == Quantity::Height ? in.H : in.B) = value;
+    return in;
 }
 
-// Agreement of the vectorised engine with the straightforward form: to 1e-12 of the level,
-// or, where the level is a small difference of large view factors, to 1e-14 of their size.
-bool agrees(double value, double expected, double scale)
+// The highest of the levels Calculate gives; NAN when it refuses the input.
+double highest(const Input &in)
 {
-    return std::abs(value - expected) <= std::max(1e-12 * std::abs(expected), 1e-14 * scale);
+    engine::CalculationState state;
+    const engine::CalculationResult result = engine::Calculate(in, state);
+    if (!result.ok())
+        return NAN;
+    return *std::max_element(result.levels.begin(), result.levels.end());
 }
 
-// The strips of the last point, each to 1e-14 of the four corner view factors it is made of.
-bool stripsAgree(const State &state, const State &reference, double z)
+// The highest level at each distance, from one many-points calculation.
+std::vector<double> highestAlong(const Input &in, const std::vector<double> &distances)
 {
-    const double x = reference.PointDistance, Lf = reference.FlameHeight;
-    const double w1 = reference.PointFraction * reference.StorageWidth;
-    const double w2 = (1 - reference.PointFraction) * reference.StorageWidth;
-    for (int i = 1; i <= 400; ++i) {
-        const double lo = z - ((i - 1) * Lf) / 400, hi = z - (i * Lf) / 400;
-        const double size = std::abs(reference::cornerViewFactor(x, lo, w1))
-            + std::abs(reference::cornerViewFactor(x, lo, w2))
-            + std::abs(reference::cornerViewFactor(x, hi, w1))
-            + std::abs(reference::cornerViewFactor(x, hi, w2));
-        const double fourth = std::pow(reference.StripTemperature[i], 4);
-        if (std::abs(state.StripViewFactor[i] - reference.StripViewFactor[i]) > 1e-14 * size
-            || std::abs(state.StripFlux[i] - reference.StripFlux[i]) > 1e-14 * 5.67e-8 * size * fourth)
-            return false;
+    const std::size_t count = in.indoor ? 1 : 5;
+    std::vector<engine::FieldPoint> points;
+    for (double x : distances) {
+        for (std::size_t j = 0; j < count; ++j)
+            points.push_back({x, in.y, in.heights[j]});
     }
-    return true;
+    const engine::FieldResult field = engine::CalculateField(in, points);
+    std::vector<double> result;
+    for (std::size_t i = 0; i < distances.size() && field.ok(); ++i)
+        result.push_back(*std::max_element(field.levels.begin() + long(i * count),
+                                           field.levels.begin() + long((i + 1) * count)));
+    return result;
 }
 
 } // namespace
@@ -73,6 +77,7 @@ bool stripsAgree(const State &state, const State &reference, double z)
 Q_DECLARE_METATYPE(Input)
 Q_DECLARE_METATYPE(Figure)
 Q_DECLARE_METATYPE(Status)
+Q_DECLARE_METATYPE(Quantity)
 
 class TestEngine : public QObject
 {
@@ -90,9 +95,6 @@ private slots:
         QTest::newRow("d5 h4 w5") << 5.0 << 4.0 << 5.0 << "0.1238503";
         // A negative height or width subtracts the rectangle: the sign flips with each.
         QTest::newRow("downwards") << 5.0 << -4.0 << 5.0 << "-0.1238503";
-        QTest::newRow("to the other side") << 5.0 << 4.0 << -5.0 << "-0.1238503";
-        QTest::newRow("d10 h2.5 w5") << 10.0 << 2.5 << 5.0 << "0.03309131";
-        QTest::newRow("h0: edge at the point's height") << 5.0 << 0.0 << 5.0 << "2.0e-10";
         QTest::newRow("w0: point in line with a side") << 5.0 << 4.0 << 0.0 << "3.7e-09";
     }
 
@@ -105,74 +107,43 @@ private slots:
         QCOMPARE(asFigure(engine::CornerViewFactor(d, h, w), figure), figure);
     }
 
-    // shown: the texts; empty for awkward corners, held by the straightforward form and by
-    // "no nan, inf or minus". figures: of the state and the result, in W/m².
+    // shown: the texts; empty for an awkward corner, held by "no nan, inf or minus".
+    // figures: of the state and the result, in W/m².
     void calculate_data()
     {
         QTest::addColumn<Input>("input");
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QList<Figure>>("figures");
-        QTest::addColumn<QList<int>>("shieldedStrips");
-        const QStringList unscreened {"38.14", "44.17", "44.76", "41.72", "36.73"};
         using Figures = QList<Figure>;
-        using Strips = QList<int>;
-        const QStringList anyText;
         const Figures none;
-        const Strips noStrips;
         // clang-format off
-        QTest::newRow("defaults") << Input(Given()) << unscreened
+        QTest::newRow("defaults") << Input(Given()) << QStringList {"38.14", "44.17", "44.76", "41.72", "36.73"}
             << Figures {{"CountedFaceWidth", "45.000025"}, {"StorageWidth", "10.000001"},
                         {"PointFraction", "0.5000000"}, {"EquivalentDiameter", "11.28379"}, {"FlameHeight", "24.00003"},
-                        {"Transmission", "0.9343648"}, {"level1", "38138.07"}, {"level5", "36734.63"}} << noStrips;
+                        {"Transmission", "0.9343648"}, {"level1", "38138.07"}, {"level5", "36734.63"}};
         QTest::newRow("compact") << Input(Given().compact()) << QStringList {"21.7", "24.4", "22.77", "17.26", "9.91"}
-            << Figures {{"FlameHeight", "12.000015"}} << noStrips;
+            << Figures {{"FlameHeight", "12.000015"}};
         QTest::newRow("screen hs 4 xs 2 K 1") << Input(Given().screen(4, 2, 1))
-            << QStringList {"11.73", "33.13", "43.07", "41.72", "36.73"} << none << Strips {83, 56, 28, 0, 0};
-        QTest::newRow("screen hs 0 beyond the points") << Input(Given().screen(0, 8, 1))
-            << QStringList {"6.31", "1.02", "0.15", "0", "0"} << none << Strips {111, 222, 333, 400, 400};
-        QTest::newRow("no screen: xs 8 shields nothing") << Input(Given().screen(0, 8, 1, false)) << unscreened
-            << none << noStrips;
+            << QStringList {"11.73", "33.13", "43.07", "41.72", "36.73"} << none;
         QTest::newRow("next to the face (x 0.01)") << Input(Given().point(0.01, 5))
-            << QStringList {"78.58", "78.58", "78.58", "68.42", "57.2"} << Figures {{"Transmission", "1"}} << noStrips;
+            << QStringList {"78.58", "78.58", "78.58", "68.42", "57.2"} << Figures {{"Transmission", "1"}};
         QTest::newRow("indoor") << Input(Given().indoor()) << QStringList {"22.29"}
             << Figures {{"StorageWidth", "10.000001"}, {"PointFraction", "0.5000001"}, {"StorageHeight", "8.00001"},
-                        {"firstHeight", "4.000005"}, {"level1", "22293.08"}} << noStrips;
-        QTest::newRow("indoor, in line with a side") << Input(Given().indoor().point(5, 0)) << QStringList {"13.36"}
-            << none << noStrips;
-        QTest::newRow("indoor, wide and close") << Input(Given().indoor().storage(20, 10, 10).point(1, 5))
-            << QStringList {"43.84"} << Figures {{"firstHeight", "5.000005"}} << noStrips;
+                        {"firstHeight", "4.000005"}, {"level1", "22293.08"}};
         QTest::newRow("small pile, in line with a side") << Input(Given().storage(5, 5, 3))
             << QStringList {"15.23", "14.58", "10.77", "6.23", "2.89"}
-            << Figures {{"PointFraction", "0"}, {"EquivalentDiameter", "5.641898"}, {"FlameHeight", "9.919278"}}
-            << noStrips;
+            << Figures {{"PointFraction", "0"}, {"EquivalentDiameter", "5.641898"}, {"FlameHeight", "9.919278"}};
         QTest::newRow("long face limited") << Input(Given().storage(100, 20, 6).point(20, 80))
             << QStringList {"14.92", "15.69", "15.86", "15.42", "14.44"}
             << Figures {{"CountedFaceWidth", "40.000025"}, {"StorageWidth", "40.000025"},
-                        {"PointFraction", "0.4999997"}, {"EquivalentDiameter", "31.9154"}, {"FlameHeight", "18.00003"}}
-            << noStrips;
+                        {"PointFraction", "0.4999997"}, {"EquivalentDiameter", "31.9154"}, {"FlameHeight", "18.00003"}};
         QTest::newRow("low pile keeps the minimum width") << Input(Given().storage(50, 10, 2).point(10, 10))
             << QStringList {"12.95", "11.79", "9.25", "6.56", "4.41"}
             << Figures {{"CountedFaceWidth", "35"}, {"StorageWidth", "35"}, {"PointFraction", "0.2857143"},
-                        {"FlameHeight", "6.00003"}} << noStrips;
-        QTest::newRow("low pile, beyond half the width") << Input(Given().storage(50, 10, 2).point(10, 30))
-            << QStringList {"13.63", "12.43", "9.8", "6.99", "4.73"}
-            << Figures {{"StorageWidth", "35"}, {"PointFraction", "0.5"}} << noStrips;
-        // Awkward corners: held by the straightforward form and by "no nan, inf or minus".
-        QTest::newRow("screen half efficient") << Input(Given().screen(6, 1, 0.5)) << anyText << none << noStrips;
-        QTest::newRow("far beyond the face") << Input(Given().point(500, 2000)) << anyText << none << noStrips;
-        QTest::newRow("against the face") << Input(Given().point(0, 5).compact()) << anyText << none << noStrips;
-        QTest::newRow("flame below the pile top") << Input(Given().storage(8, 8, 100)) << QStringList() << none
-            << noStrips;
-        QTest::newRow("ground, below and high up") << Input(Given().at({0, -1, 30, 60, 100})) << QStringList()
-            << none << noStrips;
+                        {"FlameHeight", "6.00003"}};
+        // Awkward corners: held by "no nan, inf or minus".
+        QTest::newRow("ground, below and high up") << Input(Given().at({0, -1, 30, 60, 100})) << QStringList() << none;
         // clang-format on
-        State state; // heights on strip edges put a kernel at h = 0, where the 1e-9 guard works
-        engine::Calculate(Input(), state);
-        const double Lf = state.FlameHeight;
-        const std::array<double, 5> edges {Lf / 400, 60 * Lf / 400, 133 * Lf / 400, 200 * Lf / 400,
-                                           400 * Lf / 400};
-        QTest::newRow("points on strip edges")
-            << Input(Given().at(edges)) << QStringList() << Figures() << Strips();
     }
 
     void calculate()
@@ -180,7 +151,6 @@ private slots:
         QFETCH(Input, input);
         QFETCH(QStringList, shown);
         QFETCH(QList<Figure>, figures);
-        QFETCH(QList<int>, shieldedStrips);
         State state;
         const engine::CalculationResult result = engine::Calculate(input, state);
         QCOMPARE(result.status, Status::Ok);
@@ -207,30 +177,6 @@ private slots:
             QVERIFY2(values.contains(figure.name), figure.name);
             QCOMPARE(asFigure(values.value(figure.name), figure.written), figure.written);
         }
-        if (input.indoor)
-            return;
-
-        // Every level and its shielded strips against the straightforward form, then the
-        // last point's arrays; the texts are the straightforward form's texts.
-        State reference = state;
-        QCOMPARE(reference::calculate(input, reference).texts, result.texts);
-        for (int i = 0; i < 5; ++i) {
-            int k = 0;
-            const double expected = reference::outdoorLevel(reference, input.heights[i], input, k);
-            const double scale = reference::levelScale(reference, input.heights[i], input);
-            QVERIFY2(agrees(result.levels[i], expected, scale),
-                     qPrintable(exact(result.levels[i]) + " " + exact(expected)));
-            QCOMPARE(k, shieldedStrips.value(i, k));
-            State single = state;
-            QCOMPARE(exact(engine::CalcOutdoorLevel(single, input.heights[i], input.compact, input.screen)),
-                     exact(result.levels[i]));
-        }
-        QVERIFY(stripsAgree(state, reference, input.heights[4]));
-        QVERIFY(state.StripTemperature == reference.StripTemperature
-                && state.StripCount == reference.StripCount);
-        QCOMPARE(exact(state.Transmission), exact(reference.Transmission));
-        QCOMPARE(exact(state.BaseFlameTemperature), exact(reference.BaseFlameTemperature));
-        QCOMPARE(exact(state.TipFlameTemperature), exact(reference.TipFlameTemperature));
     }
 
     // Cases the method leaves undefined: a status, a Dutch message and nothing to show.
@@ -241,9 +187,6 @@ private slots:
         QTest::addColumn<QString>("message"); // a part of it
         // clang-format off
         QTest::newRow("width 0") << Input(Given().storage(0, 10, 8)) << Status::WidthNotPositive << "breedte";
-        QTest::newRow("width 0, indoor") << Input(Given().storage(0, 10, 8).indoor()) << Status::WidthNotPositive
-                                         << "breedte";
-        QTest::newRow("depth 0") << Input(Given().storage(10, 0, 8)) << Status::DepthNotPositive << "diepte";
         QTest::newRow("depth below 0, indoor") << Input(Given().storage(10, -5, 8).indoor())
                                                << Status::DepthNotPositive << "diepte";
         QTest::newRow("indoor width beyond reach") << Input(Given().storage(1e307, 10, 8).indoor())
@@ -269,58 +212,19 @@ private slots:
         QVERIFY(result.texts.empty());
     }
 
-    // The kernels square by multiplying: the same double as the power with exponent 2 over
-    // the whole range of magnitudes.
-    void squareIsPowerTwo()
-    {
-        std::mt19937_64 random(2);
-        std::uniform_real_distribution<double> mantissa(1, 2);
-        int different = 0;
-        for (int i = 0; i < 1000000; ++i) {
-            const double value = std::ldexp(mantissa(random), int(random() % 1000) - 500);
-            different += value * value != std::pow(value, 2);
-        }
-        QCOMPARE(different, 0);
-    }
-
-    // The shown number is written digit by digit below 10^13: the same text as the
-    // formatting "%.15g" of the rounded value, for values on and around the halves too.
-    void numberToTextAsFormatted()
-    {
-        std::mt19937_64 random(3);
-        std::uniform_int_distribution<long long> cents(-1000000000, 1000000000);
-        int different = 0;
-        for (int i = 0; i < 300000; ++i) {
-            const double value = i % 3 == 0 ? std::ldexp(double(cents(random)), int(random() % 70) - 60)
-                                            : (double(cents(random)) + 0.5 * (i % 3 - 1)) / 100;
-            const double rounded = engine::roundHalfEven2(value);
-            const QString formatted =
-                QString::asprintf("%.15g", rounded == 0 ? 0.0 : rounded).replace('.', ',');
-            different += QString::fromStdString(engine::numberToText(value, ',')) != formatted;
-        }
-        QCOMPARE(different, 0);
-    }
-
     void numberToText_data()
     {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text"); // with the separator it shows
         QTest::newRow("half to even, down") << 0.125 << "0.12";
-        QTest::newRow("half to even, up") << 0.375 << "0.38";
-        QTest::newRow("trailing zero dropped") << 24.40 << "24.4";
         QTest::newRow("whole number") << 18.0 << "18";
-        QTest::newRow("decimal comma") << 44.1729 << "44,17";
         QTest::newRow("no group separator") << 1234567.891 << "1234567,89";
         QTest::newRow("minus kept") << -1.5 << "-1.5";
         QTest::newRow("small negative is 0, not -0") << -0.004 << "0";
         QTest::newRow("15 digits still plain") << 999999999999999.0 << "999999999999999";
         QTest::newRow("rounds up to 1E+15") << 999999999999999.9 << "1E+15";
-        QTest::newRow("1E+15 from on, exponent form") << 1e15 << "1E+15";
         QTest::newRow("rounding would overflow") << 1e307 << "1E+307";
-        QTest::newRow("largest double") << 1.7976931348623157e308 << "1,79769313486232E+308";
         QTest::newRow("negative with comma") << -1.5e20 << "-1,5E+20";
-        QTest::newRow("below one") << 0.05 << "0.05";
-        QTest::newRow("large, formatted") << 2.5e13 << "25000000000000";
     }
 
     void numberToText()
@@ -329,7 +233,153 @@ private slots:
         QFETCH(QString, text);
         QCOMPARE(QString::fromStdString(engine::numberToText(value, text.contains(',') ? ',' : '.')), text);
     }
+
+    void solverAgreesWithScan_data();
+    void solverAgreesWithScan();
+    void screenMakesTheLevelRiseAgain();
+    void noValueComplies_data();
+    void noValueComplies();
+    void envelopeNeverBelowPoints_data();
+    void envelopeNeverBelowPoints();
 };
+
+void TestEngine::solverAgreesWithScan_data()
+{
+    QTest::addColumn<Input>("in");
+    QTest::addColumn<Quantity>("quantity");
+    QTest::addColumn<double>("step"); // m, of the brute-force scan
+
+    QTest::newRow("outdoor, distance") << Input(Given()) << Quantity::Distance << 0.25;
+    QTest::newRow("outdoor, height") << Input(Given()) << Quantity::Height << 0.1;
+    QTest::newRow("outdoor, width") << Input(Given()) << Quantity::Width << 0.5;
+    QTest::newRow("compact, height") << Input(Given().compact()) << Quantity::Height << 0.1;
+    QTest::newRow("screen, distance") << Input(Given().screen(6, 3, 1)) << Quantity::Distance << 0.25;
+    QTest::newRow("limited face, width")
+        << Input(Given().storage(100, 20, 6).point(20, 80)) << Quantity::Width << 0.5;
+    QTest::newRow("indoor, distance") << Input(Given().indoor()) << Quantity::Distance << 0.25;
+}
+
+void TestEngine::solverAgreesWithScan()
+{
+    QFETCH(Input, in);
+    QFETCH(Quantity, quantity);
+    QFETCH(double, step);
+    const double L = 15000;
+    const engine::Solution solution = engine::Solve(in, quantity, 15, false);
+    QVERIFY2(solution.ok() && solution.found, solution.message.c_str());
+    const double value = solution.value;
+    QCOMPARE(std::round(value * 100) / 100, value);
+    QVERIFY(highest(with(in, quantity, value)) <= L);
+    QCOMPARE(solution.highest, highest(with(in, quantity, value)));
+
+    if (quantity == Quantity::Distance) {
+        if (value > 0.1 + 1e-9)
+            QVERIFY(highest(with(in, quantity, value - 0.01)) > L);
+        std::vector<double> distances;
+        for (double x = 0.1; x < 40; x += step)
+            distances.push_back(x);
+        for (double far : {100.0, 300.0, 1000.0})
+            distances.push_back(far);
+        const std::vector<double> levels = highestAlong(in, distances);
+        QCOMPARE(levels.size(), distances.size());
+        double lastExceeding = 0;
+        for (std::size_t i = 0; i < distances.size(); ++i) {
+            if (levels[i] > L && (!in.screen || distances[i] > in.xs))
+                lastExceeding = distances[i];
+        }
+        QVERIFY(lastExceeding < value);
+        QVERIFY(value <= lastExceeding + step + 0.01);
+        return;
+    }
+
+    const double top = quantity == Quantity::Height ? 15 : 10000;
+    if (value < top)
+        QVERIFY(highest(with(in, quantity, value + 0.01)) > L);
+    std::vector<double> values;
+    for (double v = step; v <= std::min(top, 120.0) + 1e-9; v += step)
+        values.push_back(v);
+    if (quantity == Quantity::Width)
+        values.insert(values.end(), {1000.0, 10000.0});
+    double firstExceeding = INFINITY;
+    for (double v : values) {
+        if (highest(with(in, quantity, v)) > L) {
+            firstExceeding = v;
+            break;
+        }
+    }
+    if (std::isinf(firstExceeding)) {
+        QCOMPARE(value, top);
+        return;
+    }
+    QVERIFY(value < firstExceeding);
+    QVERIFY(value >= firstExceeding - step - 0.01);
+}
+
+void TestEngine::screenMakesTheLevelRiseAgain()
+{
+    // Every point below the screen's top: right behind it the screen hides the whole
+    // flame, farther away less of it.
+    const Input in = Given().screen(6, 2, 1).at({1, 2, 3, 4, 5});
+    const std::vector<double> levels = highestAlong(in, {2.05, 6});
+    QCOMPARE(levels.size(), std::size_t(2));
+    QVERIFY(levels[0] < 10000);
+    QVERIFY(levels[1] > 10000);
+
+    const engine::Solution solution = engine::Solve(in, Quantity::Distance, 10, false);
+    QVERIFY(solution.found);
+    QVERIFY(solution.value > 6);
+}
+
+void TestEngine::noValueComplies_data()
+{
+    QTest::addColumn<Quantity>("quantity");
+    QTest::addColumn<QString>("explanation");
+
+    QTest::newRow("distance") << Quantity::Distance << "Geen afstand tot 1000 m voldoet";
+    QTest::newRow("height") << Quantity::Height << "Geen hoogte tot 15 m voldoet";
+    QTest::newRow("width") << Quantity::Width << "Geen breedte tot 10000 m voldoet";
+}
+
+void TestEngine::noValueComplies()
+{
+    QFETCH(Quantity, quantity);
+    QFETCH(QString, explanation);
+
+    const engine::Solution solution = engine::Solve(Input {}, quantity, 0.001, false);
+    QVERIFY(solution.ok());
+    QVERIFY(!solution.found);
+    QVERIFY(solution.levels.empty());
+    QVERIFY2(QString::fromStdString(solution.message).startsWith(explanation), solution.message.c_str());
+    QVERIFY(QString::fromStdString(solution.message).contains("0.001 kW/m²"));
+}
+
+void TestEngine::envelopeNeverBelowPoints_data()
+{
+    QTest::addColumn<Input>("in");
+    QTest::newRow("screen between the points") << Input(Given().screen(6, 3, 1));
+    QTest::newRow("points off the 1 cm grid") << Input(Given().at({0.333, 1.7, 4.25, 9.99, 11.111}));
+}
+
+void TestEngine::envelopeNeverBelowPoints()
+{
+    QFETCH(Input, in);
+
+    const engine::LimitCheck points = engine::CheckLimit(in, 15, false);
+    const engine::LimitCheck envelope = engine::CheckLimit(in, 15, true);
+    QVERIFY(points.ok() && envelope.ok());
+    QVERIFY(envelope.highest >= points.highest);
+    QCOMPARE(envelope.point == -1, envelope.highest > points.highest);
+    const double top = *std::max_element(in.heights.begin(), in.heights.end());
+    QVERIFY(envelope.height >= 0 && envelope.height <= top);
+    QCOMPARE(envelope.complies, envelope.highest <= 15000);
+    // Not below any height of a 10 cm scan either.
+    std::vector<engine::FieldPoint> scan;
+    for (int z = 0; z <= int(top * 10); ++z)
+        scan.push_back({in.x, in.y, z / 10.0});
+    const engine::FieldResult field = engine::CalculateField(in, scan);
+    QVERIFY(field.ok());
+    QVERIFY(envelope.highest >= *std::max_element(field.levels.begin(), field.levels.end()));
+}
 
 QTEST_GUILESS_MAIN(TestEngine)
 #include "tst_engine.moc"

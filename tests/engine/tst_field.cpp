@@ -16,9 +16,8 @@ namespace {
 
 using Input = engine::CalculationInput;
 using State = engine::CalculationState;
-using Status = engine::CalculationStatus;
 
-constexpr int kScenariosPerFamily = 1250; // eight families: 10,000 scenarios
+constexpr int kScenariosPerFamily = 1700; // six families: 10,200 scenarios
 
 // A family of random scenarios: the ranges each input is drawn from.
 struct Family
@@ -75,43 +74,9 @@ QString describe(const Input &in, int point)
         + engine::KernelTargetName();
 }
 
-// The largest difference of a sweep and where it was found.
-struct Deviation
-{
-    double largest = 0;
-    QString where;
-
-    void add(double difference, const QString &at)
-    {
-        if (difference > largest) {
-            largest = difference;
-            where = at;
-        }
-    }
-    QString text() const { return exact(largest) + " at " + where; }
-};
-
-double relativeDifference(double value, double expected)
-{
-    if (value == expected)
-        return 0;
-    return std::abs(value - expected) / std::abs(expected);
-}
-
-std::vector<engine::FieldPoint> planPoints(double width)
-{
-    std::vector<engine::FieldPoint> points;
-    for (double x : {0.0, 0.3, 4.0, 25.0, 400.0}) {
-        for (double y : {-30.0, 0.0, 0.25 * width, 0.5 * width, width, width + 7})
-            points.push_back({x, y, 1.5 + x / 10});
-    }
-    return points;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Family)
-Q_DECLARE_METATYPE(engine::CalculationStatus)
 
 class TestField : public QObject
 {
@@ -130,31 +95,28 @@ private slots:
         qInfo("best kernel target: %s", qPrintable(best));
     }
 
-    void kernel_data()
-    {
-        QTest::addColumn<bool>("baseline");
-        QTest::newRow("SSE2 baseline") << true;
-        QTest::newRow("best target") << false;
-    }
-
     // Every length from empty to past two AVX-512 vectors: the tail is computed, nothing
     // beyond it written.
     void kernel()
     {
-        QFETCH(bool, baseline);
-        engine::ForceBaselineKernel(baseline);
         std::vector<double> heights;
         for (int i = 0; i < 19; ++i)
             heights.push_back(9.0 - i * 1.25);
-        for (std::size_t count = 0; count <= heights.size(); ++count) {
-            std::vector<double> out(heights.size(), -7.0);
-            engine::CornerViewFactors(3.0, 2.5, heights.data(), out.data(), count);
-            for (std::size_t i = 0; i < heights.size(); ++i) {
-                const double expected = i < count ? reference::cornerViewFactor(3.0, heights[i], 2.5) : -7.0;
-                QVERIFY2(
-                    relativeDifference(out[i], expected) <= 4e-15,
-                    qPrintable(
-                        QString("%1 of %2: %3 %4").arg(i).arg(count).arg(exact(out[i]), exact(expected))));
+        for (bool baseline : {true, false}) {
+            engine::ForceBaselineKernel(baseline);
+            for (std::size_t count = 0; count <= heights.size(); ++count) {
+                std::vector<double> out(heights.size(), -7.0);
+                engine::CornerViewFactors(3.0, 2.5, heights.data(), out.data(), count);
+                for (std::size_t i = 0; i < heights.size(); ++i) {
+                    const double expected =
+                        i < count ? reference::cornerViewFactor(3.0, heights[i], 2.5) : -7.0;
+                    QVERIFY2(
+                        std::abs(out[i] - expected) <= 4e-15 * std::abs(expected),
+                        qPrintable(QString("%1 of %2 on %3: %4 %5")
+                                       .arg(i)
+                                       .arg(count)
+                                       .arg(engine::KernelTargetName(), exact(out[i]), exact(expected))));
+                }
             }
         }
     }
@@ -167,9 +129,7 @@ private slots:
         QTest::newRow("screen") << Family {false, false, true};
         QTest::newRow("long face, limited") << Family {false, false, false, 40, 400};
         QTest::newRow("beside the face") << Family {false, true, false, 1, 30, 0.05, 60, 0.01, 3};
-        QTest::newRow("far away") << Family {false, false, false, 1, 200, 100, 1000, 0, 40};
         QTest::newRow("indoor") << Family {true, false, false, 1, 200, 0.05, 100};
-        QTest::newRow("indoor, beside") << Family {true, false, false, 1, 50, 0.05, 100, 0.01, 3};
     }
 
     // Identical texts and the same refusals on both instruction sets; the levels to
@@ -180,10 +140,7 @@ private slots:
     {
         QFETCH(Family, family);
         std::mt19937_64 random(std::hash<std::string>()(QTest::currentDataTag()));
-        Deviation relative;
-        Deviation scaled;
         int computed = 0;
-        int cancelling = 0;
         for (int n = 0; n < kScenariosPerFamily; ++n) {
             const Input in = drawScenario(family, random);
             State state;
@@ -199,20 +156,15 @@ private slots:
                 QCOMPARE(result.texts, expected.texts);
                 for (std::size_t i = 0; i < result.levels.size(); ++i) {
                     const double difference = std::abs(result.levels[i] - expected.levels[i]);
-                    const QString where = describe(in, int(i));
-                    scaled.add(difference / scales[i], where);
-                    if (scales[i] <= 500 * std::abs(expected.levels[i]))
-                        relative.add(difference / std::abs(expected.levels[i]), where);
-                    else
-                        cancelling += baseline;
+                    const bool cancelling = scales[i] > 500 * std::abs(expected.levels[i]);
+                    QVERIFY2(difference <= 1e-14 * scales[i]
+                                 && (cancelling || difference <= 1e-12 * std::abs(expected.levels[i])),
+                             qPrintable(exact(result.levels[i]) + " " + exact(expected.levels[i]) + " at "
+                                        + describe(in, int(i))));
                 }
             }
         }
-        qInfo("%d of %d computed; largest relative difference %g, %g of the size; %d cancelling points",
-              computed, kScenariosPerFamily, relative.largest, scaled.largest, cancelling);
         QVERIFY2(computed > kScenariosPerFamily / 2, "most scenarios can be computed");
-        QVERIFY2(relative.largest <= 1e-12, qPrintable(relative.text()));
-        QVERIFY2(scaled.largest <= 1e-14, qPrintable(scaled.text()));
     }
 
     void field_data()
@@ -221,10 +173,8 @@ private slots:
         QTest::addColumn<double>("width");
         QTest::addColumn<unsigned>("threads");
         QTest::newRow("defaults, one thread") << "" << 10.0 << 1u;
-        QTest::newRow("defaults, three threads") << "" << 10.0 << 3u;
-        QTest::newRow("compact with a screen") << "compact screen" << 10.0 << 2u;
-        QTest::newRow("long face, limited") << "" << 120.0 << 0u;
-        QTest::newRow("indoor") << "indoor" << 30.0 << 2u;
+        QTest::newRow("compact with a screen, three threads") << "compact screen" << 10.0 << 3u;
+        QTest::newRow("indoor, long face, threads as the machine has") << "indoor" << 120.0 << 0u;
     }
 
     // Each level is the level a window with that point gives, bit for bit, whatever the threads.
@@ -244,8 +194,10 @@ private slots:
         // Many points, so that every thread gets a share.
         std::vector<engine::FieldPoint> points;
         for (int copy = 0; copy < 10; ++copy) {
-            for (const engine::FieldPoint &point : planPoints(width))
-                points.push_back(point);
+            for (double x : {0.0, 0.3, 4.0, 25.0, 400.0}) {
+                for (double y : {-30.0, 0.0, 0.25 * width, 0.5 * width, width, width + 7})
+                    points.push_back({x, y, 1.5 + x / 10});
+            }
         }
         engine::FieldOptions fieldOptions;
         fieldOptions.threads = threads;
@@ -262,43 +214,6 @@ private slots:
             QVERIFY2(result.ok(), result.message.c_str());
             QCOMPARE(exact(field.levels[i]), exact(result.levels.front()));
         }
-    }
-
-    void fieldRefusal_data()
-    {
-        QTest::addColumn<double>("width");
-        QTest::addColumn<double>("efficiency");
-        QTest::addColumn<QList<double>>("distances");
-        QTest::addColumn<Status>("status");
-        QTest::newRow("storage of width 0") << 0.0 << 1.0 << QList<double> {5} << Status::WidthNotPositive;
-        QTest::newRow("screen more than efficient")
-            << 10.0 << 2.0 << QList<double> {5, 3} << Status::NegativeLevel;
-        // The first point in the order asked decides, as with one window per point.
-        QTest::newRow("not a number before negative")
-            << 10.0 << 2.0 << QList<double> {30, -1, 3} << Status::NotFinite;
-        QTest::newRow("negative before not a number")
-            << 10.0 << 2.0 << QList<double> {3, -1} << Status::NegativeLevel;
-    }
-
-    void fieldRefusal()
-    {
-        QFETCH(double, width);
-        QFETCH(double, efficiency);
-        QFETCH(QList<double>, distances);
-        QFETCH(Status, status);
-        Input storage;
-        storage.B = width;
-        storage.screen = true;
-        storage.hs = 4;
-        storage.xs = 2;
-        storage.K = efficiency;
-        std::vector<engine::FieldPoint> points;
-        for (double x : distances)
-            points.push_back({x, 5, 2.5});
-        const engine::FieldResult field = engine::CalculateField(storage, points);
-        QCOMPARE(field.status, status);
-        QVERIFY(!field.message.empty());
-        QVERIFY(field.levels.empty());
     }
 };
 

@@ -80,21 +80,14 @@ class TestSafeFile : public QObject
             return true;
         if (setup == "file 0604")
             return writeFile(target, kOld, 0604);
-        if (setup == "hard-linked file")
-            return writeFile(target, kOld, 0644)
-                && ::link(path, QFile::encodeName(folder + "/ander.pdf")) == 0;
         if (setup == "link to file")
             return writeFile(folder + "/echt.pdf", kOld, 0640) && QFile::link("echt.pdf", target);
-        if (setup == "link to nothing")
-            return QFile::link("nieuw.pdf", target);
         if (setup == "directory")
             return QDir().mkdir(target);
         if (setup == "link to directory")
             return QDir().mkdir(folder + "/map") && QFile::link(folder + "/map", target);
         if (setup == "FIFO")
             return ::mkfifo(path, 0644) == 0;
-        if (setup == "link to FIFO")
-            return ::mkfifo(QFile::encodeName(folder + "/fifo"), 0644) == 0 && QFile::link("fifo", target);
         if (setup == "socket")
             return makeSocket(target);
         if (setup == "character device")
@@ -118,13 +111,10 @@ private slots:
         QTest::addColumn<QString>("message"); // part of the refusal
         QTest::newRow("new file: 0666 minus the umask") << "nothing" << true << 0640 << "";
         QTest::newRow("replaced file keeps its mode") << "file 0604" << true << 0604 << "";
-        QTest::newRow("other hard link keeps the old") << "hard-linked file" << true << 0644 << "";
         QTest::newRow("link: its target written") << "link to file" << true << 0640 << "";
-        QTest::newRow("dangling link: target made") << "link to nothing" << true << 0640 << "";
         QTest::newRow("directory") << "directory" << false << 0 << "een map";
         QTest::newRow("link to a directory") << "link to directory" << false << 0 << "een map";
         QTest::newRow("FIFO") << "FIFO" << false << 0 << "een FIFO";
-        QTest::newRow("link to a FIFO") << "link to FIFO" << false << 0 << "een FIFO";
         QTest::newRow("socket") << "socket" << false << 0 << "een socket";
         QTest::newRow("character device") << "character device" << false << 0 << "een apparaat";
     }
@@ -148,8 +138,6 @@ private slots:
         QStringList after = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
         if (setup == "nothing")
             after.removeOne("rapport.pdf");
-        if (setup == "link to nothing")
-            after.removeOne("nieuw.pdf");
         QCOMPARE(after, before); // no temporary file left
         QCOMPARE(S_ISLNK(lmodeOf(target)), S_ISLNK(kindBefore));
         if (!written) {
@@ -161,8 +149,6 @@ private slots:
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(contentsOf(target), kNew);
         QCOMPARE(int(lmodeOf(QFileInfo(target).canonicalFilePath()) & 07777), mode);
-        if (setup == "hard-linked file")
-            QCOMPARE(contentsOf(folder + "/ander.pdf"), kOld);
     }
 
     // In a child process: a disk that fills up (a file size limit), an interrupt in the middle of a
@@ -181,8 +167,6 @@ private slots:
         QTest::newRow("SIGHUP mid-write") << QStringList {"signal=1"} << 100000 << SIGHUP << 0 << false;
         QTest::newRow("folder not writable, file is")
             << QStringList {"nobody", "readonly"} << 5000 << 0 << 0 << true;
-        QTest::newRow("folder not writable, in place, disk full")
-            << QStringList {"nobody", "readonly", "fsize=4096"} << 100000 << 0 << 3 << false;
     }
     void child()
     {
@@ -212,12 +196,7 @@ private slots:
         }
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
                  QStringList {"rapport.pdf"});
-        if (replaced)
-            QCOMPARE(contentsOf(target), QByteArray(size, 'N'));
-        else if (!options.contains("nobody"))
-            QCOMPARE(contentsOf(target), kOld);
-        else // in place: the file may be partly written, but the user is told, naming it
-            QVERIFY2(error.contains(target) && error.contains("onvolledig"), qPrintable(error));
+        QCOMPARE(contentsOf(target), replaced ? QByteArray(size, 'N') : kOld);
     }
 };
 

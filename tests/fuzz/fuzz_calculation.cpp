@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
+#include <regex>
 
 namespace {
 
@@ -28,22 +28,8 @@ void require(bool condition, const char *what)
 // Values near the edges of the method, whole bit patterns, or plausible inputs.
 double nextValue(FuzzedDataProvider &data)
 {
-    static const double kEdges[] = {0,
-                                    -0.0,
-                                    std::numeric_limits<double>::quiet_NaN(),
-                                    std::numeric_limits<double>::infinity(),
-                                    -std::numeric_limits<double>::infinity(),
-                                    DBL_MAX,
-                                    -DBL_MAX,
-                                    DBL_MIN,
-                                    std::numeric_limits<double>::denorm_min(),
-                                    1e307,
-                                    1e15,
-                                    -1,
-                                    1e-6,
-                                    -1e-6,
-                                    4,
-                                    10};
+    static const double kEdges[] = {0,       -0.0,  NAN,  INFINITY, -INFINITY, DBL_MAX,
+                                    DBL_MIN, 1e307, 1e15, -1,       1e-6};
     const unsigned char choice = data.ConsumeIntegral<unsigned char>();
     if (choice < 48)
         return kEdges[choice % (sizeof kEdges / sizeof kEdges[0])];
@@ -59,31 +45,8 @@ double nextValue(FuzzedDataProvider &data)
 // Digits, one optional decimal comma, an optional exponent "E+dd": what a user may see.
 bool isNumberText(const std::string &text, bool negativeAllowed)
 {
-    std::size_t i = 0;
-    if (negativeAllowed && i < text.size() && text[i] == '-')
-        ++i;
-    const std::size_t start = i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
-        ++i;
-    if (i == start)
-        return false;
-    if (i < text.size() && text[i] == ',') {
-        const std::size_t decimals = ++i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
-            ++i;
-        if (i == decimals)
-            return false;
-    }
-    if (i < text.size() && text[i] == 'E') {
-        if (++i == text.size() || (text[i] != '+' && text[i] != '-'))
-            return false;
-        const std::size_t digits = ++i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
-            ++i;
-        if (i - digits < 2)
-            return false;
-    }
-    return i == text.size();
+    static const std::regex number("-?[0-9]+(,[0-9]+)?(E[+-][0-9]{2,})?");
+    return std::regex_match(text, number) && (negativeAllowed || text[0] != '-');
 }
 
 } // namespace

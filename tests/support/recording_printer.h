@@ -24,14 +24,8 @@ public:
     static constexpr float LineHeightPerPoint = 0.045f;
 
     QList<Call> calls;
-    QStringList lines;                // the finished lines' texts
-    QList<int> failAt;                // indexes in calls
-    QStringList *keptLines = nullptr; // gets the lines when the printer goes
-    ~RecordingPrinter() override
-    {
-        if (keptLines)
-            *keptLines = lines;
-    }
+    QStringList lines; // the finished lines' texts
+    QList<int> failAt; // indexes in calls
     QStringList trace() const
     {
         QStringList t;

@@ -23,14 +23,6 @@ class TestHelpSystem : public QObject
     const QString m_programFolder = QCoreApplication::applicationDirPath();
     QTemporaryDir m_work;
 
-    static QString run(const QString &program, const QStringList &arguments)
-    {
-        QProcess process;
-        process.start(program, arguments);
-        return process.waitForFinished(30000) ? QString::fromUtf8(process.readAllStandardOutput())
-                                              : QString();
-    }
-
 private slots:
     void initTestCase()
     {
@@ -115,17 +107,16 @@ private slots:
         QCOMPARE(messageBox.shown, boxes);
     }
 
-    // The document a reader opens, read back with poppler's tools: several A4 pages, chapters.
+    // The document a reader opens beside the programs: several A4 pages (tst_help_document reads
+    // its chapters).
     void helpDocument()
     {
-        const QString pdf = m_programFolder + "/Hulpschermen.pdf";
-        const QString info = run("pdfinfo", {pdf});
+        QProcess pdfinfo;
+        pdfinfo.start("pdfinfo", {m_programFolder + "/Hulpschermen.pdf"});
+        QVERIFY(pdfinfo.waitForFinished(30000));
+        const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
         QVERIFY2(info.contains(QRegularExpression("Pages: +([5-9]|\\d\\d+)\n")) && info.contains("(A4)"),
                  qPrintable(info));
-        const QString text = run("pdftotext", {"-layout", pdf, "-"}).simplified();
-        for (const char *heading : {"2. Het venster", "3. De invoer", "6. De vijf beoordelingspunten",
-                                    "10. Help en de toets F1", "Acrobat Reader installeren?", "Pagina 1 van"})
-            QVERIFY2(text.contains(QLatin1String(heading)), heading);
     }
 };
 
