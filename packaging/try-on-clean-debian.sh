@@ -42,6 +42,8 @@ fi
 mirror=${mirror:-http://deb.debian.org/debian}
 
 root=$(mktemp -d /var/tmp/warmtegloed-try.XXXXXX)
+# What the programs started from here print, outside the root and gone with it.
+logs=$(mktemp -d /var/tmp/warmtegloed-try-logs.XXXXXX)
 mounted=()
 cleanup() {
     local i
@@ -52,6 +54,7 @@ cleanup() {
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
         umount "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}" || true
     done
+    rm -rf "$logs"
     if ! grep -q " $root" /proc/mounts; then
         rm -rf "$root"
     else
@@ -99,8 +102,8 @@ step "apt install ./$(basename "$deb") (without recommended packages: Depends mu
 cp "$deb" "$root/tmp/"
 in_root apt-get update -qq
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    "/tmp/$(basename "$deb")" >/tmp/warmtegloed-try-apt.log 2>&1 ||
-    { tail -30 /tmp/warmtegloed-try-apt.log >&2; exit 1; }
+    "/tmp/$(basename "$deb")" >"$logs/apt.log" 2>&1 ||
+    { tail -30 "$logs/apt.log" >&2; exit 1; }
 in_root dpkg-query -W -f='${Package} ${Version} ${Status}\n' warmtegloed
 echo "$(in_root dpkg-query -W -f='${binary:Package}\n' | wc -l) packages installed in the root"
 
@@ -123,7 +126,7 @@ stays_up() {
     exec=$(entry_field "$entry" Exec)
     path=$(entry_field "$entry" Path)
     chroot "$root" /usr/bin/env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \
-        XDG_RUNTIME_DIR=/tmp/runtime sh -c "cd '${path:-/root}' && exec $exec" >"/tmp/try-$entry.log" 2>&1 &
+        XDG_RUNTIME_DIR=/tmp/runtime sh -c "cd '${path:-/root}' && exec $exec" >"$logs/$entry.log" 2>&1 &
     pid=$!
     sleep 5
     if kill -0 "$pid" 2>/dev/null; then
@@ -133,7 +136,7 @@ stays_up() {
         return 0
     fi
     echo "   $exec ended early:"
-    cat "/tmp/try-$entry.log"
+    cat "$logs/$entry.log"
     return 1
 }
 step "window programs offscreen, from their desktop entries"
@@ -149,8 +152,8 @@ step "F1 in the window on Xvfb, with a recording PDF viewer registered"
 # The test tools come after the checks above, so that they cannot stand in for a
 # missing dependency of the package.
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    xvfb xdotool xdg-utils >/tmp/warmtegloed-try-apt.log 2>&1 ||
-    { tail -30 /tmp/warmtegloed-try-apt.log >&2; exit 1; }
+    xvfb xdotool xdg-utils >"$logs/apt.log" 2>&1 ||
+    { tail -30 "$logs/apt.log" >&2; exit 1; }
 mkdir -p "$root/tmp/f1/data/applications" "$root/tmp/f1/config"
 cat >"$root/tmp/f1/viewer" <<'VIEWER'
 #!/bin/sh
@@ -176,7 +179,7 @@ in_root env "${xdg_env[@]}" XDG_DATA_DIRS=/tmp/f1/data:/usr/share xdg-mime defau
 echo "   xdg-mime query default application/pdf: $(in_root env "${xdg_env[@]}" xdg-mime query default application/pdf)"
 
 display=:$((120 + RANDOM % 80))
-chroot "$root" /usr/bin/Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/tmp/warmtegloed-try-xvfb.log 2>&1 &
+chroot "$root" /usr/bin/Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$logs/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do
     [ -S "$root/tmp/.X11-unix/X${display#:}" ] && break
@@ -185,7 +188,7 @@ done
 exec_line=$(entry_field nl.warmtegloedvracht.Warmtegloed Exec)
 path=$(entry_field nl.warmtegloedvracht.Warmtegloed Path)
 chroot "$root" /usr/bin/env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 DISPLAY="$display" "${xdg_env[@]}" \
-    sh -c "cd '$path' && exec $exec_line" >/tmp/warmtegloed-try-window.log 2>&1 &
+    sh -c "cd '$path' && exec $exec_line" >"$logs/window.log" 2>&1 &
 window_pid=$!
 window=$(in_root env DISPLAY="$display" timeout 30 xdotool search --sync --onlyvisible --class warmtegloed | head -1) || true
 if [ -n "$window" ]; then
@@ -205,7 +208,7 @@ check "the viewer gets Hulpschermen.pdf and finds the PDF in its folder" \
 check "the argument is the bare name" grep -qx 'argument=Hulpschermen.pdf' <<<"$record"
 kill "$window_pid" "$xvfb_pid" 2>/dev/null || true
 wait "$window_pid" "$xvfb_pid" 2>/dev/null || true
-[ -s /tmp/warmtegloed-try-window.log ] && sed 's/^/   window: /' /tmp/warmtegloed-try-window.log | head -10
+[ -s "$logs/window.log" ] && sed 's/^/   window: /' "$logs/window.log" | head -10
 
 if [ "$failures" -ne 0 ]; then
     echo "== $failures check(s) FAILED"
