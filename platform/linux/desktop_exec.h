@@ -5,8 +5,8 @@
 
 namespace platform {
 
-// The Exec line of a freedesktop application registration, taken apart as the Desktop
-// Entry Specification says, so that exactly the registered program is started with its
+// The Exec line of a freedesktop application registration, taken apart by the desktop
+// entry rules for Exec keys, so that exactly the registered program is started with its
 // own arguments, without a shell: blanks separate arguments; an argument in double quotes
 // keeps its blanks, and inside the quotes a backslash escapes " ` $ and \ (the key file's
 // general escapes, \s \n \t \r \\, are undone before, when the value is read).
