@@ -18,6 +18,17 @@ double DeviceUnit(const QPainter &painter)
     return device ? device->logicalDpiY() / 96.0 : 1.0;
 }
 
+QFont BeginView(QPainter &painter, const QRectF &area)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(area, Qt::white);
+    QFont font = painter.font();
+    font.setPointSizeF(9);
+    painter.setFont(font);
+    return font;
+}
+
 double TickStep(double span, int ticks)
 {
     if (!(span > 0))
@@ -99,12 +110,7 @@ void DrawLabel(QPainter &painter, const QPointF &anchor, const QString &text, Qt
 void PaintLineChart(QPainter &painter, const QRectF &area, const LineChart &chart, const QLocale &locale)
 {
     const double u = DeviceUnit(painter);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(area, Qt::white);
-    QFont font = painter.font();
-    font.setPointSizeF(9);
-    painter.setFont(font);
+    const QFont font = BeginView(painter, area);
     const QFontMetricsF metrics(font, painter.device());
     const double line = metrics.height();
 

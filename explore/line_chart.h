@@ -59,6 +59,10 @@ struct LineChart
 // Pixels of the device per pixel of a 96 dpi screen: pens and gaps scale with it.
 double DeviceUnit(const QPainter &painter);
 
+// Starts drawing a view on `area`: saves the painter, smooths lines, clears the area to
+// white and sets the views' 9 pt font, which it returns. The caller restores the painter.
+QFont BeginView(QPainter &painter, const QRectF &area);
+
 void DrawMarker(QPainter &painter, const QPointF &centre, Marker marker, double size);
 
 // Draws text inside a white box with a thin border, anchored at `anchor` by `alignment`.

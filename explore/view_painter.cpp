@@ -314,12 +314,7 @@ void drawScaleBar(QPainter &painter, const PlanLayout &layout, const QLocale &lo
 void PaintPlan(QPainter &painter, const QRectF &area, const Exploration &exploration, const QLocale &locale)
 {
     const double u = DeviceUnit(painter);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(area, Qt::white);
-    QFont font = painter.font();
-    font.setPointSizeF(9);
-    painter.setFont(font);
+    const QFont font = BeginView(painter, area);
     QFont titleFont = font;
     titleFont.setPointSizeF(11);
     titleFont.setBold(true);
