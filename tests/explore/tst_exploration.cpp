@@ -1,6 +1,6 @@
-// The numbers behind the views are the engine's: profiles and plan against single
-// calculations, the limit's isoline on the centre line against the distance solver, and
-// the table's CSV back to the same numbers.
+// The numbers behind the views are the engine's: the plan against single calculations, the
+// limit's isoline on the centre line against the distance solver, and the table's CSV back to
+// the same numbers.
 
 #include "exploration.h"
 #include "view_table.h"
@@ -58,19 +58,6 @@ double engineHighest(const ExplorationInput &input, double x, double y)
     return highest;
 }
 
-std::vector<double> engineLevels(const ExplorationInput &input, double x, double z, bool atHeight)
-{
-    engine::CalculationInput single = input.storage;
-    single.x = x;
-    if (atHeight)
-        single.heights = {z, z, z, z, z};
-    engine::CalculationState state;
-    std::vector<double> levels;
-    for (double level : engine::Calculate(single, state).levels)
-        levels.push_back(level / 1000);
-    return levels;
-}
-
 bool close(double a, double b)
 {
     return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(b));
@@ -105,54 +92,10 @@ class TestExploration : public QObject
     {
         QTest::addColumn<Scenario>("scenario");
         QTest::newRow("defaults") << Scenario {};
-        QTest::newRow("compact, 10 kW/m²") << Scenario {10, 5, 10, true};
         QTest::newRow("screen") << Scenario {10, 5, 15, false, true};
-        QTest::newRow("long face, far point") << Scenario {60, 20};
-        QTest::newRow("envelope") << Scenario {10, 5, 15, false, false, false, true};
-        QTest::newRow("indoor") << Scenario {10, 5, 15, false, false, true};
     }
 
 private slots:
-    void profilesAreTheEngine_data() { scenarios(); }
-    void profilesAreTheEngine()
-    {
-        QFETCH(Scenario, scenario);
-        const ExplorationInput input = inputFor(scenario);
-        Refusal refusal;
-        const DistanceProfile distance = ComputeDistanceProfile(input, 40, 41, refusal);
-        QVERIFY(!refusal.refused());
-        QCOMPARE(distance.distances.front(), FirstDistance(input));
-        QCOMPARE(distance.distances.back(), 40.0);
-        QCOMPARE(distance.levels.size(), size_t(input.storage.indoor ? 1 : 5));
-        QCOMPARE(distance.envelope.empty(), !input.envelope || input.storage.indoor);
-        for (size_t i = 0; i < distance.distances.size(); i += 8) {
-            const std::vector<double> expected = engineLevels(input, distance.distances[i], 0, false);
-            for (size_t s = 0; s < distance.levels.size(); ++s)
-                QVERIFY2(close(distance.levels[s][i], expected[s]),
-                         qPrintable(QString("x %1 series %2").arg(i).arg(s)));
-            const double highest = engineHighest(input, distance.distances[i], input.storage.y);
-            QVERIFY(close(distance.highest[i], highest));
-            if (!distance.envelope.empty()) {
-                QVERIFY(close(distance.envelope[i], highest));
-                QVERIFY(distance.envelope[i] >= *std::max_element(expected.begin(), expected.end()));
-            }
-        }
-
-        const HeightProfile height = ComputeHeightProfile(input, 31, refusal);
-        QVERIFY(!refusal.refused());
-        for (size_t i = 0; i < height.heights.size(); i += 5) {
-            const double expected = engineLevels(input, input.storage.x, height.heights[i], true).front();
-            QVERIFY(close(height.levels[i], expected));
-        }
-        // The worst height is the highest sample up to the highest assessment point.
-        double worst = 0;
-        for (size_t i = 0; i < height.heights.size(); ++i) {
-            if (height.heights[i] <= input.highestAssessmentHeight() + 1e-9)
-                worst = std::max(worst, height.levels[i]);
-        }
-        QCOMPARE(height.worstLevel, worst);
-    }
-
     void planIsTheEngine_data() { scenarios(); }
     void planIsTheEngine()
     {

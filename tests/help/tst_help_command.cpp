@@ -57,8 +57,6 @@ private slots:
                                                    << "%f%%.pdf" << QStringList {"viewer", "%f%%.pdf"};
         QTest::newRow("empty line") << "" << pdf << QStringList();
         QTest::newRow("unclosed quote") << "\"/opt/Pdf Viewer/viewer.sh %f" << pdf << QStringList();
-        QTest::newRow("quote inside a word") << "view\"er\" %f" << pdf << QStringList();
-        QTest::newRow("backslash outside quotes") << "Pdf\\ Viewer %f" << pdf << QStringList();
         QTest::newRow("unknown field code") << "viewer %x" << pdf << QStringList();
     }
     void expand()

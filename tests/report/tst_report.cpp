@@ -182,7 +182,6 @@ private slots:
         QTest::newRow("lowered again after a subscript") << "H_{2}O {3}"
             << glyphs("H", Normal) + glyphs("2", Lowered) + glyphs("O ", Normal) + glyphs("3", Lowered) << Normal;
         QTest::newRow("superscript never closed") << "m^{2" << glyphs("m", Normal) + glyphs("2", Raised) << Raised;
-        QTest::newRow("ending in ^{") << "m^{" << glyphs("m", Normal) << Raised;
         QTest::newRow("superscript inside subscript") << "_{a^{b}}c"
             << glyphs("a", Lowered) + glyphs("b", Pen {0, 6}) + glyphs("c", Lowered) << Lowered;
         // clang-format on
