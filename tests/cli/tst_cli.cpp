@@ -141,6 +141,11 @@ private slots:
                "Vergroot de hoogte of de afmetingen van de opslag.\n";
         QTest::newRow("K below 0") << "--screen --hs 4 --xs 2 --K -5" << 2 << ""
             << "warmtegloed-cli: Ongeldige waarde '-5" + efficiency;
+        QTest::newRow("negative depth") << "--D -5" << 1 << "" << "De diepte van de opslag moet groter zijn dan 0 m.\n";
+        QTest::newRow("indoor width beyond reach, no null") << "--json --indoor --B 1e307" << 1 << ""
+            << "Voor deze invoer is geen warmtestralingsniveau te berekenen. Controleer de ingevoerde waarden.\n";
+        QTest::newRow("terminal escape in a value") << "--x \x1b[2J" << 2 << ""
+            << "warmtegloed-cli: Ongeldige waarde '\\x1b[2J' voor --x: verwacht een getal met een decimale punt.\n";
         // clang-format on
     }
 

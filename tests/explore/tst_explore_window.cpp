@@ -2,12 +2,17 @@
 
 #include "answers_panel.h"
 #include "explore_window.h"
+#include "inputs_panel.h"
 #include "modal_dialog_guard.h"
 #include "view_widgets.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
+
+Q_DECLARE_METATYPE(explore::Field)
 
 using namespace explore;
 
@@ -65,6 +70,54 @@ private slots:
         QVERIFY(m_window->answers()->highestText().startsWith(QStringLiteral("44,76 kW/m² (punt 3")));
         QVERIFY(m_window->exploration()->planFinal);
         QCOMPARE(m_window->exploration()->plan.resolution, kResolution);
+    }
+
+    void wrongInputIsNamedBesideItsField_data()
+    {
+        QTest::addColumn<Field>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("screen");
+        QTest::addColumn<Field>("flagged");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("not a number") << Field::Depth << "1O" << false << Field::Depth
+                                      << "„1O” is geen getal; schrijf bijvoorbeeld 12,5.";
+        QTest::newRow("efficiency above 1")
+            << Field::Efficiency << "1,5" << true << Field::Efficiency << "Kies een waarde van 0 tot 1 –.";
+        QTest::newRow("point moved before the screen")
+            << Field::Distance << "5" << true << Field::ScreenDistance
+            << "Het scherm staat verder weg dan het beoordelingspunt: xs mag niet groter zijn dan x.";
+    }
+    void wrongInputIsNamedBesideItsField()
+    {
+        QFETCH(Field, field);
+        QFETCH(QString, typed);
+        QFETCH(bool, screen);
+        QFETCH(Field, flagged);
+        QFETCH(QString, message);
+        InputsPanel *inputs = m_window->inputs();
+        if (screen) {
+            inputs->screen()->setChecked(true);
+            inputs->setValue(Field::Distance, 10);
+            inputs->setValue(Field::ScreenDistance, 7);
+            QVERIFY(settle());
+        }
+        QLineEdit *edit = inputs->edit(field);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, typed.chopped(typed.isEmpty() ? 0 : 1));
+        const ExplorationInput before = inputs->input();
+        const quint64 generation = m_window->runner()->generation();
+        if (!typed.isEmpty())
+            QTest::keyClick(edit, typed.back().toLatin1());
+        QCOMPARE(inputs->message(flagged), message);
+        QVERIFY(!inputs->valid());
+        QCOMPARE(m_window->runner()->generation(), generation);
+        QCOMPARE(inputs->input().storage.x, before.storage.x);
+        QVERIFY(m_window->answers()->stateText().contains(QStringLiteral("laatste juiste invoer")));
+        // Putting it right clears the message and recomputes.
+        inputs->setValue(field, field == Field::Efficiency ? 1 : 10);
+        QVERIFY(inputs->message(flagged).isEmpty());
+        QVERIFY(m_window->runner()->generation() > generation);
     }
 
     void hoverReadsTheLevelUnderTheCursor()

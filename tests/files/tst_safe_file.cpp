@@ -114,6 +114,7 @@ private slots:
         QTest::newRow("link: its target written") << "link to file" << true << 0640 << "";
         QTest::newRow("directory") << "directory" << false << 0 << "een map";
         QTest::newRow("FIFO") << "FIFO" << false << 0 << "een FIFO";
+        QTest::newRow("socket") << "socket" << false << 0 << "een socket";
         QTest::newRow("character device") << "character device" << false << 0 << "een apparaat";
     }
     void write()
@@ -161,6 +162,7 @@ private slots:
         QTest::addColumn<bool>("replaced");
         QTest::newRow("disk full") << QStringList {"fsize=4096"} << 100000 << 0 << 3 << false;
         QTest::newRow("SIGTERM mid-write") << QStringList {"signal=15"} << 100000 << SIGTERM << 0 << false;
+        QTest::newRow("SIGHUP mid-write") << QStringList {"signal=1"} << 100000 << SIGHUP << 0 << false;
         QTest::newRow("folder not writable, file is")
             << QStringList {"nobody", "readonly"} << 5000 << 0 << 0 << true;
     }
