@@ -1,11 +1,14 @@
 #include "field.h"
 
 #include "fire_models.h"
+#include "kernel.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <map>
 #include <thread>
+#include <utility>
 
 namespace engine {
 namespace {
@@ -54,6 +57,97 @@ void computeLevels(const Storage &storage, const std::vector<FieldPoint> &points
     }
 }
 
+unsigned threadCount(const FieldOptions &options, std::size_t tasks, std::size_t chunk)
+{
+    const unsigned threads =
+        options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+    return static_cast<unsigned>(
+        std::max<std::size_t>(1, std::min<std::size_t>(threads, (tasks + chunk - 1) / chunk)));
+}
+
+// The first level in the order given that the method cannot give, as the refusal of
+// the whole field; Ok when there is none.
+CalculationResult firstRefusal(const std::vector<double> &levels, char decimalSeparator)
+{
+    for (double level : levels) {
+        if (std::isfinite(level) && level >= 0)
+            continue;
+        std::string text;
+        const CalculationResult refusal = detail::refuseLevel(level, decimalSeparator, text);
+        if (!refusal.ok())
+            return refusal;
+    }
+    return {};
+}
+
+// A picture's edge arrays: the 401 edges and room for the widest vector past them.
+constexpr std::size_t kPictureEdges = detail::kFlameStrips + 1 + 16;
+using PictureEdges = std::array<float, kPictureEdges>;
+
+// What every grid point of a picture shares: the storage and its flame, the strips'
+// σT⁴, the heights of each judged point above the strip edges, and the rows that
+// differ (two rows with the same widths left and right of their foot are one).
+struct Picture
+{
+    const CalculationInput &input;
+    const FieldGrid &grid;
+    CalculationState state;
+    detail::FlameProfile profile;
+    PictureEdges radiance {};
+    std::vector<PictureEdges> heights;
+    std::vector<std::pair<float, float>> widths; // per distinct row
+    std::vector<double> levels;                  // per distinct row and column
+};
+
+void computePicture(Picture &picture, std::atomic<std::size_t> &next, std::atomic<bool> &stop,
+                    const std::function<bool()> &cancelled)
+{
+    constexpr std::size_t chunk = 16;
+    const std::size_t columns = picture.grid.x.size();
+    const std::size_t tasks = picture.widths.size() * columns;
+    detail::OutdoorPoint point = detail::storagePoint(picture.state, picture.input.screen);
+    PictureEdges left {};
+    PictureEdges right {};
+    detail::PictureTask task;
+    task.strips = detail::kFlameStrips;
+    task.radiance = picture.radiance.data();
+    task.left = left.data();
+    task.right = right.data();
+    for (;;) {
+        if (cancelled && cancelled())
+            stop = true;
+        const std::size_t begin = stop ? tasks : next.fetch_add(chunk);
+        if (begin >= tasks)
+            return;
+        for (std::size_t t = begin; t < std::min(tasks, begin + chunk); ++t) {
+            const std::pair<float, float> &row = picture.widths[t / columns];
+            const double x = picture.grid.x[t % columns] + 1e-8;
+            point.x = x;
+            task.distance = static_cast<float>(x);
+            task.leftWidth = row.first;
+            task.rightWidth = row.second;
+            const double transmission = detail::transmission(x);
+            double highest = 0;
+            for (std::size_t h = 0; h < picture.heights.size(); ++h) {
+                point.z = picture.grid.heights[h];
+                task.shieldedStrips = detail::shieldedStrips(point);
+                task.heights = picture.heights[h].data();
+                double level = std::nan("");
+                if (task.shieldedStrips >= 0) {
+                    const detail::PictureSums sums = detail::PictureStrips(task);
+                    level = (sums.total - point.K * sums.shielded) * transmission;
+                }
+                if (!std::isfinite(level)) {
+                    highest = level;
+                    break;
+                }
+                highest = std::max(highest, level);
+            }
+            picture.levels[t] = highest;
+        }
+    }
+}
+
 } // namespace
 
 FieldResult CalculateField(const CalculationInput &storage, const std::vector<FieldPoint> &points,
@@ -77,8 +171,7 @@ FieldResult CalculateField(const CalculationInput &storage, const std::vector<Fi
         detail::computeFlameProfile(shared.state, storage.compact, shared.profile);
 
     field.levels.resize(points.size());
-    unsigned threads = options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::min<std::size_t>(threads, (points.size() + kChunk - 1) / kChunk));
+    const unsigned threads = threadCount(options, points.size(), kChunk);
     std::atomic<std::size_t> next {0};
     std::vector<std::thread> helpers;
     for (unsigned t = 1; t < threads; ++t)
@@ -89,17 +182,83 @@ FieldResult CalculateField(const CalculationInput &storage, const std::vector<Fi
 
     // The first point in the order asked that the method cannot give refuses the field,
     // as a window with that point would.
-    for (double level : field.levels) {
-        if (std::isfinite(level) && level >= 0)
-            continue;
-        std::string text;
-        const CalculationResult refusal = detail::refuseLevel(level, decimalSeparator, text);
-        if (!refusal.ok()) {
-            field.status = refusal.status;
-            field.message = refusal.message;
-            field.levels.clear();
-            return field;
+    const CalculationResult refusal = firstRefusal(field.levels, decimalSeparator);
+    if (!refusal.ok()) {
+        field.status = refusal.status;
+        field.message = refusal.message;
+        field.levels.clear();
+    }
+    return field;
+}
+
+FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGrid &grid,
+                                  const FieldOptions &options, const std::function<bool()> &cancelled)
+{
+    const std::size_t columns = grid.x.size();
+    FieldResult field;
+    if (storage.indoor || grid.heights.empty()) {
+        // Indoors a point's level is two corner view factors: the exact levels are cheap.
+        std::vector<FieldPoint> points;
+        for (double y : grid.y) {
+            for (double x : grid.x)
+                points.push_back({x, y, grid.heights.empty() ? 0 : grid.heights.front()});
         }
+        return CalculateField(storage, points, '.', options);
+    }
+    Picture picture {storage, grid, {}, {}, {}, {}, {}, {}};
+    const CalculationResult prepared = detail::prepareStorage(storage, picture.state, '.');
+    if (!prepared.ok()) {
+        field.status = prepared.status;
+        field.message = prepared.message;
+        return field;
+    }
+    detail::computeFlameProfile(picture.state, storage.compact, picture.profile);
+    for (int i = 1; i <= detail::kFlameStrips; ++i)
+        picture.radiance[i] = static_cast<float>(5.67e-8 * picture.profile.fourthPower[i]);
+    for (double z : grid.heights) {
+        PictureEdges &above = picture.heights.emplace_back();
+        for (int i = 0; i <= detail::kFlameStrips; ++i)
+            above[i] = static_cast<float>(z - picture.profile.edge[i]);
+    }
+
+    // A position and its mirror image in the middle of the face give the same fraction,
+    // and in single precision nearly always the same two widths.
+    const double B = picture.state.StorageWidth;
+    std::map<std::pair<float, float>, std::size_t> distinct;
+    std::vector<std::size_t> rowOf;
+    for (double y : grid.y) {
+        const double f = detail::pointFraction(storage, picture.state.CountedFaceWidth, y);
+        const std::pair<float, float> widths {static_cast<float>(f * B), static_cast<float>((1 - f) * B)};
+        const auto found = distinct.emplace(widths, picture.widths.size());
+        if (found.second)
+            picture.widths.push_back(widths);
+        rowOf.push_back(found.first->second);
+    }
+    picture.levels.resize(picture.widths.size() * columns);
+
+    const unsigned threads = threadCount(options, picture.levels.size(), 64);
+    std::atomic<std::size_t> next {0};
+    std::atomic<bool> stop {false};
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < threads; ++t)
+        helpers.emplace_back([&] { computePicture(picture, next, stop, {}); });
+    computePicture(picture, next, stop, cancelled);
+    for (std::thread &helper : helpers)
+        helper.join();
+    if (stop)
+        return field;
+
+    field.levels.resize(grid.y.size() * columns);
+    for (std::size_t row = 0; row < grid.y.size(); ++row) {
+        const auto from = picture.levels.begin() + static_cast<std::ptrdiff_t>(rowOf[row] * columns);
+        std::copy(from, from + static_cast<std::ptrdiff_t>(columns),
+                  field.levels.begin() + static_cast<std::ptrdiff_t>(row * columns));
+    }
+    const CalculationResult refusal = firstRefusal(field.levels, '.');
+    if (!refusal.ok()) {
+        field.status = refusal.status;
+        field.message = refusal.message;
+        field.levels.clear();
     }
     return field;
 }

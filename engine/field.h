@@ -2,6 +2,7 @@
 
 #include "calculate.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,25 @@ struct FieldOptions
 // depend on the number of threads.
 FieldResult CalculateField(const CalculationInput &storage, const std::vector<FieldPoint> &points,
                            char decimalSeparator, const FieldOptions &options);
+
+// A grid of points for a picture of the field: every distance x with every position y,
+// each judged at every height; the picture holds the highest of those levels.
+struct FieldGrid
+{
+    std::vector<double> x;       // columns
+    std::vector<double> y;       // rows
+    std::vector<double> heights; // at least one
+};
+
+// The highest level over the grid's heights at every grid point (levels[row × columns +
+// column], W/m²), for drawing: outdoors in single precision, within 1e-5 of the map's
+// highest level of what CalculateField gives, at a fifth of its time. Rows that the
+// method sees alike (a position and its mirror image in the middle of the face, points
+// beyond the counted face) are computed once. `cancelled`, when set, is asked now and
+// then; a yes gives back an empty result with status Ok. The storage is refused as
+// CalculateField refuses it; a level that is not a number refuses the picture.
+FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGrid &grid,
+                                  const FieldOptions &options = {},
+                                  const std::function<bool()> &cancelled = {});
 
 } // namespace engine

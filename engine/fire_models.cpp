@@ -8,7 +8,7 @@
 namespace engine {
 namespace {
 
-constexpr int kStripCount = 400;
+constexpr int kStripCount = detail::kFlameStrips;
 constexpr double kBaseTemperature = 1085;
 constexpr double kCompactBaseTemperature = 950;
 constexpr double kTipTemperature = 793;
@@ -102,24 +102,33 @@ double outdoorLevel(const OutdoorPoint &point, const FlameProfile &profile, Stri
     task.flux = strips.flux;
     const double total = OutdoorStrips(task);
 
+    const int k = shieldedStrips(point);
+    if (k < 0)
+        return std::nan("");
+    const double shielded = sum(strips.flux, k);
+    strips.transmission = transmission(x);
+    return (total - point.K * shielded) * strips.transmission;
+}
+
+int shieldedStrips(const OutdoorPoint &point)
+{
     // Strips below the line of sight over the screen's top edge are shielded. A
     // screen that is not there shields nothing, whatever its disabled inputs hold.
-    int k = 0;
-    if (point.screenPresent) {
-        const double kd =
-            std::nearbyint((N / point.Lf) * ((x / ((x - point.xs) + 1e-5)) * (point.hs - z) + z));
-        if (std::isnan(kd))
-            return kd;
-        k = kd > N ? N : (kd < 0 ? 0 : static_cast<int>(kd));
-    }
-    const double shielded = sum(strips.flux, k);
+    if (!point.screenPresent)
+        return 0;
+    const int N = kStripCount;
+    const double x = point.x;
+    const double z = point.z;
+    const double kd = std::nearbyint((N / point.Lf) * ((x / ((x - point.xs) + 1e-5)) * (point.hs - z) + z));
+    if (std::isnan(kd))
+        return -1;
+    return kd > N ? N : (kd < 0 ? 0 : static_cast<int>(kd));
+}
 
-    double transmission = 1.08 * std::pow(x, -0.09);
-    if (transmission > 1)
-        transmission = 1;
-    strips.transmission = transmission;
-
-    return (total - point.K * shielded) * transmission;
+double transmission(double x)
+{
+    const double transmission = 1.08 * std::pow(x, -0.09);
+    return transmission > 1 ? 1 : transmission;
 }
 
 void writeFlame(CalculationState &state, const FlameProfile &profile)

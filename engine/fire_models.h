@@ -74,6 +74,13 @@ double outdoorLevel(CalculationState &state, double z, bool screenPresent, const
 double outdoorLevel(const OutdoorPoint &point, const FlameProfile &profile, StripWork &work,
                     StripResult &strips);
 double indoorLevel(double x, double H, double B, double f);
+// How many strips, from the bottom, the screen shields from the point; −1 when the
+// line of sight cannot be placed (not a number).
+int shieldedStrips(const OutdoorPoint &point);
+// The atmospheric transmission over distance x: 1.08 x^−0.09, at most 1.
+double transmission(double x);
+// The number of strips of the outdoor flame face.
+constexpr int kFlameStrips = 400;
 
 } // namespace detail
 } // namespace engine

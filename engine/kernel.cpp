@@ -98,6 +98,11 @@ double OutdoorStrips(const StripTask &task)
     return chosenKernels().load(std::memory_order_relaxed)->strips(task);
 }
 
+PictureSums PictureStrips(const PictureTask &task)
+{
+    return chosenKernels().load(std::memory_order_relaxed)->pictures(task);
+}
+
 } // namespace detail
 
 void CornerViewFactors(double distance, double width, const double *heights, double *out, std::size_t count)

@@ -14,6 +14,7 @@ namespace {
 
 struct Avx2
 {
+    using Scalar = double;
     using V = __m256d;
     static constexpr std::size_t Lanes = 4;
     static V load(const double *p) { return _mm256_loadu_pd(p); }
@@ -23,6 +24,30 @@ struct Avx2
     static V reciprocal(V v) { return set(1.0) / v; }
     static V min(V a, V b) { return _mm256_min_pd(a, b); }
     static V abs(V v) { return _mm256_andnot_pd(set(-0.0), v); }
+};
+
+// Eight floats: the estimates are good to 12 bits, one Newton step to nearly all 24.
+struct Avx2Float
+{
+    using V = __m256;
+    using Scalar = float;
+    static constexpr std::size_t Lanes = 8;
+    static V load(const float *p) { return _mm256_loadu_ps(p); }
+    static void store(float *p, V v) { _mm256_storeu_ps(p, v); }
+    static V set(float x) { return _mm256_set1_ps(x); }
+    static V inverseSqrt(V v)
+    {
+        const V y = _mm256_rsqrt_ps(v);
+        const V e = _mm256_fnmadd_ps(v * y, y, set(1.0f));
+        return _mm256_fmadd_ps(y * e, set(0.5f), y);
+    }
+    static V reciprocal(V v)
+    {
+        const V y = _mm256_rcp_ps(v);
+        return _mm256_fmadd_ps(y, _mm256_fnmadd_ps(v, y, set(1.0f)), y);
+    }
+    static V min(V a, V b) { return _mm256_min_ps(a, b); }
+    static V abs(V v) { return _mm256_andnot_ps(set(-0.0f), v); }
 };
 
 struct SleefU10
@@ -50,8 +75,20 @@ struct Highway
     }
 };
 
+struct HighwayFloat
+{
+    static __m256 poly(__m256 v)
+    {
+        namespace hn = hwy::HWY_NAMESPACE;
+        hn::Vec256<float> x;
+        x.raw = v;
+        return hn::impl::AtanImpl<float>().AtanPoly(hn::Full256<float>(), x).raw;
+    }
+};
+
 } // namespace
 
 namespace engine::detail {
-extern const KernelSet kAvx2Kernels = kernelSet<Avx2, SleefU10, SleefU35, Libmvec, Highway>("AVX2");
+extern const KernelSet kAvx2Kernels =
+    kernelSet<Avx2, SleefU10, SleefU35, Libmvec, Highway, Avx2Float, HighwayFloat>("AVX2");
 }

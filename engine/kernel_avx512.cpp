@@ -14,6 +14,7 @@ namespace {
 
 struct Avx512
 {
+    using Scalar = double;
     using V = __m512d;
     static constexpr std::size_t Lanes = 8;
     static V load(const double *p) { return _mm512_loadu_pd(p); }
@@ -42,6 +43,30 @@ struct Avx512
     static V abs(V v) { return _mm512_abs_pd(v); }
 };
 
+// Sixteen floats: the 14-bit estimates need one Newton step each.
+struct Avx512Float
+{
+    using V = __m512;
+    using Scalar = float;
+    static constexpr std::size_t Lanes = 16;
+    static V load(const float *p) { return _mm512_loadu_ps(p); }
+    static void store(float *p, V v) { _mm512_storeu_ps(p, v); }
+    static V set(float x) { return _mm512_set1_ps(x); }
+    static V inverseSqrt(V v)
+    {
+        const V y = _mm512_rsqrt14_ps(v);
+        const V e = _mm512_fnmadd_ps(v * y, y, set(1.0f));
+        return _mm512_fmadd_ps(y * e, set(0.5f), y);
+    }
+    static V reciprocal(V v)
+    {
+        const V y = _mm512_rcp14_ps(v);
+        return _mm512_fmadd_ps(y, _mm512_fnmadd_ps(v, y, set(1.0f)), y);
+    }
+    static V min(V a, V b) { return _mm512_min_ps(a, b); }
+    static V abs(V v) { return _mm512_abs_ps(v); }
+};
+
 struct SleefU10
 {
     static __m512d of(__m512d v) { return Sleef_atand8_u10avx512f(v); }
@@ -67,8 +92,20 @@ struct Highway
     }
 };
 
+struct HighwayFloat
+{
+    static __m512 poly(__m512 v)
+    {
+        namespace hn = hwy::HWY_NAMESPACE;
+        hn::Vec512<float> x;
+        x.raw = v;
+        return hn::impl::AtanImpl<float>().AtanPoly(hn::Full512<float>(), x).raw;
+    }
+};
+
 } // namespace
 
 namespace engine::detail {
-extern const KernelSet kAvx512Kernels = kernelSet<Avx512, SleefU10, SleefU35, Libmvec, Highway>("AVX-512");
+extern const KernelSet kAvx512Kernels =
+    kernelSet<Avx512, SleefU10, SleefU35, Libmvec, Highway, Avx512Float, HighwayFloat>("AVX-512");
 }

@@ -6,13 +6,17 @@
 
 #include "kernel.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 namespace engine::detail {
 
 using KernelFunction = void (*)(double, double, const double *, double *, std::size_t);
 using StripFunction = double (*)(const StripTask &);
+
+using PictureFunction = PictureSums (*)(const PictureTask &);
 
 // One instruction set's kernels, one per arctangent library.
 struct KernelSet
@@ -22,7 +26,8 @@ struct KernelSet
     KernelFunction sleefU35;
     KernelFunction libmvec;
     KernelFunction highway;
-    StripFunction strips; // with Highway's arctangent
+    StripFunction strips;     // with Highway's arctangent
+    PictureFunction pictures; // single precision, Highway's arctangent
 };
 
 } // namespace engine::detail
@@ -36,11 +41,13 @@ template<class Ops>
 inline typename Ops::V firstTerm(typename Ops::V A, typename Ops::V q, typename Ops::V s1, typename Ops::V t1)
 {
     using V = typename Ops::V;
+    using S = typename Ops::Scalar;
     const V term = (A * s1) * t1;
-    return q < Ops::set(__builtin_inf()) ? term : Ops::set(0.0);
+    return q < Ops::set(__builtin_inff()) ? term : Ops::set(S(0));
 }
 
-// Ops: the vector type V, its Lanes, load, store, set, inverseSqrt; Atan::of.
+// Ops: the vector type V of Lanes numbers of type Scalar, load, store, set, inverseSqrt;
+// Atan::of.
 // Along one strip edge array the distance and the width are fixed, so Bq and
 // r = 1 / (1 + Bq²)^0.5 are scalars; per edge 1 / q^0.5 and two arctangents remain.
 // s2 / A is A × r / A, which is r.
@@ -48,6 +55,7 @@ template<class Ops, class Atan>
 inline typename Ops::V cornerViewFactorVector(typename Ops::V h, double inverseWidth, double bq2, double r)
 {
     using V = typename Ops::V;
+    static_assert(std::is_same_v<typename Ops::Scalar, double>, "the library arctangents take doubles");
     const V A = Ops::set(1e-9) + h * Ops::set(inverseWidth);
     const V q = A * A + Ops::set(bq2);
     const V s1 = Ops::inverseSqrt(q);
@@ -66,27 +74,29 @@ inline typename Ops::V cornerViewFactorVectorReduced(typename Ops::V h, double i
                                                      double r)
 {
     using V = typename Ops::V;
-    const V one = Ops::set(1.0);
-    const V halfPi = Ops::set(1.57079632679489661923);
-    const V A = Ops::set(1e-9) + h * Ops::set(inverseWidth);
-    const V q = A * A + Ops::set(bq2);
+    using S = typename Ops::Scalar;
+    const V one = Ops::set(S(1));
+    const V halfPi = Ops::set(S(1.57079632679489661923));
+    const V A = Ops::set(S(1e-9)) + h * Ops::set(S(inverseWidth));
+    const V q = A * A + Ops::set(S(bq2));
     const V s1 = Ops::inverseSqrt(q);
     const V p1 = Atan::poly(Ops::min(s1, q * s1));
     const V t1 = s1 <= one ? p1 : halfPi - p1;
-    const V s2 = A * Ops::set(r);
+    const V s2 = A * Ops::set(S(r));
     const V a2 = Ops::abs(s2);
     const V p2 = Atan::poly(Ops::min(a2, Ops::reciprocal(a2)));
     const V t2abs = a2 <= one ? p2 : halfPi - p2;
-    const V t2 = s2 < Ops::set(0.0) ? -t2abs : t2abs;
-    return Ops::set(1 / 6.283184) * (firstTerm<Ops>(A, q, s1, t1) + Ops::set(r) * t2);
+    const V t2 = s2 < Ops::set(S(0)) ? -t2abs : t2abs;
+    return Ops::set(S(1 / 6.283184)) * (firstTerm<Ops>(A, q, s1, t1) + Ops::set(S(r)) * t2);
 }
 
 // FromEdges: the heights are z − heights[i].
 template<class Ops, class Atan, bool Reduced = false, bool FromEdges = false>
-void cornerViewFactorsAt(double distance, double width, double z, const double *heights, double *out,
-                         std::size_t count)
+void cornerViewFactorsAt(double distance, double width, double z, const typename Ops::Scalar *heights,
+                         typename Ops::Scalar *out, std::size_t count)
 {
     using V = typename Ops::V;
+    using S = typename Ops::Scalar;
     constexpr std::size_t lanes = Ops::Lanes;
     const double guardedWidth = width + 1e-7;
     const double inverseWidth = 1 / guardedWidth;
@@ -100,21 +110,21 @@ void cornerViewFactorsAt(double distance, double width, double z, const double *
         else
             return cornerViewFactorVector<Ops, Atan>(h, inverseWidth, bq2, r);
     };
-    const auto height = [&](const double *p) {
+    const auto height = [&](const S *p) {
         if constexpr (FromEdges)
-            return Ops::set(z) - Ops::load(p);
+            return Ops::set(S(z)) - Ops::load(p);
         else
             return Ops::load(p);
     };
     for (; i + lanes <= count; i += lanes)
         Ops::store(out + i, kernel(height(heights + i)));
     if (i < count) {
-        double in[lanes];
-        double result[lanes];
+        S in[lanes];
+        S result[lanes];
         for (std::size_t j = 0; j < lanes; ++j)
-            in[j] = i + j < count ? heights[i + j] : (FromEdges ? z - 1.0 : 1.0);
+            in[j] = i + j < count ? heights[i + j] : S(FromEdges ? z - 1.0 : 1.0);
         Ops::store(result, kernel(height(in)));
-        std::memcpy(out + i, result, (count - i) * sizeof(double));
+        std::memcpy(out + i, result, (count - i) * sizeof(S));
     }
 }
 
@@ -156,7 +166,56 @@ template<class Ops, class Atan, bool Reduced> double outdoorStrips(const engine:
         + ((partial[4] + partial[5]) + (partial[6] + partial[7]));
 }
 
-template<class Ops, class SleefU10, class SleefU35, class Libmvec, class Highway>
+// The picture's strips in single precision: the same corner view factors at the edges
+// (whose heights above the point the task brings), then per strip the view factor times
+// σT⁴, summed over all strips and over the shielded ones, in one running sum per lane.
+template<class Ops, class Atan>
+engine::detail::PictureSums pictureStrips(const engine::detail::PictureTask &task)
+{
+    using V = typename Ops::V;
+    constexpr int lanes = static_cast<int>(Ops::Lanes);
+    const std::size_t edges = static_cast<std::size_t>(task.strips) + 1;
+    cornerViewFactorsAt<Ops, Atan, true>(task.distance, task.leftWidth, 0, task.heights, task.left, edges);
+    cornerViewFactorsAt<Ops, Atan, true>(task.distance, task.rightWidth, 0, task.heights, task.right, edges);
+    const float *left = task.left;
+    const float *right = task.right;
+    const auto flux = [&](int i) {
+        const V viewFactor = (Ops::load(left + i - 1) - Ops::load(left + i))
+            + (Ops::load(right + i - 1) - Ops::load(right + i));
+        return viewFactor * Ops::load(task.radiance + i);
+    };
+    // Whole vectors of shielded strips, then whole vectors of the rest; the strips of the
+    // vector in which the shield ends, and those past the last vector, one by one.
+    V shielded = Ops::set(0.0f);
+    V total = Ops::set(0.0f);
+    int i = 1;
+    for (; i + lanes - 1 <= task.shieldedStrips; i += lanes)
+        shielded = shielded + flux(i);
+    double partShielded = 0;
+    double partTotal = 0;
+    const int shieldEnd = std::min(task.shieldedStrips, task.strips);
+    for (; i <= shieldEnd; ++i) {
+        const float one = ((left[i - 1] - left[i]) + (right[i - 1] - right[i])) * task.radiance[i];
+        partShielded += one;
+        partTotal += one;
+    }
+    for (; i + lanes - 1 <= task.strips; i += lanes)
+        total = total + flux(i);
+    for (; i <= task.strips; ++i)
+        partTotal += ((left[i - 1] - left[i]) + (right[i - 1] - right[i])) * task.radiance[i];
+    float laneShielded[lanes];
+    float laneTotal[lanes];
+    Ops::store(laneShielded, shielded);
+    Ops::store(laneTotal, total);
+    for (int j = 0; j < lanes; ++j) {
+        partShielded += laneShielded[j];
+        partTotal += laneShielded[j] + double(laneTotal[j]);
+    }
+    return {partTotal, partShielded};
+}
+
+template<class Ops, class SleefU10, class SleefU35, class Libmvec, class Highway, class FloatOps,
+         class FloatHighway>
 constexpr engine::detail::KernelSet kernelSet(const char *name)
 {
     return {name,
@@ -164,7 +223,8 @@ constexpr engine::detail::KernelSet kernelSet(const char *name)
             &cornerViewFactors<Ops, SleefU35>,
             &cornerViewFactors<Ops, Libmvec>,
             &cornerViewFactors<Ops, Highway, true>,
-            &outdoorStrips<Ops, Highway, true>};
+            &outdoorStrips<Ops, Highway, true>,
+            &pictureStrips<FloatOps, FloatHighway>};
 }
 
 } // namespace

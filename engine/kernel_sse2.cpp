@@ -14,6 +14,7 @@ namespace {
 
 struct Sse2
 {
+    using Scalar = double;
     using V = __m128d;
     static constexpr std::size_t Lanes = 2;
     static V load(const double *p) { return _mm_loadu_pd(p); }
@@ -23,6 +24,20 @@ struct Sse2
     static V reciprocal(V v) { return set(1.0) / v; }
     static V min(V a, V b) { return _mm_min_pd(a, b); }
     static V abs(V v) { return _mm_andnot_pd(set(-0.0), v); }
+};
+
+struct Sse2Float
+{
+    using V = __m128;
+    using Scalar = float;
+    static constexpr std::size_t Lanes = 4;
+    static V load(const float *p) { return _mm_loadu_ps(p); }
+    static void store(float *p, V v) { _mm_storeu_ps(p, v); }
+    static V set(float x) { return _mm_set1_ps(x); }
+    static V inverseSqrt(V v) { return set(1.0f) / _mm_sqrt_ps(v); }
+    static V reciprocal(V v) { return set(1.0f) / v; }
+    static V min(V a, V b) { return _mm_min_ps(a, b); }
+    static V abs(V v) { return _mm_andnot_ps(set(-0.0f), v); }
 };
 
 struct SleefU10
@@ -53,8 +68,23 @@ struct Highway
     }
 };
 
+struct HighwayFloat
+{
+    static __m128 poly(__m128 v)
+    {
+        namespace hn = hwy::HWY_NAMESPACE;
+        const hn::ScalableTag<float> d;
+        alignas(16) float lanes[4];
+        _mm_store_ps(lanes, v);
+        for (std::size_t i = 0; i < 4; i += hn::Lanes(d))
+            hn::StoreU(hn::impl::AtanImpl<float>().AtanPoly(d, hn::LoadU(d, lanes + i)), d, lanes + i);
+        return _mm_load_ps(lanes);
+    }
+};
+
 } // namespace
 
 namespace engine::detail {
-extern const KernelSet kSse2Kernels = kernelSet<Sse2, SleefU10, SleefU35, Libmvec, Highway>("SSE2");
+extern const KernelSet kSse2Kernels =
+    kernelSet<Sse2, SleefU10, SleefU35, Libmvec, Highway, Sse2Float, HighwayFloat>("SSE2");
 }

@@ -1,6 +1,7 @@
 // The vectorised engine against the straightforward scalar form over a random sweep of
 // storages and points, on the SSE2 baseline and on the processor's best instruction set;
-// the many-points function against single calculations; the choice of instruction set.
+// the many-points function and its single-precision picture against single calculations;
+// the choice of instruction set.
 
 #include "calculate.h"
 #include "field.h"
@@ -9,6 +10,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -214,6 +216,72 @@ private slots:
             QVERIFY2(result.ok(), result.message.c_str());
             QCOMPARE(exact(field.levels[i]), exact(result.levels.front()));
         }
+    }
+
+    void picture_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<bool>("baseline");
+        QTest::newRow("defaults") << "" << 10.0 << false;
+        QTest::newRow("compact with a screen, on the baseline") << "compact screen" << 10.0 << true;
+        QTest::newRow("face longer than it counts") << "" << 120.0 << false;
+        QTest::newRow("indoor") << "indoor" << 30.0 << false;
+    }
+
+    // The picture's highest levels against those of single points, at every node of a grid
+    // with rows on either side of the face and mirror images of each other.
+    void picture()
+    {
+        QFETCH(QString, options);
+        QFETCH(double, width);
+        QFETCH(bool, baseline);
+        engine::ForceBaselineKernel(baseline);
+        Input storage;
+        storage.B = width;
+        storage.indoor = options.contains("indoor");
+        storage.compact = options.contains("compact");
+        storage.screen = options.contains("screen");
+        storage.hs = 3;
+        storage.xs = 0.2;
+        storage.K = 0.7;
+        engine::FieldGrid grid;
+        grid.x = {0.0, 0.3, 1.7, 4.0, 25.0, 400.0};
+        grid.y = {-30, 0, 0.1 * width, 0.5 * width, 0.9 * width, width, width + 30};
+        grid.heights = {1.5, 6, 14};
+        const engine::FieldResult picture = engine::CalculateFieldPicture(storage, grid);
+        QVERIFY2(picture.ok(), picture.message.c_str());
+        std::vector<engine::FieldPoint> points;
+        for (double y : grid.y) {
+            for (double x : grid.x) {
+                for (double z : grid.heights)
+                    points.push_back({x, y, z});
+            }
+        }
+        const engine::FieldResult exactLevels = engine::CalculateField(storage, points);
+        QVERIFY2(exactLevels.ok(), exactLevels.message.c_str());
+        std::vector<double> highest;
+        for (std::size_t p = 0; p < points.size(); p += grid.heights.size())
+            highest.push_back(*std::max_element(&exactLevels.levels[p], &exactLevels.levels[p] + 3));
+        const double top = *std::max_element(highest.begin(), highest.end());
+        QCOMPARE(picture.levels.size(), highest.size());
+        for (std::size_t i = 0; i < highest.size(); ++i) {
+            QVERIFY2(std::abs(picture.levels[i] - highest[i]) <= 1e-5 * top,
+                     qPrintable(exact(picture.levels[i]) + " " + exact(highest[i]) + " at node " + exact(i)));
+        }
+    }
+
+    void pictureStopsWhenCancelled()
+    {
+        engine::FieldGrid grid;
+        grid.x.assign(100, 5);
+        grid.y.assign(100, 2);
+        grid.heights = {2};
+        int asked = 0;
+        const engine::FieldResult picture =
+            engine::CalculateFieldPicture(Input(), grid, {}, [&asked] { return ++asked > 1; });
+        QVERIFY(picture.ok());
+        QVERIFY(picture.levels.empty());
     }
 };
 
