@@ -179,8 +179,44 @@ HeightProfile ComputeHeightProfile(const ExplorationInput &input, int count, Ref
     return profile;
 }
 
+namespace {
+
+// The exact highest levels (kW/m²) of the grid's points, a block of rows at a time so that
+// a newer change can stop the work between blocks.
+bool exactPlan(const engine::CalculationInput &storage, const engine::FieldGrid &grid,
+               const std::function<bool()> &cancelled, std::vector<double> &values, Refusal &refusal)
+{
+    const size_t heights = grid.heights.size();
+    const size_t rowsPerBlock = std::max<size_t>(1, kPointsPerBlock / (grid.x.size() * heights));
+    std::vector<engine::FieldPoint> points;
+    for (size_t row = 0; row < grid.y.size(); row += rowsPerBlock) {
+        if (cancelled && cancelled())
+            return false;
+        points.clear();
+        for (size_t j = row; j < std::min(grid.y.size(), row + rowsPerBlock); ++j) {
+            for (double x : grid.x) {
+                for (double z : grid.heights)
+                    points.push_back({x, grid.y[j], z});
+            }
+        }
+        const engine::FieldResult field = engine::CalculateField(storage, points);
+        if (!field.ok()) {
+            refuse(refusal, field);
+            return false;
+        }
+        for (size_t p = 0; p < points.size(); p += heights) {
+            const auto first = field.levels.begin() + static_cast<long>(p);
+            values.push_back(toKw(*std::max_element(first, first + static_cast<long>(heights))));
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, int resolution,
-                       Refusal &refusal, const std::function<bool()> &cancelled, int rows)
+                       Refusal &refusal, const std::function<bool()> &cancelled, int rows,
+                       PlanPrecision precision)
 {
     PlanMap map;
     engine::ScalarGrid &grid = map.grid;
@@ -190,58 +226,43 @@ PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, 
     grid.y0 = extent.yFrom;
     grid.dx = (extent.xTo - extent.xFrom) / (resolution - 1);
     grid.dy = (extent.yTo - extent.yFrom) / (grid.ny - 1);
-    grid.values.assign(static_cast<size_t>(grid.nx) * grid.ny, 0);
 
-    const std::vector<double> judged = JudgedHeights(input);
-    const int rowsPerBlock = std::max(1, kPointsPerBlock / int(resolution * judged.size()));
-    std::vector<engine::FieldPoint> points;
-    for (int row = 0; row < grid.ny; row += rowsPerBlock) {
-        if (cancelled && cancelled())
-            return {};
-        const int blockRows = std::min(rowsPerBlock, grid.ny - row);
-        points.clear();
-        for (int j = row; j < row + blockRows; ++j) {
-            const double y = grid.y0 + j * grid.dy;
-            for (int i = 0; i < resolution; ++i) {
-                const double x = grid.x0 + i * grid.dx;
-                for (double z : judged)
-                    points.push_back({x, y, z});
-            }
-        }
-        const engine::FieldResult field = engine::CalculateField(input.storage, points);
+    engine::FieldGrid points;
+    for (int i = 0; i < grid.nx; ++i)
+        points.x.push_back(grid.x0 + i * grid.dx);
+    for (int j = 0; j < grid.ny; ++j)
+        points.y.push_back(grid.y0 + j * grid.dy);
+    points.heights = JudgedHeights(input);
+    if (precision == PlanPrecision::Picture) {
+        const engine::FieldResult field = engine::CalculateFieldPicture(input.storage, points, {}, cancelled);
         if (!field.ok()) {
             refuse(refusal, field);
             return {};
         }
-        for (size_t p = 0; p < points.size() / judged.size(); ++p) {
-            double highest = 0;
-            for (size_t h = 0; h < judged.size(); ++h)
-                highest = std::max(highest, toKw(field.levels[p * judged.size() + h]));
-            grid.values[static_cast<size_t>(row) * resolution + p] = highest;
-        }
+        if (field.levels.empty())
+            return {};
+        for (double level : field.levels)
+            grid.values.push_back(toKw(level));
+    } else if (!exactPlan(input.storage, points, cancelled, grid.values, refusal)) {
+        return {};
     }
     map.highestValue = *std::max_element(grid.values.begin(), grid.values.end());
     map.resolution = resolution;
     return map;
 }
 
-bool PlanValueAt(const PlanMap &map, double x, double y, double &value)
+bool PlanLevelAt(const ExplorationInput &input, double x, double y, double &value)
 {
-    const engine::ScalarGrid &grid = map.grid;
-    if (grid.nx < 2 || grid.ny < 2)
+    std::vector<engine::FieldPoint> points;
+    for (double z : JudgedHeights(input))
+        points.push_back({x, y, z});
+    engine::FieldOptions oneThread;
+    oneThread.threads = 1;
+    const engine::FieldResult field = engine::CalculateField(input.storage, points, '.', oneThread);
+    if (!field.ok())
         return false;
-    const double u = (x - grid.x0) / grid.dx;
-    const double v = (y - grid.y0) / grid.dy;
-    if (u < 0 || v < 0 || u > grid.nx - 1 || v > grid.ny - 1)
-        return false;
-    const int i = std::min(int(u), grid.nx - 2);
-    const int j = std::min(int(v), grid.ny - 2);
-    const double fu = u - i;
-    const double fv = v - j;
-    const double bottom = grid.value(i, j) * (1 - fu) + grid.value(i + 1, j) * fu;
-    const double top = grid.value(i, j + 1) * (1 - fu) + grid.value(i + 1, j + 1) * fu;
-    value = bottom * (1 - fv) + top * fv;
-    return std::isfinite(value);
+    value = toKw(*std::max_element(field.levels.begin(), field.levels.end()));
+    return true;
 }
 
 } // namespace explore

@@ -93,13 +93,19 @@ DistanceProfile ComputeDistanceProfile(const ExplorationInput &input, double las
                                        Refusal &refusal);
 HeightProfile ComputeHeightProfile(const ExplorationInput &input, int count, Refusal &refusal);
 
-// `resolution` points across and, unless `rows` is given, as many along the face.
-// `cancelled` is asked between blocks of rows; when it says yes the map comes back empty.
-PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, int resolution,
-                       Refusal &refusal, const std::function<bool()> &cancelled = {}, int rows = 0);
+// How the plan's levels are computed: as a picture (single precision, within 1e-5 of
+// the highest level, several times faster), or exactly, as the window's numbers need.
+enum class PlanPrecision { Picture, Exact };
 
-// Bilinear value of the map at a spot inside it; false outside.
-bool PlanValueAt(const PlanMap &map, double x, double y, double &value);
+// `resolution` points across and, unless `rows` is given, as many along the face.
+// `cancelled` is asked now and then; when it says yes the map comes back empty.
+PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, int resolution,
+                       Refusal &refusal, const std::function<bool()> &cancelled = {}, int rows = 0,
+                       PlanPrecision precision = PlanPrecision::Exact);
+
+// The highest level (kW/m²) over the judged heights at one spot of the plan, computed
+// there; false when the engine refuses it.
+bool PlanLevelAt(const ExplorationInput &input, double x, double y, double &value);
 
 // A round figure (1, 2 or 5 times a power of ten) not below `value`.
 double NiceCeiling(double value);
@@ -109,7 +115,7 @@ double NiceCeiling(double value);
 namespace explore {
 
 // One state of the views: the input, and as far as computed the answers, the two
-// profiles and the plan (first coarse, then at full resolution).
+// profiles and the plan (first as a picture, then exact).
 struct Exploration
 {
     ExplorationInput input;
@@ -119,8 +125,8 @@ struct Exploration
     DistanceProfile distance;
     HeightProfile height;
     PlanExtent extent;
-    PlanMap plan; // resolution 0 while not computed
-    bool planFinal = false;
+    PlanMap plan;           // resolution 0 while not computed
+    bool planFinal = false; // the plan's levels are exact (first they come as a picture)
 };
 
 } // namespace explore

@@ -5,8 +5,9 @@
 namespace explore {
 namespace {
 
-constexpr int kCoalescingMs = 30;
-constexpr int kCoarseResolution = 50;
+// Long enough to take the changes of one action (a preset, a wheel turn) together, short
+// enough not to be felt.
+constexpr int kCoalescingMs = 10;
 constexpr int kDistanceSamples = 241;
 constexpr int kHeightSamples = 201;
 
@@ -83,15 +84,15 @@ void ExplorationRunner::start()
             return;
         }
         send(std::make_shared<Exploration>(*state), false);
+        // The picture first, for the eye, then the exact levels, for the numbers.
         bool sentLast = false;
-        for (int pass : {kCoarseResolution, resolution}) {
-            if (pass == kCoarseResolution && resolution <= kCoarseResolution)
-                continue;
-            PlanMap map = ComputePlanMap(input, state->extent, pass, state->refusal, outdated);
+        for (PlanPrecision precision : {PlanPrecision::Picture, PlanPrecision::Exact}) {
+            PlanMap map =
+                ComputePlanMap(input, state->extent, resolution, state->refusal, outdated, 0, precision);
             if (outdated())
                 break;
             state->plan = std::move(map);
-            state->planFinal = pass == resolution;
+            state->planFinal = precision == PlanPrecision::Exact;
             sentLast = state->planFinal || state->refusal.refused();
             send(std::make_shared<Exploration>(*state), sentLast);
             if (sentLast)

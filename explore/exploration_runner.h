@@ -14,7 +14,8 @@ namespace explore {
 // Recomputes the exploration off the user-interface thread. Rapid changes are
 // coalesced by a short timer; every start bumps a generation counter, and work of an
 // older generation stops at its next block and publishes nothing. Results arrive in
-// stages (answers and profiles, a coarse plan, the full plan) on the owner's thread.
+// stages (answers and profiles, the plan as a picture, its exact levels) on the owner's
+// thread.
 class ExplorationRunner : public QObject
 {
     Q_OBJECT
@@ -24,7 +25,6 @@ public:
     ~ExplorationRunner() override;
 
     void setPlanResolution(int resolution) { m_planResolution = resolution; }
-    void setCoalescingDelay(int milliseconds) { m_delay.setInterval(milliseconds); }
     // Schedules a recomputation for `input`; a newer request replaces it.
     void request(const ExplorationInput &input);
     bool busy() const { return m_running > 0 || m_delay.isActive(); }

@@ -393,10 +393,6 @@ void PaintPlan(QPainter &painter, const QRectF &area, const Exploration &explora
     painter.drawRect(layout.map);
     drawLegend(painter, layout, exploration, locale, u);
     drawScaleBar(painter, layout, locale, u);
-    if (plan.resolution > 1 && !exploration.planFinal) {
-        painter.drawText(QRectF(layout.map.right() - 200 * u, layout.map.bottom() + 8 * u, 200 * u, 20 * u),
-                         Qt::AlignRight, QStringLiteral("voorlopig, wordt verfijnd…"));
-    }
     painter.restore();
 }
 

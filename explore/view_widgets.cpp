@@ -50,7 +50,7 @@ QString ViewWidget::hoverText(const QPointF &position) const
         return {};
     const QPointF world = layout.toWorld(position);
     double value = 0;
-    if (!PlanValueAt(m_exploration->plan, world.x(), world.y(), value)) {
+    if (!PlanLevelAt(m_exploration->input, world.x(), world.y(), value)) {
         return QStringLiteral("x = %1 m, y = %2 m: niet berekend")
             .arg(Number(world.x(), locale()), Number(world.y(), locale()));
     }

@@ -131,7 +131,7 @@ private slots:
         const QString text = plan->hoverText(node);
         const QPointF world = layout.toWorld(node);
         double level = 0;
-        QVERIFY(PlanValueAt(shown->plan, world.x(), world.y(), level));
+        QVERIFY(PlanLevelAt(shown->input, world.x(), world.y(), level));
         QCOMPARE(
             text,
             QStringLiteral("x = %1 m, y = %2 m: %3 kW/m²")
