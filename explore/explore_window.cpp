@@ -23,6 +23,10 @@ namespace {
 
 constexpr QSize kExportSize(1200, 900);
 
+// The plan's exact numbers follow its picture within a fraction of a second.
+const QString kPlanNumbersPending =
+    QStringLiteral("De getallen van de plattegrond worden nog berekend; een ogenblik geduld.");
+
 enum ExportChoice { PngExport, SvgExport, CsvExport, ReportExport };
 
 } // namespace
@@ -148,8 +152,11 @@ void ExploreWindow::tabChanged(int index)
 
 void ExploreWindow::refreshTable()
 {
+    const bool waiting = m_tableKind == ViewKind::Plan && m_exploration && !m_exploration->planFinal;
     m_tableCaption->setText(
-        QStringLiteral("Getallen van de weergave „%1” (Ctrl+C kopieert):").arg(ViewTitle(m_tableKind)));
+        waiting
+            ? kPlanNumbersPending
+            : QStringLiteral("Getallen van de weergave „%1” (Ctrl+C kopieert):").arg(ViewTitle(m_tableKind)));
     // The plan's table is large: it is filled only while the table is shown.
     if (m_tabs->currentIndex() != 3 || !m_exploration)
         return;
@@ -176,6 +183,8 @@ QString ExploreWindow::exportTable(const QString &path)
 {
     if (!m_exploration)
         return QStringLiteral("Er is nog niets berekend om te exporteren.");
+    if (m_tableKind == ViewKind::Plan && !m_exploration->planFinal)
+        return kPlanNumbersPending;
     return WriteFileAtomically(path, TableCsv(TableFor(m_tableKind, *m_exploration)));
 }
 
