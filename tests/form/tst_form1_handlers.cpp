@@ -6,7 +6,6 @@
 #include "form_fixture.h"
 #include "qt_message_box.h"
 #include "recording_printer.h"
-#include "recording_shell.h"
 #include "standard_texts.h"
 
 #include <QCheckBox>
@@ -17,8 +16,9 @@
 
 namespace {
 
-// Write: a value set by the program; TypeAndLeave: typed, then Tab; TypeKey: a 1 typed.
-enum Action { Click, Write, TypeAndLeave, TypeKey, ClickField };
+// Write: a value set by the program; TypeAndLeave: typed, then Tab; TypeKey: a 1 typed;
+// Enter: typed (or nothing) where the focus is put, then Return.
+enum Action { Click, Write, TypeAndLeave, TypeKey, ClickField, Enter };
 
 // One thing done to a control, found by its name.
 struct Step
@@ -35,10 +35,12 @@ void perform(Form1 &form, const Step &step)
     QVERIFY2(control, qPrintable("no control named " + step.control));
     auto *edit = qobject_cast<CWNumEdit *>(control);
     QLineEdit *field = edit ? edit->lineEdit() : control->findChild<QLineEdit *>();
-    QVERIFY2(step.action == Click || field, qPrintable(step.control + " has no field"));
+    QVERIFY2(step.action == Click || step.action == Enter || field,
+             qPrintable(step.control + " has no field"));
     QVERIFY2(step.action != Write || edit, qPrintable(step.control + " is no numeric input"));
-    if (step.action == TypeAndLeave)
-        field->setFocus(Qt::TabFocusReason);
+    QWidget *focused = field ? field : control;
+    if (step.action == TypeAndLeave || step.action == Enter)
+        focused->setFocus(Qt::TabFocusReason);
     if (step.action == Click)
         FormFixture::click(control);
     else if (step.action == Write)
@@ -47,8 +49,12 @@ void perform(Form1 &form, const Step &step)
         QTest::keyClicks(field, step.value + '\t');
     else if (step.action == TypeKey)
         QTest::keyClick(field, Qt::Key_1);
-    else
+    else if (step.action == Enter) {
+        QTest::keyClicks(focused, step.value);
+        QTest::keyClick(focused, Qt::Key_Return);
+    } else {
         QTest::mouseClick(field, Qt::LeftButton);
+    }
 }
 
 enum Enabled { Off, On, Partly };
@@ -252,16 +258,18 @@ private slots:
         const Steps flameBelowGround {
             {Write, "CWNumEdit1", "8.7"}, {Write, "CWNumEdit2", "8.7"}, {Write, "CWNumEdit3", "0.5"}};
         // clang-format off
-        QTest::newRow("defaults") << false << Steps {calculate}
-                                  << QStringList {"2.50", "38.14", "44.17", "44.76", "41.72", "36.73"} << QStringList();
+        QTest::newRow("defaults, Return on Bereken") << false << Steps {{Enter, "Command2"}}
+            << QStringList {"2.50", "38.14", "44.17", "44.76", "41.72", "36.73"} << QStringList();
+        QTest::newRow("Return in a field takes the value, calculates nothing") << true
+            << Steps {{Enter, "CWNumEdit8(0)", "6,5"}} << QStringList {"6,50", "", "", "", "", ""} << QStringList();
         QTest::newRow("limited face, typed with a decimal comma") << true << limited
                                 << QStringList {"2,50", "14,92", "15,69", "15,86", "15,42", "14,44"} << QStringList();
         QTest::newRow("undefined") << true << Steps(flameBelowGround) + Steps {calculate} << noResults
                                    << QStringList {undefined};
         QTest::newRow("undefined: Print stops") << true << Steps(flameBelowGround) + Steps {{Click, "Command1"}}
                                                 << noResults << QStringList {undefined};
-        QTest::newRow("indoor printed") << false << Steps {{Click, "Check3"}, {Click, "Command1"}} << indoor
-                                        << QStringList {printed};
+        QTest::newRow("indoor, Return on Print") << false << Steps {{Click, "Check3"}, {Enter, "Command1"}} << indoor
+                                                 << QStringList {printed};
         // clang-format on
     }
     void commands()
@@ -320,53 +328,6 @@ private slots:
         QCOMPARE(messageBox.MsgBox(prompt, style, "Adobe"), answer);
         QCOMPARE(shown.text, text);
         QCOMPARE(shown.buttons.join(' '), buttons);
-    }
-
-    // Enter presses the button that has the focus, and in a numeric input it takes the typed
-    // value without pressing anything.
-    void enter_data()
-    {
-        QTest::addColumn<QString>("control"); // where the focus is
-        QTest::addColumn<QString>("typed");   // typed there before the key
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("outcome"); // results | boxes | shell | height H
-        const QString calculated = "38,14 44,17 44,76 41,72 36,73";
-        QTest::newRow("Return on Bereken") << "Command2"
-                                           << "" << int(Qt::Key_Return) << calculated + " |  |  | 8,00";
-        QTest::newRow("Return on Help")
-            << "Command3"
-            << "" << int(Qt::Key_Return) << "     |  | find Hulpschermen.pdf in /thuis | 8,00";
-        QTest::newRow("Return in a field takes the value")
-            << "CWNumEdit3"
-            << "6,5" << int(Qt::Key_Return) << "     |  |  | 6,50";
-    }
-    void enter()
-    {
-        QFETCH(QString, control);
-        QFETCH(QString, typed);
-        QFETCH(int, key);
-        QFETCH(QString, outcome);
-        m_fixture.reset();
-        RecordingShell shell;
-        shell.files << QStringLiteral("/thuis/Hulpschermen.pdf");
-        shell.programs.insert(QStringLiteral("pdf"), QStringLiteral("/usr/bin/lezer"));
-        FormFixture fixture(true, FormServices {nullptr, &shell, {}});
-        QWidget *target = fixture.form->findChild<QWidget *>(control);
-        QVERIFY(target);
-        auto *edit = qobject_cast<CWNumEdit *>(target);
-        QWidget *focused = edit ? edit->lineEdit() : target;
-        focused->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(focused, typed);
-        const Qt::KeyboardModifiers keypad = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
-        QTest::keyClick(focused, Qt::Key(key), keypad);
-
-        QStringList seen;
-        seen << fixture.results();
-        seen << fixture.messageBox.shown.join('/');
-        seen << shell.log.filter(QStringLiteral("find")).join('/');
-        seen << fixture.form->CWNumEdit3->lineEdit()->text();
-        QCOMPARE(seen.join(QStringLiteral(" | ")), outcome);
-        QVERIFY(fixture.guard.unexpected().isEmpty());
     }
 };
 
