@@ -235,7 +235,6 @@ private slots:
     void solverAgreesWithScan_data();
     void solverAgreesWithScan();
     void screenMakesTheLevelRiseAgain();
-    void noValueComplies_data();
     void noValueComplies();
     void envelopeNeverBelowPoints_data();
     void envelopeNeverBelowPoints();
@@ -325,24 +324,14 @@ void TestEngine::screenMakesTheLevelRiseAgain()
     QVERIFY(solution.value > 6);
 }
 
-void TestEngine::noValueComplies_data()
-{
-    QTest::addColumn<Quantity>("quantity");
-    QTest::addColumn<QString>("explanation");
-
-    QTest::newRow("distance") << Quantity::Distance << "Geen afstand tot 1000 m voldoet";
-}
-
 void TestEngine::noValueComplies()
 {
-    QFETCH(Quantity, quantity);
-    QFETCH(QString, explanation);
-
-    const engine::Solution solution = engine::Solve(Input {}, quantity, 0.001, false);
+    const engine::Solution solution = engine::Solve(Input {}, Quantity::Distance, 0.001, false);
     QVERIFY(solution.ok());
     QVERIFY(!solution.found);
     QVERIFY(solution.levels.empty());
-    QVERIFY2(QString::fromStdString(solution.message).startsWith(explanation), solution.message.c_str());
+    QVERIFY2(QString::fromStdString(solution.message).startsWith("Geen afstand tot 1000 m voldoet"),
+             solution.message.c_str());
     QVERIFY(QString::fromStdString(solution.message).contains("0.001 kW/m²"));
 }
 
