@@ -42,13 +42,11 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::addColumn<QStringList>("argv"); // empty: refused
         const QString pdf = "Hulpschermen.pdf";
-        const QString site = "https://get.adobe.com/reader/";
         QTest::newRow("program and %f") << "evince %f" << pdf << QStringList {"evince", pdf};
         QTest::newRow("quoted path with a blank")
             << "\"/opt/Pdf Viewer/viewer.sh\" %f" << pdf << QStringList {"/opt/Pdf Viewer/viewer.sh", pdf};
         QTest::newRow("escapes inside quotes") << "sh \"a \\\"b\\\" \\`c\\` \\$d \\\\e\" %f" << pdf
                                                << QStringList {"sh", "a \"b\" `c` $d \\e", pdf};
-        QTest::newRow("%U gets the address") << "browser %U" << site << QStringList {"browser", site};
         QTest::newRow("%% is a percent sign") << "tool 100%% %f" << pdf << QStringList {"tool", "100%", pdf};
         QTest::newRow("%i %c %k dropped") << "viewer %i %c %k %f" << pdf << QStringList {"viewer", pdf};
         QTest::newRow("no file code: target last")
