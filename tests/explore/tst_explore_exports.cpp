@@ -1,16 +1,13 @@
-// The exports read back: the plan view as SVG, the report as a paginated PDF,
-// and the atomic writing that replaces only regular files.
+// The exports read back: the plan view as SVG and PNG, the report as a paginated PDF.
 
 #include "exports.h"
 
-#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sys/stat.h>
 
 using namespace explore;
 
@@ -49,7 +46,7 @@ private slots:
         QVERIFY(!m_exploration.refusal.refused());
     }
 
-    // The plan view as SVG, with its limit line's label.
+    // The plan view as SVG, with its limit line's label, and as PNG with something drawn on it.
     void planParses()
     {
         const ViewKind kind = ViewKind::Plan;
@@ -63,6 +60,17 @@ private slots:
         QFile svg(svgPath);
         QVERIFY(svg.open(QIODevice::ReadOnly));
         QVERIFY2(QString::fromUtf8(svg.readAll()).contains(label.toHtmlEscaped()), qPrintable(label));
+
+        const QString pngPath = m_folder.filePath(ViewTitle(kind) + QStringLiteral(".png"));
+        QCOMPARE(WriteFileAtomically(pngPath, RenderPng(kind, m_exploration, size, QLocale())), QString());
+        const QImage image(pngPath);
+        QCOMPARE(image.size(), size);
+        int dark = 0; // text and lines on the white ground
+        for (int y = 0; y < image.height(); y += 3) {
+            for (int x = 0; x < image.width(); x += 3)
+                dark += qGray(image.pixel(x, y)) < 100;
+        }
+        QVERIFY(dark > 200);
     }
 
     void reportIsPaginated()
