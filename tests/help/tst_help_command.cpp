@@ -43,8 +43,6 @@ private slots:
         QTest::addColumn<QStringList>("argv"); // empty: refused
         const QString pdf = "Hulpschermen.pdf";
         QTest::newRow("program and %f") << "evince %f" << pdf << QStringList {"evince", pdf};
-        QTest::newRow("quoted path with a blank")
-            << "\"/opt/Pdf Viewer/viewer.sh\" %f" << pdf << QStringList {"/opt/Pdf Viewer/viewer.sh", pdf};
         QTest::newRow("escapes inside quotes") << "sh \"a \\\"b\\\" \\`c\\` \\$d \\\\e\" %f" << pdf
                                                << QStringList {"sh", "a \"b\" `c` $d \\e", pdf};
         QTest::newRow("%% is a percent sign") << "tool 100%% %f" << pdf << QStringList {"tool", "100%", pdf};
