@@ -4,7 +4,6 @@
 // the envelope is never below the points. tst_field holds the vectorised engine.
 
 #include "calculate.h"
-#include "corner_view_factor.h"
 #include "field.h"
 #include "fire_models.h"
 #include "given_input.h"
@@ -85,26 +84,6 @@ class TestEngine : public QObject
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
-
-    void cornerViewFactor_data()
-    {
-        QTest::addColumn<double>("d");
-        QTest::addColumn<double>("h");
-        QTest::addColumn<double>("w");
-        QTest::addColumn<QString>("figure");
-        QTest::newRow("d5 h4 w5") << 5.0 << 4.0 << 5.0 << "0.1238503";
-        // A negative height or width subtracts the rectangle: the sign flips with each.
-        QTest::newRow("downwards") << 5.0 << -4.0 << 5.0 << "-0.1238503";
-    }
-
-    void cornerViewFactor()
-    {
-        QFETCH(double, d);
-        QFETCH(double, h);
-        QFETCH(double, w);
-        QFETCH(QString, figure);
-        QCOMPARE(asFigure(engine::CornerViewFactor(d, h, w), figure), figure);
-    }
 
     // shown: the texts; empty for an awkward corner, held by "no nan, inf or minus".
     // figures: of the state and the result, in W/m².
