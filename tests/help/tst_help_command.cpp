@@ -68,24 +68,6 @@ private slots:
         if (ok)
             QCOMPARE(expanded, argv);
     }
-
-    // The key file's escapes come first: four backslashes in the file are one in the argument.
-    void keyFileValue_data()
-    {
-        QTest::addColumn<QString>("raw");
-        QTest::addColumn<QStringList>("argv");
-        QTest::newRow("\\s is a blank")
-            << "\"/opt/Pdf\\sViewer/v\" %f" << QStringList {"/opt/Pdf Viewer/v", "x"};
-        QTest::newRow("four backslashes") << "sh \"a\\\\\\\\b\" %f" << QStringList {"sh", "a\\b", "x"};
-    }
-    void keyFileValue()
-    {
-        QFETCH(QString, raw);
-        QFETCH(QStringList, argv);
-        QStringList expanded;
-        QVERIFY(platform::DesktopExec::expand(platform::DesktopExec::unescapeValue(raw), "x", expanded));
-        QCOMPARE(expanded, argv);
-    }
 };
 
 // What the made-up desktop holds and what the user does.
