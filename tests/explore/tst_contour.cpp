@@ -14,7 +14,7 @@ using engine::ContourLines;
 using engine::ContourSegments;
 using engine::ScalarGrid;
 
-enum class Shape { Cone, TwoCones, Plane, PlaneWithHole };
+enum class Shape { Cone, PlaneWithHole };
 Q_DECLARE_METATYPE(Shape)
 
 namespace {
@@ -36,20 +36,11 @@ ScalarGrid sample(const std::function<double(double, double)> &f)
     return grid;
 }
 
-double cone(double x, double y, double cx)
-{
-    return 10 - std::hypot(x - cx, y);
-}
-
 ScalarGrid shaped(Shape shape)
 {
     switch (shape) {
     case Shape::Cone:
-        return sample([](double x, double y) { return cone(x, y, 0); });
-    case Shape::TwoCones:
-        return sample([](double x, double y) { return std::max(cone(x, y, -1.5), cone(x, y, 1.5)); });
-    case Shape::Plane:
-        return sample([](double x, double) { return x; });
+        return sample([](double x, double y) { return 10 - std::hypot(x, y); });
     case Shape::PlaneWithHole: {
         ScalarGrid grid = sample([](double x, double) { return x; });
         // Row j = 50 (y = 0) has no values from x = 0 to x = 2.
@@ -67,10 +58,6 @@ double offLine(Shape shape, const engine::ContourPoint &p, double level)
     switch (shape) {
     case Shape::Cone:
         return std::abs(std::hypot(p.x, p.y) - (10 - level));
-    case Shape::TwoCones:
-        return std::min(std::abs(std::hypot(p.x + 1.5, p.y) - (10 - level)),
-                        std::abs(std::hypot(p.x - 1.5, p.y) - (10 - level)));
-    case Shape::Plane:
     case Shape::PlaneWithHole:
         return std::abs(p.x - level);
     }

@@ -64,6 +64,7 @@ private slots:
         const QString info = run(QStringLiteral(PDFINFO), {QStringLiteral(HELP_PDF)});
         const int pages = QRegularExpression("Pages:\\s+(\\d+)").match(info).captured(1).toInt();
         QVERIFY2(pages > 0, "no help document, or no poppler-utils");
+        QVERIFY2(info.contains("(A4)"), qPrintable(info));
         for (int page = 1; page <= pages; ++page) {
             const QString number = QString::number(page);
             m_pages << run(QStringLiteral(PDFTOTEXT), {"-layout", "-f", number, "-l", number, HELP_PDF, "-"});

@@ -1,23 +1,14 @@
-// The report and MakePrinterText on a recording printer; on the PDF-file printer the page at
-// the places the paper page is checked at; and on a print server queue that stops while the
-// "PRINTER MESSAGE" box is open, the page goes to the queue only if it would still print it.
+// The report and MakePrinterText on a recording printer: the pen for each character of the
+// markup, and the lines of the report's body and footer. tests/system prints the page on paper.
 
 #include "calculate.h"
 #include "calculation_report.h"
 #include "given_input.h"
 #include "make_printer_text.h"
-#include "pdf_file_printer.h"
-#include "qt_printer.h"
-#include "recording_message_box.h"
 #include "recording_printer.h"
 #include "report_input.h"
 
-#include <QDir>
 #include <QLocale>
-#include <QMarginsF>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -84,74 +75,12 @@ float width(const QString &text, float size)
     return text.size() * RecordingPrinter::CharWidthPerPoint * size;
 }
 
-// A word of the page and the right edge and top of its box, in cm from the printable
-// area's corner.
-struct Word
-{
-    QString text;
-    double right = 0;
-    double top = 0;
-};
-
-QList<Word> readWords(const QString &pdf)
-{
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-bbox", pdf, "-"});
-    pdftotext.waitForFinished(10000);
-    static const QRegularExpression word(
-        R"re(<word xMin="[\d.]+" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re");
-    const double margin = platform::PagePrinter::OfficeMarginMm / 10;
-    QList<Word> words;
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
-    for (auto it = word.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        const double top = m.captured(1).toDouble() * 2.54 / 72 - margin;
-        const double right = m.captured(2).toDouble() * 2.54 / 72 - margin;
-        words.append({m.captured(3), right, top});
-    }
-    return words;
-}
-
-// Prints the design values' report to `file`; false when the printer gave up.
-bool printReport(const QString &file)
-{
-    const Calculated calculated;
-    platform::PdfFilePrinter printer(file);
-    return report::printCalculationReport(calculated.input, printer, nullptr);
-}
-
-// A print server with one queue whose state the test changes as it goes.
-struct FakeServer
-{
-    QString state = QStringLiteral("ready"); // ready or stopped
-    QStringList submitted;                   // one "queue: bytes" per page handed over
-
-    platform::PrintServer server()
-    {
-        platform::PrintServer s;
-        s.checkReady = [this](const QString &queue) {
-            if (state != QLatin1String("ready"))
-                throw platform::PrinterError((queue + ' ' + state).toStdString());
-        };
-        s.margins = [](const QString &, const QPageSize &, QPageLayout::Orientation) {
-            return QMarginsF(4, 4, 4, 4);
-        };
-        s.submitPdf = [this](const QString &queue, const QString &pdf, const QString &, int,
-                             const QString &) {
-            submitted << QStringLiteral("%1: %2").arg(queue).arg(QFileInfo(pdf).size() > 1000 ? "page"
-                                                                                              : "empty");
-        };
-        return s;
-    }
-};
-
 } // namespace
 
 Q_DECLARE_METATYPE(Input)
 Q_DECLARE_METATYPE(Pen)
 Q_DECLARE_METATYPE(Glyph)
 
-// The report on a recording printer; tests/system reads the design values' page back from paper.
 class TestReport : public QObject
 {
     Q_OBJECT
@@ -159,15 +88,7 @@ class TestReport : public QObject
     static constexpr float StartX = 1.0f;
     static constexpr float StartY = 2.5f; // a binary fraction: shifts come out exact
 
-    QTemporaryDir m_spoolDir;
-
 private slots:
-    // The spool files land in a folder of the test's own, where leftovers show.
-    void initTestCase()
-    {
-        QVERIFY(m_spoolDir.isValid());
-        qputenv("TMPDIR", m_spoolDir.path().toLocal8Bit());
-    }
     void init() { QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands)); }
 
     void markup_data()
@@ -257,67 +178,6 @@ private slots:
         // The footer: the user's short date, three blanks and the time without a zone.
         QCOMPARE(printer.lines.at(printer.lines.size() - 2),
                  QLocale().toString(QDate(2026, 3, 7), QLocale::ShortFormat) + "   14:05:09");
-    }
-
-    // The places the paper page is checked at: the title's corner, and per row of the outdoor
-    // table the height's right edge at 9 cm and the level's at 15 cm.
-    void page()
-    {
-        QTemporaryDir dir;
-        const QString file = dir.filePath("rapport.pdf");
-        QVERIFY(printReport(file));
-        const QList<Word> words = readWords(file);
-        const auto find = [&](const QString &text) {
-            return std::find_if(words.cbegin(), words.cend(), [&](const Word &w) { return w.text == text; });
-        };
-        const auto title = find("Berekeningsmethode");
-        QVERIFY(title != words.cend());
-        QVERIFY(qAbs(title->top - 1.2) < 0.1);
-        const QStringList rows {"2.5 38.14", "5 44.17", "7.5 44.76", "10 41.72", "12.5 36.73"};
-        for (const QString &row : rows) { // the height ends at 9 cm, the level on its row at 15 cm
-            const QString level = row.section(' ', 1);
-            const auto at = find(level);
-            QVERIFY2(at != words.cend(), qPrintable(level));
-            QVERIFY2(qAbs(at->right - 15.0) < 0.1, qPrintable(level));
-            QCOMPARE((at - 1)->text, row.section(' ', 0, 0));
-            QVERIFY2(qAbs((at - 1)->right - 9.0) < 0.1, qPrintable(level));
-            QVERIFY2(qAbs((at - 1)->top - at->top) < 0.1, qPrintable(level));
-        }
-    }
-    void release_data()
-    {
-        QTest::addColumn<QString>("before");    // the queue when "Print" is clicked
-        QTest::addColumn<QString>("meanwhile"); // the queue once the box is open
-        QTest::addColumn<QString>("boxes");     // what the user was told
-        QTest::addColumn<QStringList>("pages"); // what the queue got
-        const QString told = QStringLiteral("PRINTER MESSAGE: Document geprint op PDF.");
-        QTest::newRow("ready throughout") << "ready"
-                                          << "ready" << told << QStringList {"PDF: page"};
-        QTest::newRow("stopped while the box is open") << "ready"
-                                                       << "stopped" << told << QStringList {};
-    }
-    void release()
-    {
-        QFETCH(QString, before);
-        QFETCH(QString, meanwhile);
-        QFETCH(QString, boxes);
-        QFETCH(QStringList, pages);
-
-        FakeServer fake;
-        fake.state = before;
-        RecordingMessageBox box;
-        box.behind = [&] {
-            fake.state = meanwhile;
-            return QString();
-        };
-        const Calculated calculated;
-        platform::QtPrinter printer(QStringLiteral("PDF"), fake.server());
-        const bool printed = report::printCalculationReport(calculated.input, printer, &box);
-
-        QCOMPARE(box.shown.join('\n').remove(QStringLiteral(" (64)")), boxes);
-        QCOMPARE(fake.submitted, pages);
-        QCOMPARE(printed, !pages.isEmpty());
-        QCOMPARE(QDir(m_spoolDir.path()).entryList(QDir::Files), QStringList()); // no spool file left
     }
 };
 
