@@ -105,37 +105,4 @@ bool DesktopExec::expand(const QString &line, const QString &target, QStringList
     return true;
 }
 
-QString DesktopExec::unescapeValue(const QString &raw)
-{
-    QString value;
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        if (raw[i] != QLatin1Char('\\') || i + 1 == raw.size()) {
-            value += raw[i];
-            continue;
-        }
-        const QChar next = raw[++i];
-        switch (next.unicode()) {
-        case 's':
-            value += QLatin1Char(' ');
-            break;
-        case 'n':
-            value += QLatin1Char('\n');
-            break;
-        case 't':
-            value += QLatin1Char('\t');
-            break;
-        case 'r':
-            value += QLatin1Char('\r');
-            break;
-        case '\\':
-            value += QLatin1Char('\\');
-            break;
-        default: // not a general escape: left for the Exec quoting to judge
-            value += QLatin1Char('\\');
-            value += next;
-        }
-    }
-    return value;
-}
-
 } // namespace platform

@@ -9,7 +9,7 @@ namespace platform {
 // entry rules for Exec keys, so that exactly the registered program is started with its
 // own arguments, without a shell: blanks separate arguments; an argument in double quotes
 // keeps its blanks, and inside the quotes a backslash escapes " ` $ and \ (the key file's
-// general escapes, \s \n \t \r \\, are undone before, when the value is read).
+// general escapes, \s \n \t \r \\, GIO has undone when it read the value).
 class DesktopExec
 {
 public:
@@ -24,9 +24,6 @@ public:
     // False, with a reason, for a line `split` refuses or an unknown field code.
     static bool expand(const QString &line, const QString &target, QStringList &argv,
                        QString *error = nullptr);
-
-    // The general escapes of a key file's string value undone.
-    static QString unescapeValue(const QString &raw);
 };
 
 } // namespace platform
