@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <map>
 #include <thread>
 #include <utility>
 
@@ -95,8 +94,8 @@ struct Picture
     detail::FlameProfile profile;
     PictureEdges radiance {};
     std::vector<PictureEdges> heights;
-    std::vector<std::pair<float, float>> widths; // per distinct row
-    std::vector<double> levels;                  // per distinct row and column
+    std::vector<std::pair<double, double>> widths; // per distinct row
+    std::vector<double> levels;                    // per distinct row and column
 };
 
 void computePicture(Picture &picture, std::atomic<std::size_t> &next, std::atomic<bool> &stop,
@@ -120,10 +119,10 @@ void computePicture(Picture &picture, std::atomic<std::size_t> &next, std::atomi
         if (begin >= tasks)
             return;
         for (std::size_t t = begin; t < std::min(tasks, begin + chunk); ++t) {
-            const std::pair<float, float> &row = picture.widths[t / columns];
+            const std::pair<double, double> &row = picture.widths[t / columns];
             const double x = picture.grid.x[t % columns] + 1e-8;
             point.x = x;
-            task.distance = static_cast<float>(x);
+            task.distance = x;
             task.leftWidth = row.first;
             task.rightWidth = row.second;
             const double transmission = detail::transmission(x);
@@ -222,17 +221,21 @@ FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGr
     }
 
     // A position and its mirror image in the middle of the face give the same fraction,
-    // and in single precision nearly always the same two widths.
+    // but for the micrometre by which the method moves every point; rows whose widths
+    // differ by less than a few micrometres are drawn as one.
+    constexpr double kSameRow = 4e-6; // m
     const double B = picture.state.StorageWidth;
-    std::map<std::pair<float, float>, std::size_t> distinct;
     std::vector<std::size_t> rowOf;
     for (double y : grid.y) {
         const double f = detail::pointFraction(storage, picture.state.CountedFaceWidth, y);
-        const std::pair<float, float> widths {static_cast<float>(f * B), static_cast<float>((1 - f) * B)};
-        const auto found = distinct.emplace(widths, picture.widths.size());
-        if (found.second)
-            picture.widths.push_back(widths);
-        rowOf.push_back(found.first->second);
+        const double left = f * B;
+        const double right = (1 - f) * B;
+        const auto same = std::find_if(picture.widths.begin(), picture.widths.end(), [&](const auto &row) {
+            return std::abs(row.first - left) < kSameRow && std::abs(row.second - right) < kSameRow;
+        });
+        rowOf.push_back(static_cast<std::size_t>(same - picture.widths.begin()));
+        if (same == picture.widths.end())
+            picture.widths.emplace_back(left, right);
     }
     picture.levels.resize(picture.widths.size() * columns);
 

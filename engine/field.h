@@ -55,12 +55,14 @@ struct FieldGrid
 };
 
 // The highest level over the grid's heights at every grid point (levels[row × columns +
-// column], W/m²), for drawing: outdoors in single precision, within 1e-5 of the map's
-// highest level of what CalculateField gives, at a fifth of its time. Rows that the
-// method sees alike (a position and its mirror image in the middle of the face, points
-// beyond the counted face) are computed once. `cancelled`, when set, is asked now and
-// then; a yes gives back an empty result with status Ok. The storage is refused as
-// CalculateField refuses it; a level that is not a number refuses the picture.
+// column], W/m²), for drawing, in about a seventh of CalculateField's time. Outdoors the strips
+// run in single precision, and a row and its mirror image in the middle of the face
+// (which the method places a micrometre apart) are computed once, as are rows beyond the
+// counted face. For points 0.1 m or more from the face the levels stay within 1e-5 of the
+// map's highest level of CalculateField's. `cancelled`, when set, is asked now and then;
+// a yes gives back an empty result with status Ok. The storage is refused as
+// CalculateField refuses it, and so is a level that is not a number; a level below zero
+// at some heights leaves the highest of the others, or 0.
 FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGrid &grid,
                                   const FieldOptions &options = {},
                                   const std::function<bool()> &cancelled = {});

@@ -51,9 +51,9 @@ double OutdoorStrips(const StripTask &task);
 // agree with the double-precision ones to about 1e-6 of the level.
 struct PictureTask
 {
-    float distance = 0;
-    float leftWidth = 0;
-    float rightWidth = 0;
+    double distance = 0; // the per-point constants of the kernel are taken in double
+    double leftWidth = 0;
+    double rightWidth = 0;
     int strips = 0;
     int shieldedStrips = 0;          // strips 1 to this one are behind the screen
     const float *heights = nullptr;  // of the point above the edges, 0 to N

@@ -230,7 +230,8 @@ private slots:
     }
 
     // The picture's highest levels against those of single points, at every node of a grid
-    // with rows on either side of the face and mirror images of each other.
+    // with rows on either side of the face and mirror images of each other, from the 0.1 m
+    // where the plan starts (nearer, the micrometre between mirror images shows at a side).
     void picture()
     {
         QFETCH(QString, options);
@@ -246,7 +247,7 @@ private slots:
         storage.xs = 0.2;
         storage.K = 0.7;
         engine::FieldGrid grid;
-        grid.x = {0.0, 0.3, 1.7, 4.0, 25.0, 400.0};
+        grid.x = {0.1, 0.3, 1.7, 4.0, 25.0, 400.0};
         grid.y = {-30, 0, 0.1 * width, 0.5 * width, 0.9 * width, width, width + 30};
         grid.heights = {1.5, 6, 14};
         const engine::FieldResult picture = engine::CalculateFieldPicture(storage, grid);
