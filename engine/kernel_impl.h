@@ -203,13 +203,11 @@ engine::detail::PictureSums pictureStrips(const engine::detail::PictureTask &tas
         total = total + flux(i);
     for (; i <= task.strips; ++i)
         partTotal += ((left[i - 1] - left[i]) + (right[i - 1] - right[i])) * task.radiance[i];
-    float laneShielded[lanes];
-    float laneTotal[lanes];
-    Ops::store(laneShielded, shielded);
-    Ops::store(laneTotal, total);
+    // The lanes are read from the registers: a lane array on the stack would want the
+    // vector's alignment, which AddressSanitizer's frames do not always give.
     for (int j = 0; j < lanes; ++j) {
-        partShielded += laneShielded[j];
-        partTotal += laneShielded[j] + double(laneTotal[j]);
+        partShielded += shielded[j];
+        partTotal += shielded[j] + double(total[j]);
     }
     return {partTotal, partShielded};
 }
