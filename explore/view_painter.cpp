@@ -14,13 +14,7 @@
 namespace explore {
 namespace {
 
-const Qt::PenStyle kSeriesStyles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                      Qt::DashDotDotLine};
-const Marker kSeriesMarkers[] = {Marker::Circle, Marker::Square, Marker::Triangle, Marker::Diamond,
-                                 Marker::Cross};
-const QColor kSeriesColours[] = {QColor(0, 90, 181), QColor(220, 50, 32), QColor(0, 140, 70),
-                                 QColor(150, 70, 170), QColor(200, 120, 0)};
-const QColor kLimitColour(190, 0, 0);
+const QColor kLimitColour = plot::LimitColour();
 
 QString metres(double value, const QLocale &locale)
 {
@@ -87,8 +81,8 @@ LineChart DistanceChart(const Exploration &exploration, const QLocale &locale)
             ? QStringLiteral("beoordelingspunt op halve gebouwhoogte (%1)")
                   .arg(metres(profile.heights[s], locale))
             : QStringLiteral("punt %1 (%2)").arg(s + 1).arg(metres(profile.heights[s], locale));
-        series.pen = QPen(kSeriesColours[s % 5], 1.6 * u, kSeriesStyles[s % 5]);
-        series.marker = kSeriesMarkers[s % 5];
+        series.pen = plot::HeightSeriesPen(s, 1.6 * u);
+        series.marker = plot::HeightSeriesMarker(s);
         for (size_t i = 0; i < profile.distances.size(); ++i)
             series.points.emplace_back(profile.distances[i], profile.levels[s][i]);
         chart.series.push_back(series);
@@ -134,7 +128,7 @@ LineChart HeightChart(const Exploration &exploration, const QLocale &locale)
     chart.yMax = profile.heights.empty() ? 10 : profile.heights.back();
     ChartSeries series;
     series.name = QStringLiteral("niveau op afstand x");
-    series.pen = QPen(kSeriesColours[0], 2, Qt::SolidLine);
+    series.pen = plot::HeightSeriesPen(0, 2);
     for (size_t i = 0; i < profile.heights.size(); ++i)
         series.points.emplace_back(profile.levels[i], profile.heights[i]);
     chart.series.push_back(series);

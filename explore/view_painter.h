@@ -10,6 +10,17 @@ class QPainter;
 
 namespace explore {
 
+using plot::BeginView;
+using plot::ChartSeries;
+using plot::DeviceUnit;
+using plot::DrawLabel;
+using plot::DrawMarker;
+using plot::LineChart;
+using plot::Marker;
+using plot::PaintLineChart;
+using plot::TickStep;
+using plot::TickText;
+
 enum class ViewKind { Distance, Height, Plan };
 
 // Where the plan's ground lies in a drawing area: equal scale along and across the

@@ -2,16 +2,13 @@
 
 #include "field.h"
 #include "limit.h"
+#include "line_chart.h"
 #include "number_text.h"
 
 #include <QBuffer>
-#include <QColor>
-#include <QFont>
-#include <QFontMetricsF>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPdfWriter>
 #include <QRectF>
 #include <QSvgGenerator>
@@ -30,30 +27,6 @@ constexpr double kPngDotsPerInch = 150;
 QString number(double value)
 {
     return QString::fromStdString(engine::numberToText(value, '.'));
-}
-
-// 1, 2 or 5 times a power of ten, giving about `ticks` steps over `range`.
-double niceStep(double range, int ticks)
-{
-    const double raw = range / ticks;
-    const double power = std::pow(10, std::floor(std::log10(raw)));
-    for (double factor : {1.0, 2.0, 5.0}) {
-        if (factor * power >= raw)
-            return factor * power;
-    }
-    return 10 * power;
-}
-
-const QColor kCurveColours[] = {QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e), QColor(0x2c, 0xa0, 0x2c),
-                                QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b)};
-const QColor kLimitColour(0xd6, 0x27, 0x28);
-
-QFont font(double pixels, bool bold = false)
-{
-    QFont result(QStringLiteral("Liberation Sans"));
-    result.setPixelSize(qRound(pixels));
-    result.setBold(bold);
-    return result;
 }
 
 } // namespace
@@ -84,7 +57,7 @@ bool levelPlot(const engine::CalculationInput &input, double limitKw, bool envel
     if (input.screen && !input.indoor)
         first = std::max(first, std::floor(input.xs * 100 + 1e-7) / 100 + 0.01);
     const double reach = std::max({10.0, 1.5 * input.x, safe.found ? 1.6 * safe.value : 0.0});
-    const double last = std::ceil(reach / niceStep(reach, 8)) * niceStep(reach, 8);
+    const double last = std::ceil(reach / TickStep(reach, 8)) * TickStep(reach, 8);
     plot.firstDistance = first;
     plot.lastDistance = last;
 
@@ -129,153 +102,48 @@ bool levelPlot(const engine::CalculationInput &input, double limitKw, bool envel
     return true;
 }
 
+namespace {
+
+// The chart in the programs' shared line-chart look: the title, the storage as a note, a
+// series per height, the limit and the safe distance.
 void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(area.topLeft());
-    painter.scale(area.width() / kWidth, area.height() / kHeight);
-    painter.fillRect(QRectF(0, 0, kWidth, kHeight), Qt::white);
-
-    painter.setPen(Qt::black);
-    painter.setFont(font(24, true));
-    painter.drawText(QRectF(0, 14, kWidth, 34), Qt::AlignHCenter | Qt::AlignVCenter, plot.title);
-    painter.setFont(font(17));
-    painter.drawText(QRectF(0, 48, kWidth, 26), Qt::AlignHCenter | Qt::AlignVCenter, plot.subtitle);
-
-    const QRectF frame(100, 90, kWidth - 130, kHeight - 90 - 90);
+    LineChart chart;
+    chart.title = plot.title;
+    chart.note = plot.subtitle;
+    chart.xTitle = QStringLiteral("Afstand tot de opslag x (m)");
+    chart.yTitle = QStringLiteral("Warmtestralingsniveau (kW/m²)");
+    chart.xMax = plot.lastDistance;
     double top = plot.limitKw * 1.15;
+    std::size_t height = 0;
     for (const Curve &curve : plot.curves) {
+        ChartSeries series;
+        series.name = curve.label;
+        series.points = curve.points;
+        if (curve.envelope) {
+            series.pen = QPen(Qt::black, 3);
+        } else {
+            series.pen = HeightSeriesPen(height, 1.6);
+            series.marker = HeightSeriesMarker(height++);
+        }
         for (const QPointF &p : curve.points)
             top = std::max(top, p.y());
+        chart.series.push_back(series);
     }
-    const double yStep = niceStep(top, 7);
-    const double yMax = std::ceil(top / yStep) * yStep;
-    const double xStep = niceStep(plot.lastDistance, 10);
-    const double xMax = plot.lastDistance;
-    const auto toScreen = [&](double x, double y) {
-        return QPointF(frame.left() + frame.width() * x / xMax, frame.bottom() - frame.height() * y / yMax);
-    };
-
-    // Grid, ticks and their numbers.
-    painter.setFont(font(16));
-    const QFontMetricsF metrics(painter.font());
-    for (double y = 0; y <= yMax + yStep / 2; y += yStep) {
-        const QPointF p = toScreen(0, y);
-        painter.setPen(QPen(QColor(0xdd, 0xdd, 0xdd), 1));
-        painter.drawLine(p, QPointF(frame.right(), p.y()));
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(0, p.y() - 12, frame.left() - 8, 24), Qt::AlignRight | Qt::AlignVCenter,
-                         number(y));
+    chart.yMax = std::ceil(top / TickStep(top, 7)) * TickStep(top, 7);
+    chart.lines.push_back({plot.limitKw, false,
+                           QStringLiteral("Grenswaarde %1 kW/m²").arg(number(plot.limitKw)),
+                           QPen(LimitColour(), 2.2, Qt::DashLine)});
+    if (plot.hasSafeDistance && plot.safeDistance <= plot.lastDistance) {
+        chart.lines.push_back({plot.safeDistance, true, QString(), QPen(LimitColour(), 1.2)});
+        chart.marks.push_back({QPointF(plot.safeDistance, plot.limitKw),
+                               QStringLiteral("Veilige afstand %1 m").arg(number(plot.safeDistance)),
+                               Marker::Diamond});
     }
-    for (double x = 0; x <= xMax + xStep / 2; x += xStep) {
-        const QPointF p = toScreen(x, 0);
-        painter.setPen(QPen(QColor(0xdd, 0xdd, 0xdd), 1));
-        painter.drawLine(p, QPointF(p.x(), frame.top()));
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(p.x() - 50, frame.bottom() + 6, 100, 22), Qt::AlignHCenter | Qt::AlignTop,
-                         number(x));
-    }
-    painter.setPen(QPen(Qt::black, 1.5));
-    painter.drawRect(frame);
-
-    // Axis titles.
-    painter.setFont(font(18));
-    painter.drawText(QRectF(frame.left(), frame.bottom() + 34, frame.width(), 26), Qt::AlignHCenter,
-                     QStringLiteral("Afstand tot de opslag x (m)"));
-    painter.save();
-    painter.translate(24, frame.center().y());
-    painter.rotate(-90);
-    painter.drawText(QRectF(-frame.height() / 2, -14, frame.height(), 28), Qt::AlignCenter,
-                     QStringLiteral("Warmtestralingsniveau (kW/m²)"));
-    painter.restore();
-
-    // The curves, clipped to the frame.
-    painter.save();
-    painter.setClipRect(frame);
-    std::size_t colour = 0;
-    for (const Curve &curve : plot.curves) {
-        QPainterPath path;
-        for (std::size_t i = 0; i < curve.points.size(); ++i) {
-            const QPointF p = toScreen(curve.points[i].x(), curve.points[i].y());
-            if (i == 0)
-                path.moveTo(p);
-            else
-                path.lineTo(p);
-        }
-        const QPen pen = curve.envelope ? QPen(Qt::black, 3.5, Qt::DashLine)
-                                        : QPen(kCurveColours[colour++ % std::size(kCurveColours)], 2.5);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(path);
-    }
-    painter.setPen(QPen(kLimitColour, 2.5, Qt::DashLine));
-    const QPointF limitLeft = toScreen(0, plot.limitKw);
-    painter.drawLine(limitLeft, QPointF(frame.right(), limitLeft.y()));
-    painter.restore();
-
-    // The legend goes in the upper corner that hides the fewest curve points.
-    painter.setFont(font(16));
-    std::vector<std::pair<QString, QPen>> entries;
-    colour = 0;
-    for (const Curve &curve : plot.curves)
-        entries.emplace_back(curve.label,
-                             curve.envelope ? QPen(Qt::black, 3.5, Qt::DashLine)
-                                            : QPen(kCurveColours[colour++ % std::size(kCurveColours)], 2.5));
-    entries.emplace_back(QStringLiteral("Grenswaarde %1 kW/m²").arg(QString::number(plot.limitKw, 'g', 6)),
-                         QPen(kLimitColour, 2.5, Qt::DashLine));
-    double legendWidth = 0;
-    for (const auto &entry : entries)
-        legendWidth = std::max(legendWidth, metrics.horizontalAdvance(entry.first));
-    const double row = 24;
-    const QSizeF legendSize(legendWidth + 60, row * double(entries.size()) + 12);
-    const QRectF right(QPointF(frame.right() - legendSize.width() - 10, frame.top() + 10), legendSize);
-    const QRectF left(QPointF(frame.left() + 10, frame.top() + 10), legendSize);
-    const auto hidden = [&](const QRectF &box) {
-        int count = 0;
-        for (const Curve &curve : plot.curves) {
-            for (const QPointF &p : curve.points)
-                count += box.contains(toScreen(p.x(), p.y())) ? 1 : 0;
-        }
-        return count;
-    };
-    const QRectF legend = hidden(left) < hidden(right) ? left : right;
-    // The safe distance: a vertical line down to the axis and its value.
-    if (plot.hasSafeDistance && plot.safeDistance <= xMax) {
-        const QPointF foot = toScreen(plot.safeDistance, 0);
-        const QPointF onLimit = toScreen(plot.safeDistance, plot.limitKw);
-        painter.setPen(QPen(kLimitColour, 2, Qt::DotLine));
-        painter.drawLine(foot, onLimit);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(kLimitColour);
-        painter.drawEllipse(onLimit, 6, 6);
-        painter.setPen(kLimitColour);
-        painter.setFont(font(17, true));
-        const QString label = QStringLiteral("Veilige afstand %1 m").arg(number(plot.safeDistance));
-        const double width = QFontMetricsF(painter.font()).horizontalAdvance(label) + 8;
-        const bool toRight = onLimit.x() + 10 + width < frame.right();
-        QRectF box = toRight ? QRectF(onLimit.x() + 10, onLimit.y() - 34, width, 26)
-                             : QRectF(onLimit.x() - 10 - width, onLimit.y() - 34, width, 26);
-        if (box.intersects(legend))
-            box.moveTop(onLimit.y() + 8);
-        painter.fillRect(box, QColor(255, 255, 255, 220));
-        painter.drawText(box, Qt::AlignCenter, label);
-    }
-
-    painter.setFont(font(16));
-    painter.setPen(QPen(QColor(0x99, 0x99, 0x99), 1));
-    painter.setBrush(QColor(255, 255, 255, 235));
-    painter.drawRect(legend);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const double y = legend.top() + 6 + row * (i + 0.5);
-        painter.setPen(entries[i].second);
-        painter.drawLine(QPointF(legend.left() + 8, y), QPointF(legend.left() + 44, y));
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(legend.left() + 52, y - row / 2, legendWidth + 4, row),
-                         Qt::AlignLeft | Qt::AlignVCenter, entries[i].first);
-    }
-    painter.restore();
+    PaintLineChart(painter, area, chart, QLocale::c());
 }
+
+} // namespace
 
 bool formatForFile(const QString &file, Format &format)
 {

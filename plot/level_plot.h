@@ -8,9 +8,6 @@
 
 #include <vector>
 
-class QPainter;
-class QRectF;
-
 namespace plot {
 
 // One line of the chart: level (kW/m²) against distance (m).
@@ -40,10 +37,6 @@ struct LevelPlot
 // the method cannot compute the storage.
 bool levelPlot(const engine::CalculationInput &input, double limitKw, bool envelope, LevelPlot &plot,
                QString &error);
-
-// Draws the chart into `area` (logical units; fonts scale with the painter's transform).
-// The area is laid out for A5 landscape, 1050 x 740 units.
-void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot);
 
 enum class Format { Svg, Png, Pdf };
 

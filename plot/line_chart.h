@@ -1,15 +1,17 @@
 #pragma once
 
+#include <QColor>
 #include <QLocale>
 #include <QPen>
 #include <QPointF>
 #include <QString>
 
+#include <cstddef>
 #include <vector>
 
 class QPainter;
 
-namespace explore {
+namespace plot {
 
 enum class Marker { None, Circle, Square, Triangle, Diamond, Cross };
 
@@ -56,6 +58,13 @@ struct LineChart
     QString note;
 };
 
+// The look of the series of the n-th assessment height, the same in every chart of the
+// programs: colour, dash pattern and marker all differ, for black-and-white prints.
+QPen HeightSeriesPen(std::size_t index, double width);
+Marker HeightSeriesMarker(std::size_t index);
+// The colour of the limit and of what marks it.
+QColor LimitColour();
+
 // Pixels of the device per pixel of a 96 dpi screen: pens and gaps scale with it.
 double DeviceUnit(const QPainter &painter);
 
@@ -74,4 +83,4 @@ void PaintLineChart(QPainter &painter, const QRectF &area, const LineChart &char
 double TickStep(double span, int ticks);
 QString TickText(double value, double step, const QLocale &locale);
 
-} // namespace explore
+} // namespace plot

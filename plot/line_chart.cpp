@@ -1,7 +1,5 @@
 #include "line_chart.h"
 
-#include "exploration.h"
-
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -10,7 +8,33 @@
 #include <algorithm>
 #include <cmath>
 
-namespace explore {
+namespace plot {
+
+namespace {
+
+const Qt::PenStyle kSeriesStyles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
+                                      Qt::DashDotDotLine};
+const Marker kSeriesMarkers[] = {Marker::Circle, Marker::Square, Marker::Triangle, Marker::Diamond,
+                                 Marker::Cross};
+const QColor kSeriesColours[] = {QColor(0, 90, 181), QColor(220, 50, 32), QColor(0, 140, 70),
+                                 QColor(150, 70, 170), QColor(200, 120, 0)};
+
+} // namespace
+
+QPen HeightSeriesPen(std::size_t index, double width)
+{
+    return QPen(kSeriesColours[index % 5], width, kSeriesStyles[index % 5]);
+}
+
+Marker HeightSeriesMarker(std::size_t index)
+{
+    return kSeriesMarkers[index % 5];
+}
+
+QColor LimitColour()
+{
+    return QColor(190, 0, 0);
+}
 
 double DeviceUnit(const QPainter &painter)
 {
@@ -270,4 +294,4 @@ void PaintLineChart(QPainter &painter, const QRectF &area, const LineChart &char
     painter.restore();
 }
 
-} // namespace explore
+} // namespace plot
