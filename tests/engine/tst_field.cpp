@@ -76,6 +76,21 @@ QString describe(const Input &in, int point)
         + engine::KernelTargetName();
 }
 
+// A storage of the field tables: "indoor", "compact" and "screen" in `options` switch
+// those on; the screen is 3 m high at 0.2 m and stops 70 %.
+Input storageWith(const QString &options, double width)
+{
+    Input storage;
+    storage.B = width;
+    storage.indoor = options.contains("indoor");
+    storage.compact = options.contains("compact");
+    storage.screen = options.contains("screen");
+    storage.hs = 3;
+    storage.xs = 0.2;
+    storage.K = 0.7;
+    return storage;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Family)
@@ -185,14 +200,7 @@ private slots:
         QFETCH(QString, options);
         QFETCH(double, width);
         QFETCH(unsigned, threads);
-        Input storage;
-        storage.B = width;
-        storage.indoor = options.contains("indoor");
-        storage.compact = options.contains("compact");
-        storage.screen = options.contains("screen");
-        storage.hs = 3;
-        storage.xs = 0.2;
-        storage.K = 0.7;
+        const Input storage = storageWith(options, width);
         // Many points, so that every thread gets a share.
         std::vector<engine::FieldPoint> points;
         for (int copy = 0; copy < 10; ++copy) {
@@ -238,14 +246,7 @@ private slots:
         QFETCH(double, width);
         QFETCH(bool, baseline);
         engine::ForceBaselineKernel(baseline);
-        Input storage;
-        storage.B = width;
-        storage.indoor = options.contains("indoor");
-        storage.compact = options.contains("compact");
-        storage.screen = options.contains("screen");
-        storage.hs = 3;
-        storage.xs = 0.2;
-        storage.K = 0.7;
+        const Input storage = storageWith(options, width);
         engine::FieldGrid grid;
         grid.x = {0.1, 0.3, 1.7, 4.0, 25.0, 400.0};
         grid.y = {-30, 0, 0.1 * width, 0.5 * width, 0.9 * width, width, width + 30};
