@@ -107,7 +107,7 @@ void DrawMarker(QPainter &painter, const QPointF &centre, Marker marker, double 
     }
 }
 
-void DrawLabel(QPainter &painter, const QPointF &anchor, const QString &text, Qt::Alignment alignment)
+QRectF LabelBox(const QPainter &painter, const QPointF &anchor, const QString &text, Qt::Alignment alignment)
 {
     const double u = DeviceUnit(painter);
     const QFontMetricsF metrics(painter.font(), painter.device());
@@ -121,7 +121,13 @@ void DrawLabel(QPainter &painter, const QPointF &anchor, const QString &text, Qt
         topLeft.ry() -= size.height();
     else if (alignment & Qt::AlignVCenter)
         topLeft.ry() -= size.height() / 2;
-    const QRectF box(topLeft, size);
+    return QRectF(topLeft, size);
+}
+
+QRectF DrawLabel(QPainter &painter, const QPointF &anchor, const QString &text, Qt::Alignment alignment)
+{
+    const double u = DeviceUnit(painter);
+    const QRectF box = LabelBox(painter, anchor, text, alignment);
     painter.save();
     painter.setPen(QPen(QColor(60, 60, 60), 0.8 * u));
     painter.setBrush(QColor(255, 255, 255, 235));
@@ -129,6 +135,7 @@ void DrawLabel(QPainter &painter, const QPointF &anchor, const QString &text, Qt
     painter.setPen(Qt::black);
     painter.drawText(box, Qt::AlignCenter, text);
     painter.restore();
+    return box;
 }
 
 void PaintLineChart(QPainter &painter, const QRectF &area, const LineChart &chart, const QLocale &locale)
@@ -238,19 +245,29 @@ void PaintLineChart(QPainter &painter, const QRectF &area, const LineChart &char
     painter.restore();
 
     // Labels of the lines, inside the plot at their top or right end.
+    std::vector<QRectF> labels;
     for (const ChartLine &l : chart.lines) {
         if (l.label.isEmpty())
             continue;
         if (l.vertical) {
             const double x = toDevice({l.value, 0}).x();
             if (x >= plot.left() && x <= plot.right())
-                DrawLabel(painter, QPointF(x + 3 * u, plot.top() + 3 * u), l.label,
-                          Qt::AlignLeft | Qt::AlignTop);
+                labels.push_back(DrawLabel(painter, QPointF(x + 3 * u, plot.top() + 3 * u), l.label,
+                                           Qt::AlignLeft | Qt::AlignTop));
         } else {
+            // At the right end, or at the left end when a mark sits under the right one.
             const double y = toDevice({0, l.value}).y();
+            const QPointF rightEnd(plot.right() - 3 * u, y - 2 * u);
+            const QRectF box = LabelBox(painter, rightEnd, l.label, Qt::AlignRight | Qt::AlignBottom)
+                                   .adjusted(-6 * u, -6 * u, 6 * u, 6 * u);
+            const bool covers =
+                std::any_of(chart.marks.begin(), chart.marks.end(),
+                            [&](const ChartMark &mark) { return box.contains(toDevice(mark.point)); });
             if (y >= plot.top() && y <= plot.bottom())
-                DrawLabel(painter, QPointF(plot.right() - 3 * u, y - 2 * u), l.label,
-                          Qt::AlignRight | Qt::AlignBottom);
+                labels.push_back(
+                    covers ? DrawLabel(painter, QPointF(plot.left() + 3 * u, y - 2 * u), l.label,
+                                       Qt::AlignLeft | Qt::AlignBottom)
+                           : DrawLabel(painter, rightEnd, l.label, Qt::AlignRight | Qt::AlignBottom));
         }
     }
     for (const ChartMark &mark : chart.marks) {
@@ -260,11 +277,28 @@ void PaintLineChart(QPainter &painter, const QRectF &area, const LineChart &char
         painter.setPen(QPen(Qt::black, 1.6 * u));
         painter.setBrush(QColor(255, 255, 255));
         DrawMarker(painter, p, mark.marker, 11 * u);
+        // Towards the middle of the plot, or else in the first other corner of the mark where
+        // the label stays inside and clear of the labels drawn before it.
         const bool leftHalf = p.x() < plot.center().x();
         const bool upperHalf = p.y() < plot.center().y();
-        const QPointF offset(leftHalf ? 9 * u : -9 * u, upperHalf ? 9 * u : -9 * u);
-        DrawLabel(painter, p + offset, mark.label,
-                  (leftHalf ? Qt::AlignLeft : Qt::AlignRight) | (upperHalf ? Qt::AlignTop : Qt::AlignBottom));
+        QPointF offset;
+        Qt::Alignment alignment;
+        const auto place = [&](int corner) {
+            const bool right = (corner & 1) ? !leftHalf : leftHalf;
+            const bool below = (corner & 2) ? !upperHalf : upperHalf;
+            offset = QPointF(right ? 9 * u : -9 * u, below ? 9 * u : -9 * u);
+            alignment = (right ? Qt::AlignLeft : Qt::AlignRight) | (below ? Qt::AlignTop : Qt::AlignBottom);
+            return LabelBox(painter, p + offset, mark.label, alignment);
+        };
+        int corner = 0;
+        for (; corner < 4; ++corner) {
+            const QRectF box = place(corner);
+            const auto clashes = [&box](const QRectF &other) { return other.intersects(box); };
+            if (plot.contains(box) && std::none_of(labels.begin(), labels.end(), clashes))
+                break;
+        }
+        place(corner < 4 ? corner : 0);
+        labels.push_back(DrawLabel(painter, p + offset, mark.label, alignment));
     }
 
     // Legend below the axis title, two columns.

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QPen>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 
 #include <cstddef>
@@ -74,8 +75,10 @@ QFont BeginView(QPainter &painter, const QRectF &area);
 
 void DrawMarker(QPainter &painter, const QPointF &centre, Marker marker, double size);
 
-// Draws text inside a white box with a thin border, anchored at `anchor` by `alignment`.
-void DrawLabel(QPainter &painter, const QPointF &anchor, const QString &text, Qt::Alignment alignment);
+// Draws text inside a white box with a thin border, anchored at `anchor` by `alignment`;
+// gives the box. LabelBox gives it without drawing.
+QRectF DrawLabel(QPainter &painter, const QPointF &anchor, const QString &text, Qt::Alignment alignment);
+QRectF LabelBox(const QPainter &painter, const QPointF &anchor, const QString &text, Qt::Alignment alignment);
 
 void PaintLineChart(QPainter &painter, const QRectF &area, const LineChart &chart, const QLocale &locale);
 
