@@ -15,6 +15,70 @@ namespace {
 // Points handed to a thread at a time: big enough that the threads rarely meet at the
 // counter, small enough that they finish together.
 constexpr std::size_t kChunk = 64;
+// The picture's tasks (a node with all its heights) are larger.
+constexpr std::size_t kPictureChunk = 16;
+
+// The method moves every point this far from the face, so that no point lies in its plane.
+constexpr double kDistanceOffset = 1e-8; // m
+
+// Hands the tasks 0 to count − 1 out in chunks to the threads of `options`, the calling
+// thread among them, and waits for all. Each thread makes its own worker (its working
+// arrays) and calls it with each chunk's first and end task. Only the calling thread asks `cancelled`; a yes
+// stops every thread at its next chunk, and the result is false.
+template<class MakeWorker>
+bool runChunked(std::size_t count, std::size_t chunk, const FieldOptions &options,
+                const std::function<bool()> &cancelled, const MakeWorker &makeWorker)
+{
+    std::atomic<std::size_t> next {0};
+    std::atomic<bool> stop {false};
+    const auto run = [&](bool asks) {
+        auto worker = makeWorker();
+        for (;;) {
+            if (asks && cancelled && cancelled())
+                stop = true;
+            const std::size_t begin = stop ? count : next.fetch_add(chunk);
+            if (begin >= count)
+                return;
+            worker(begin, std::min(count, begin + chunk));
+        }
+    };
+    const unsigned wanted =
+        options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t threads =
+        std::max<std::size_t>(1, std::min<std::size_t>(wanted, (count + chunk - 1) / chunk));
+    std::vector<std::thread> helpers;
+    for (std::size_t t = 1; t < threads; ++t)
+        helpers.emplace_back(run, false);
+    run(true);
+    for (std::thread &helper : helpers)
+        helper.join();
+    return !stop;
+}
+
+FieldResult refused(const CalculationResult &refusal)
+{
+    FieldResult field;
+    field.status = refusal.status;
+    field.message = refusal.message;
+    return field;
+}
+
+// The field, or its refusal by the first level in the order given that the method
+// cannot give.
+FieldResult checked(std::vector<double> levels, char decimalSeparator)
+{
+    for (double level : levels) {
+        if (std::isfinite(level) && level >= 0)
+            continue;
+        std::string text;
+        const CalculationResult refusal = detail::refuseLevel(level, decimalSeparator, text);
+        if (!refusal.ok())
+            return refused(refusal);
+    }
+    FieldResult field;
+    field.levels = std::move(levels);
+    return field;
+}
 
 // The storage's share of the calculation, computed once: its state, flame profile and
 // strip edges. Each point adds its own distance, position and height.
@@ -25,25 +89,32 @@ struct Storage
     detail::FlameProfile profile;
 };
 
-void computeLevels(const Storage &storage, const std::vector<FieldPoint> &points, std::vector<double> &levels,
-                   std::atomic<std::size_t> &next)
+// One thread's exact levels, point by point.
+struct PointWorker
 {
-    const CalculationInput &input = storage.input;
-    const CalculationState &state = storage.state;
-    detail::OutdoorPoint point = detail::storagePoint(state, input.screen);
+    PointWorker(const Storage &shared, const std::vector<FieldPoint> &asked, std::vector<double> &out)
+        : storage(shared)
+        , points(asked)
+        , levels(out)
+        , point(detail::storagePoint(shared.state, shared.input.screen))
+    { }
+
+    const Storage &storage;
+    const std::vector<FieldPoint> &points;
+    std::vector<double> &levels;
+    detail::OutdoorPoint point;
     detail::StripWork work;
     std::array<double, CalculationState::ArraySize> viewFactor;
     std::array<double, CalculationState::ArraySize> flux;
-    for (;;) {
-        const std::size_t begin = next.fetch_add(kChunk);
-        if (begin >= points.size())
-            return;
-        const std::size_t end = std::min(points.size(), begin + kChunk);
+
+    void operator()(std::size_t begin, std::size_t end)
+    {
+        const CalculationState &state = storage.state;
         for (std::size_t i = begin; i < end; ++i) {
             const FieldPoint &p = points[i];
-            const double x = p.x + 1e-8;
-            const double f = detail::pointFraction(input, state.CountedFaceWidth, p.y);
-            if (input.indoor) {
+            const double x = p.x + kDistanceOffset;
+            const double f = detail::pointFraction(storage.input, state.CountedFaceWidth, p.y);
+            if (storage.input.indoor) {
                 levels[i] = detail::indoorLevel(x, state.StorageHeight, state.StorageWidth, f);
                 continue;
             }
@@ -54,29 +125,26 @@ void computeLevels(const Storage &storage, const std::vector<FieldPoint> &points
             levels[i] = detail::outdoorLevel(point, storage.profile, work, strips);
         }
     }
-}
+};
 
-unsigned threadCount(const FieldOptions &options, std::size_t tasks, std::size_t chunk)
+// CalculateField, which a yes of `cancelled` stops with an empty Ok result.
+FieldResult calculatePoints(const CalculationInput &input, const std::vector<FieldPoint> &points,
+                            char decimalSeparator, const FieldOptions &options,
+                            const std::function<bool()> &cancelled)
 {
-    const unsigned threads =
-        options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-    return static_cast<unsigned>(
-        std::max<std::size_t>(1, std::min<std::size_t>(threads, (tasks + chunk - 1) / chunk)));
-}
-
-// The first level in the order given that the method cannot give, as the refusal of
-// the whole field; Ok when there is none.
-CalculationResult firstRefusal(const std::vector<double> &levels, char decimalSeparator)
-{
-    for (double level : levels) {
-        if (std::isfinite(level) && level >= 0)
-            continue;
-        std::string text;
-        const CalculationResult refusal = detail::refuseLevel(level, decimalSeparator, text);
-        if (!refusal.ok())
-            return refusal;
-    }
-    return {};
+    Storage storage {input, {}, {}};
+    const CalculationResult prepared = detail::prepareStorage(input, storage.state, decimalSeparator);
+    if (!prepared.ok())
+        return refused(prepared);
+    if (!input.indoor)
+        detail::computeFlameProfile(storage.state, input.compact, storage.profile);
+    std::vector<double> levels(points.size());
+    const auto makeWorker = [&] { return PointWorker(storage, points, levels); };
+    if (!runChunked(points.size(), kChunk, options, cancelled, makeWorker))
+        return {};
+    // The first point in the order asked that the method cannot give refuses the field,
+    // as a window with that point would.
+    return checked(std::move(levels), decimalSeparator);
 }
 
 // A picture's edge arrays: the 401 edges and room for the widest vector past them.
@@ -98,54 +166,54 @@ struct Picture
     std::vector<double> levels;                    // per distinct row and column
 };
 
-void computePicture(Picture &picture, std::atomic<std::size_t> &next, std::atomic<bool> &stop,
-                    const std::function<bool()> &cancelled)
+// One thread's picture, node by node: the highest level over the heights.
+struct PictureWorker
 {
-    constexpr std::size_t chunk = 16;
-    const std::size_t columns = picture.grid.x.size();
-    const std::size_t tasks = picture.widths.size() * columns;
+    Picture &picture;
     detail::OutdoorPoint point = detail::storagePoint(picture.state, picture.input.screen);
     PictureEdges left {};
     PictureEdges right {};
-    detail::PictureTask task;
-    task.strips = detail::kFlameStrips;
-    task.radiance = picture.radiance.data();
-    task.left = left.data();
-    task.right = right.data();
-    for (;;) {
-        if (cancelled && cancelled())
-            stop = true;
-        const std::size_t begin = stop ? tasks : next.fetch_add(chunk);
-        if (begin >= tasks)
-            return;
-        for (std::size_t t = begin; t < std::min(tasks, begin + chunk); ++t) {
-            const std::pair<double, double> &row = picture.widths[t / columns];
-            const double x = picture.grid.x[t % columns] + 1e-8;
-            point.x = x;
-            task.distance = x;
-            task.leftWidth = row.first;
-            task.rightWidth = row.second;
-            const double transmission = detail::transmission(x);
-            double highest = 0;
-            for (std::size_t h = 0; h < picture.heights.size(); ++h) {
-                point.z = picture.grid.heights[h];
-                task.shieldedStrips = detail::shieldedStrips(point);
-                task.heights = picture.heights[h].data();
-                double level = std::nan("");
-                if (task.shieldedStrips >= 0) {
-                    const detail::PictureSums sums = detail::PictureStrips(task);
-                    level = (sums.total - point.K * sums.shielded) * transmission;
-                }
-                if (!std::isfinite(level)) {
-                    highest = level;
-                    break;
-                }
-                highest = std::max(highest, level);
-            }
-            picture.levels[t] = highest;
-        }
+
+    void operator()(std::size_t begin, std::size_t end)
+    {
+        for (std::size_t node = begin; node < end; ++node)
+            compute(node);
     }
-}
+
+    void compute(std::size_t node)
+    {
+        const std::size_t columns = picture.grid.x.size();
+        const std::pair<double, double> &row = picture.widths[node / columns];
+        const double x = picture.grid.x[node % columns] + kDistanceOffset;
+        detail::PictureTask task;
+        task.strips = detail::kFlameStrips;
+        task.radiance = picture.radiance.data();
+        task.left = left.data();
+        task.right = right.data();
+        task.distance = x;
+        task.leftWidth = row.first;
+        task.rightWidth = row.second;
+        point.x = x;
+        const double transmission = detail::transmission(x);
+        double highest = 0;
+        for (std::size_t h = 0; h < picture.heights.size(); ++h) {
+            point.z = picture.grid.heights[h];
+            task.shieldedStrips = detail::shieldedStrips(point);
+            task.heights = picture.heights[h].data();
+            double level = std::nan("");
+            if (task.shieldedStrips >= 0) {
+                const detail::PictureSums sums = detail::PictureStrips(task);
+                level = (sums.total - point.K * sums.shielded) * transmission;
+            }
+            if (!std::isfinite(level)) {
+                highest = level;
+                break;
+            }
+            highest = std::max(highest, level);
+        }
+        picture.levels[node] = highest;
+    }
+};
 
 } // namespace
 
@@ -158,62 +226,44 @@ FieldResult CalculateField(const CalculationInput &storage, const std::vector<Fi
 FieldResult CalculateField(const CalculationInput &storage, const std::vector<FieldPoint> &points,
                            char decimalSeparator, const FieldOptions &options)
 {
-    FieldResult field;
-    Storage shared {storage, {}, {}};
-    const CalculationResult prepared = detail::prepareStorage(storage, shared.state, decimalSeparator);
-    if (!prepared.ok()) {
-        field.status = prepared.status;
-        field.message = prepared.message;
+    return calculatePoints(storage, points, decimalSeparator, options, {});
+}
+
+FieldResult CalculateFieldHighest(const CalculationInput &storage, const FieldGrid &grid,
+                                  const FieldOptions &options, const std::function<bool()> &cancelled)
+{
+    std::vector<FieldPoint> points;
+    points.reserve(grid.y.size() * grid.x.size() * grid.heights.size());
+    for (double y : grid.y) {
+        for (double x : grid.x) {
+            for (double z : grid.heights)
+                points.push_back({x, y, z});
+        }
+    }
+    FieldResult field = calculatePoints(storage, points, '.', options, cancelled);
+    if (!field.ok() || field.levels.empty())
         return field;
-    }
-    if (!storage.indoor)
-        detail::computeFlameProfile(shared.state, storage.compact, shared.profile);
-
-    field.levels.resize(points.size());
-    const unsigned threads = threadCount(options, points.size(), kChunk);
-    std::atomic<std::size_t> next {0};
-    std::vector<std::thread> helpers;
-    for (unsigned t = 1; t < threads; ++t)
-        helpers.emplace_back([&] { computeLevels(shared, points, field.levels, next); });
-    computeLevels(shared, points, field.levels, next);
-    for (std::thread &helper : helpers)
-        helper.join();
-
-    // The first point in the order asked that the method cannot give refuses the field,
-    // as a window with that point would.
-    const CalculationResult refusal = firstRefusal(field.levels, decimalSeparator);
-    if (!refusal.ok()) {
-        field.status = refusal.status;
-        field.message = refusal.message;
-        field.levels.clear();
-    }
+    const std::size_t heights = grid.heights.size();
+    std::vector<double> highest;
+    for (auto first = field.levels.begin(); first != field.levels.end(); first += std::ptrdiff_t(heights))
+        highest.push_back(*std::max_element(first, first + std::ptrdiff_t(heights)));
+    field.levels = std::move(highest);
     return field;
 }
 
 FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGrid &grid,
                                   const FieldOptions &options, const std::function<bool()> &cancelled)
 {
-    const std::size_t columns = grid.x.size();
-    FieldResult field;
-    if (storage.indoor || grid.heights.empty()) {
-        // Indoors a point's level is two corner view factors: the exact levels are cheap.
-        std::vector<FieldPoint> points;
-        for (double y : grid.y) {
-            for (double x : grid.x)
-                points.push_back({x, y, grid.heights.empty() ? 0 : grid.heights.front()});
-        }
-        return CalculateField(storage, points, '.', options);
-    }
+    // Indoors a point's level is two corner view factors: the exact levels are cheap.
+    if (storage.indoor)
+        return CalculateFieldHighest(storage, grid, options, cancelled);
     Picture picture {storage, grid, {}, {}, {}, {}, {}, {}};
     const CalculationResult prepared = detail::prepareStorage(storage, picture.state, '.');
-    if (!prepared.ok()) {
-        field.status = prepared.status;
-        field.message = prepared.message;
-        return field;
-    }
+    if (!prepared.ok())
+        return refused(prepared);
     detail::computeFlameProfile(picture.state, storage.compact, picture.profile);
     for (int i = 1; i <= detail::kFlameStrips; ++i)
-        picture.radiance[i] = static_cast<float>(5.67e-8 * picture.profile.fourthPower[i]);
+        picture.radiance[i] = static_cast<float>(detail::kSigma * picture.profile.fourthPower[i]);
     for (double z : grid.heights) {
         PictureEdges &above = picture.heights.emplace_back();
         for (int i = 0; i <= detail::kFlameStrips; ++i)
@@ -237,33 +287,18 @@ FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGr
         if (same == picture.widths.end())
             picture.widths.emplace_back(left, right);
     }
+    const std::size_t columns = grid.x.size();
     picture.levels.resize(picture.widths.size() * columns);
+    const auto makeWorker = [&picture] { return PictureWorker {picture}; };
+    if (!runChunked(picture.levels.size(), kPictureChunk, options, cancelled, makeWorker))
+        return {};
 
-    const unsigned threads = threadCount(options, picture.levels.size(), 64);
-    std::atomic<std::size_t> next {0};
-    std::atomic<bool> stop {false};
-    std::vector<std::thread> helpers;
-    for (unsigned t = 1; t < threads; ++t)
-        helpers.emplace_back([&] { computePicture(picture, next, stop, {}); });
-    computePicture(picture, next, stop, cancelled);
-    for (std::thread &helper : helpers)
-        helper.join();
-    if (stop)
-        return field;
-
-    field.levels.resize(grid.y.size() * columns);
-    for (std::size_t row = 0; row < grid.y.size(); ++row) {
-        const auto from = picture.levels.begin() + static_cast<std::ptrdiff_t>(rowOf[row] * columns);
-        std::copy(from, from + static_cast<std::ptrdiff_t>(columns),
-                  field.levels.begin() + static_cast<std::ptrdiff_t>(row * columns));
+    std::vector<double> levels;
+    for (std::size_t row : rowOf) {
+        const auto from = picture.levels.begin() + static_cast<std::ptrdiff_t>(row * columns);
+        levels.insert(levels.end(), from, from + static_cast<std::ptrdiff_t>(columns));
     }
-    const CalculationResult refusal = firstRefusal(field.levels, '.');
-    if (!refusal.ok()) {
-        field.status = refusal.status;
-        field.message = refusal.message;
-        field.levels.clear();
-    }
-    return field;
+    return checked(std::move(levels), '.');
 }
 
 } // namespace engine

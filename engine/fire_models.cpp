@@ -12,7 +12,6 @@ constexpr int kStripCount = detail::kFlameStrips;
 constexpr double kBaseTemperature = 1085;
 constexpr double kCompactBaseTemperature = 950;
 constexpr double kTipTemperature = 793;
-constexpr double kSigma = 5.67e-8;
 constexpr double kIndoorFactor = 90000; // twice 45 kW/m²: two mirrored corner rectangles per side
 
 static_assert(kStripCount + 1 <= detail::StripWork::Size, "the strip edges fit the working arrays");

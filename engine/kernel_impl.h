@@ -151,7 +151,7 @@ template<class Ops, class Atan, bool Reduced> double outdoorStrips(const engine:
     for (int i = 1; i <= task.strips; ++i) {
         const double viewFactor = (((-left[i]) + left[i - 1]) - right[i]) + right[i - 1];
         viewFactors[i] = viewFactor;
-        fluxes[i] = (5.67e-8 * viewFactor) * fourth[i];
+        fluxes[i] = (engine::detail::kSigma * viewFactor) * fourth[i];
     }
     // The total in eight interleaved running sums, one vector's worth, added pairwise.
     double partial[8] = {0, 0, 0, 0, 0, 0, 0, 0};

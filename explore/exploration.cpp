@@ -13,7 +13,6 @@ constexpr double kBeyondScreen = 0.05;
 constexpr double kShortestView = 20;
 constexpr double kViewReach = 1.5;
 constexpr int kEnvelopeDivisions = 10;
-constexpr int kPointsPerBlock = 20000;
 
 double toKw(double level)
 {
@@ -179,41 +178,6 @@ HeightProfile ComputeHeightProfile(const ExplorationInput &input, int count, Ref
     return profile;
 }
 
-namespace {
-
-// The exact highest levels (kW/m²) of the grid's points, a block of rows at a time so that
-// a newer change can stop the work between blocks.
-bool exactPlan(const engine::CalculationInput &storage, const engine::FieldGrid &grid,
-               const std::function<bool()> &cancelled, std::vector<double> &values, Refusal &refusal)
-{
-    const size_t heights = grid.heights.size();
-    const size_t rowsPerBlock = std::max<size_t>(1, kPointsPerBlock / (grid.x.size() * heights));
-    std::vector<engine::FieldPoint> points;
-    for (size_t row = 0; row < grid.y.size(); row += rowsPerBlock) {
-        if (cancelled && cancelled())
-            return false;
-        points.clear();
-        for (size_t j = row; j < std::min(grid.y.size(), row + rowsPerBlock); ++j) {
-            for (double x : grid.x) {
-                for (double z : grid.heights)
-                    points.push_back({x, grid.y[j], z});
-            }
-        }
-        const engine::FieldResult field = engine::CalculateField(storage, points);
-        if (!field.ok()) {
-            refuse(refusal, field);
-            return false;
-        }
-        for (size_t p = 0; p < points.size(); p += heights) {
-            const auto first = field.levels.begin() + static_cast<long>(p);
-            values.push_back(toKw(*std::max_element(first, first + static_cast<long>(heights))));
-        }
-    }
-    return true;
-}
-
-} // namespace
-
 PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, int resolution,
                        Refusal &refusal, const std::function<bool()> &cancelled, int rows,
                        PlanPrecision precision)
@@ -233,19 +197,17 @@ PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, 
     for (int j = 0; j < grid.ny; ++j)
         points.y.push_back(grid.y0 + j * grid.dy);
     points.heights = JudgedHeights(input);
-    if (precision == PlanPrecision::Picture) {
-        const engine::FieldResult field = engine::CalculateFieldPicture(input.storage, points, {}, cancelled);
-        if (!field.ok()) {
-            refuse(refusal, field);
-            return {};
-        }
-        if (field.levels.empty())
-            return {};
-        for (double level : field.levels)
-            grid.values.push_back(toKw(level));
-    } else if (!exactPlan(input.storage, points, cancelled, grid.values, refusal)) {
+    const engine::FieldResult field = precision == PlanPrecision::Picture
+        ? engine::CalculateFieldPicture(input.storage, points, {}, cancelled)
+        : engine::CalculateFieldHighest(input.storage, points, {}, cancelled);
+    if (!field.ok()) {
+        refuse(refusal, field);
         return {};
     }
+    if (field.levels.empty())
+        return {};
+    for (double level : field.levels)
+        grid.values.push_back(toKw(level));
     map.highestValue = *std::max_element(grid.values.begin(), grid.values.end());
     map.resolution = resolution;
     return map;
