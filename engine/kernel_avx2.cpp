@@ -63,32 +63,25 @@ struct Libmvec
     static __m256d of(__m256d v) { return _ZGVdN4v_atan(v); }
 };
 
+// Highway's arctangent polynomial on a register of doubles or floats.
+template<class T, class Raw> Raw nativePoly(Raw v)
+{
+    namespace hn = hwy::HWY_NAMESPACE;
+    static_assert(HWY_TARGET == HWY_AVX2, "this file is compiled for AVX2");
+    hn::Vec256<T> x;
+    x.raw = v;
+    return hn::impl::AtanImpl<T>().AtanPoly(hn::Full256<T>(), x).raw;
+}
+
 struct Highway
 {
-    static __m256d poly(__m256d v)
-    {
-        namespace hn = hwy::HWY_NAMESPACE;
-        static_assert(HWY_TARGET == HWY_AVX2, "this file is compiled for AVX2");
-        hn::Vec256<double> x;
-        x.raw = v;
-        return hn::impl::AtanImpl<double>().AtanPoly(hn::Full256<double>(), x).raw;
-    }
-};
-
-struct HighwayFloat
-{
-    static __m256 poly(__m256 v)
-    {
-        namespace hn = hwy::HWY_NAMESPACE;
-        hn::Vec256<float> x;
-        x.raw = v;
-        return hn::impl::AtanImpl<float>().AtanPoly(hn::Full256<float>(), x).raw;
-    }
+    static __m256d poly(__m256d v) { return nativePoly<double>(v); }
+    static __m256 poly(__m256 v) { return nativePoly<float>(v); }
 };
 
 } // namespace
 
 namespace engine::detail {
 extern const KernelSet kAvx2Kernels =
-    kernelSet<Avx2, SleefU10, SleefU35, Libmvec, Highway, Avx2Float, HighwayFloat>("AVX2");
+    kernelSet<Avx2, SleefU10, SleefU35, Libmvec, Highway, Avx2Float>("AVX2");
 }

@@ -80,32 +80,25 @@ struct Libmvec
     static __m512d of(__m512d v) { return _ZGVeN8v_atan(v); }
 };
 
+// Highway's arctangent polynomial on a register of doubles or floats.
+template<class T, class Raw> Raw nativePoly(Raw v)
+{
+    namespace hn = hwy::HWY_NAMESPACE;
+    static_assert(HWY_TARGET == HWY_AVX3, "this file is compiled for AVX-512");
+    hn::Vec512<T> x;
+    x.raw = v;
+    return hn::impl::AtanImpl<T>().AtanPoly(hn::Full512<T>(), x).raw;
+}
+
 struct Highway
 {
-    static __m512d poly(__m512d v)
-    {
-        namespace hn = hwy::HWY_NAMESPACE;
-        static_assert(HWY_TARGET == HWY_AVX3, "this file is compiled for AVX-512");
-        hn::Vec512<double> x;
-        x.raw = v;
-        return hn::impl::AtanImpl<double>().AtanPoly(hn::Full512<double>(), x).raw;
-    }
-};
-
-struct HighwayFloat
-{
-    static __m512 poly(__m512 v)
-    {
-        namespace hn = hwy::HWY_NAMESPACE;
-        hn::Vec512<float> x;
-        x.raw = v;
-        return hn::impl::AtanImpl<float>().AtanPoly(hn::Full512<float>(), x).raw;
-    }
+    static __m512d poly(__m512d v) { return nativePoly<double>(v); }
+    static __m512 poly(__m512 v) { return nativePoly<float>(v); }
 };
 
 } // namespace
 
 namespace engine::detail {
 extern const KernelSet kAvx512Kernels =
-    kernelSet<Avx512, SleefU10, SleefU35, Libmvec, Highway, Avx512Float, HighwayFloat>("AVX-512");
+    kernelSet<Avx512, SleefU10, SleefU35, Libmvec, Highway, Avx512Float>("AVX-512");
 }

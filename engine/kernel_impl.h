@@ -168,7 +168,7 @@ template<class Ops, class Atan, bool Reduced> double outdoorStrips(const engine:
 
 // The picture's strips in single precision: the same corner view factors at the edges
 // (whose heights above the point the task brings), then per strip the view factor times
-// σT⁴, summed over all strips and over the shielded ones, in one running sum per lane.
+// σT⁴, summed over the shielded strips and over the others, in one running sum per lane.
 template<class Ops, class Atan>
 engine::detail::PictureSums pictureStrips(const engine::detail::PictureTask &task)
 {
@@ -184,36 +184,28 @@ engine::detail::PictureSums pictureStrips(const engine::detail::PictureTask &tas
             + (Ops::load(right + i - 1) - Ops::load(right + i));
         return viewFactor * Ops::load(task.radiance + i);
     };
-    // Whole vectors of shielded strips, then whole vectors of the rest; the strips of the
-    // vector in which the shield ends, and those past the last vector, one by one.
-    V shielded = Ops::set(0.0f);
-    V total = Ops::set(0.0f);
-    int i = 1;
-    for (; i + lanes - 1 <= task.shieldedStrips; i += lanes)
-        shielded = shielded + flux(i);
-    double partShielded = 0;
-    double partTotal = 0;
+    // Strips from to to: whole vectors, then the rest one by one. The lanes are read from
+    // the registers: a lane array on the stack would want the vector's alignment, which
+    // AddressSanitizer's frames do not always give.
+    const auto sum = [&](int from, int to) {
+        V lanesSum = Ops::set(0.0f);
+        int i = from;
+        for (; i + lanes - 1 <= to; i += lanes)
+            lanesSum = lanesSum + flux(i);
+        double result = 0;
+        for (; i <= to; ++i)
+            result += ((left[i - 1] - left[i]) + (right[i - 1] - right[i])) * task.radiance[i];
+        for (int j = 0; j < lanes; ++j)
+            result += lanesSum[j];
+        return result;
+    };
     const int shieldEnd = std::min(task.shieldedStrips, task.strips);
-    for (; i <= shieldEnd; ++i) {
-        const float one = ((left[i - 1] - left[i]) + (right[i - 1] - right[i])) * task.radiance[i];
-        partShielded += one;
-        partTotal += one;
-    }
-    for (; i + lanes - 1 <= task.strips; i += lanes)
-        total = total + flux(i);
-    for (; i <= task.strips; ++i)
-        partTotal += ((left[i - 1] - left[i]) + (right[i - 1] - right[i])) * task.radiance[i];
-    // The lanes are read from the registers: a lane array on the stack would want the
-    // vector's alignment, which AddressSanitizer's frames do not always give.
-    for (int j = 0; j < lanes; ++j) {
-        partShielded += shielded[j];
-        partTotal += shielded[j] + double(total[j]);
-    }
-    return {partTotal, partShielded};
+    const double shielded = sum(1, shieldEnd);
+    return {shielded + sum(shieldEnd + 1, task.strips), shielded};
 }
 
-template<class Ops, class SleefU10, class SleefU35, class Libmvec, class Highway, class FloatOps,
-         class FloatHighway>
+// Highway::poly takes vectors of doubles (for Ops) and of floats (for FloatOps).
+template<class Ops, class SleefU10, class SleefU35, class Libmvec, class Highway, class FloatOps>
 constexpr engine::detail::KernelSet kernelSet(const char *name)
 {
     return {name,
@@ -222,7 +214,7 @@ constexpr engine::detail::KernelSet kernelSet(const char *name)
             &cornerViewFactors<Ops, Libmvec>,
             &cornerViewFactors<Ops, Highway, true>,
             &outdoorStrips<Ops, Highway, true>,
-            &pictureStrips<FloatOps, FloatHighway>};
+            &pictureStrips<FloatOps, Highway>};
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "kernel_impl.h"
 
+#include <cstring>
 #include <emmintrin.h>
 #include <sleef.h>
 
@@ -53,38 +54,30 @@ struct Libmvec
     static __m128d of(__m128d v) { return _ZGVbN2v_atan(v); }
 };
 
-// Highway's portable vectors, as wide as this set allows it (one or two lanes).
+// Highway's portable vectors, as wide as this set allows it: the lanes of one SSE2
+// register, doubles or floats, through memory a portable vector at a time.
+template<class T, class Raw> Raw portablePoly(Raw v)
+{
+    namespace hn = hwy::HWY_NAMESPACE;
+    const hn::ScalableTag<T> d;
+    constexpr std::size_t count = sizeof(Raw) / sizeof(T);
+    alignas(16) T lanes[count];
+    std::memcpy(lanes, &v, sizeof v);
+    for (std::size_t i = 0; i < count; i += hn::Lanes(d))
+        hn::StoreU(hn::impl::AtanImpl<T>().AtanPoly(d, hn::LoadU(d, lanes + i)), d, lanes + i);
+    std::memcpy(&v, lanes, sizeof v);
+    return v;
+}
+
 struct Highway
 {
-    static __m128d poly(__m128d v)
-    {
-        namespace hn = hwy::HWY_NAMESPACE;
-        const hn::ScalableTag<double> d;
-        alignas(16) double lanes[2];
-        _mm_store_pd(lanes, v);
-        for (std::size_t i = 0; i < 2; i += hn::Lanes(d))
-            hn::StoreU(hn::impl::AtanImpl<double>().AtanPoly(d, hn::LoadU(d, lanes + i)), d, lanes + i);
-        return _mm_load_pd(lanes);
-    }
-};
-
-struct HighwayFloat
-{
-    static __m128 poly(__m128 v)
-    {
-        namespace hn = hwy::HWY_NAMESPACE;
-        const hn::ScalableTag<float> d;
-        alignas(16) float lanes[4];
-        _mm_store_ps(lanes, v);
-        for (std::size_t i = 0; i < 4; i += hn::Lanes(d))
-            hn::StoreU(hn::impl::AtanImpl<float>().AtanPoly(d, hn::LoadU(d, lanes + i)), d, lanes + i);
-        return _mm_load_ps(lanes);
-    }
+    static __m128d poly(__m128d v) { return portablePoly<double>(v); }
+    static __m128 poly(__m128 v) { return portablePoly<float>(v); }
 };
 
 } // namespace
 
 namespace engine::detail {
 extern const KernelSet kSse2Kernels =
-    kernelSet<Sse2, SleefU10, SleefU35, Libmvec, Highway, Sse2Float, HighwayFloat>("SSE2");
+    kernelSet<Sse2, SleefU10, SleefU35, Libmvec, Highway, Sse2Float>("SSE2");
 }
