@@ -152,7 +152,7 @@ void ExploreWindow::tabChanged(int index)
 
 void ExploreWindow::refreshTable()
 {
-    const bool waiting = m_tableKind == ViewKind::Plan && m_exploration && !m_exploration->planFinal;
+    const bool waiting = m_exploration && TableWaits(m_tableKind, *m_exploration);
     m_tableCaption->setText(
         waiting
             ? kPlanNumbersPending
@@ -183,7 +183,7 @@ QString ExploreWindow::exportTable(const QString &path)
 {
     if (!m_exploration)
         return QStringLiteral("Er is nog niets berekend om te exporteren.");
-    if (m_tableKind == ViewKind::Plan && !m_exploration->planFinal)
+    if (TableWaits(m_tableKind, *m_exploration))
         return kPlanNumbersPending;
     return WriteFileAtomically(path, TableCsv(TableFor(m_tableKind, *m_exploration)));
 }

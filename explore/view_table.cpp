@@ -51,9 +51,8 @@ TableData TableFor(ViewKind kind, const Exploration &exploration)
     case ViewKind::Plan: {
         table.headers << QStringLiteral("x (m)") << QStringLiteral("y (m)")
                       << QStringLiteral("hoogste niveau (kW/m²)");
-        // Only exact levels are numbers to read; the picture before them is not.
         const engine::ScalarGrid &grid = exploration.plan.grid;
-        for (int j = 0; exploration.planFinal && j < grid.ny; ++j) {
+        for (int j = 0; !TableWaits(kind, exploration) && j < grid.ny; ++j) {
             for (int i = 0; i < grid.nx; ++i)
                 table.rows.push_back({grid.x0 + i * grid.dx, grid.y0 + j * grid.dy, grid.value(i, j)});
         }
@@ -62,6 +61,12 @@ TableData TableFor(ViewKind kind, const Exploration &exploration)
     }
     }
     return table;
+}
+
+bool TableWaits(ViewKind kind, const Exploration &exploration)
+{
+    // Only exact levels are numbers to read; the picture before them is not.
+    return kind == ViewKind::Plan && !exploration.planFinal;
 }
 
 QByteArray TableCsv(const TableData &table)

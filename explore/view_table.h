@@ -19,6 +19,9 @@ struct TableData
 };
 
 TableData TableFor(ViewKind kind, const Exploration &exploration);
+// True while the view's numbers are not yet there to read: the plan's until they are
+// exact (its picture comes first). Its table has no rows until then.
+bool TableWaits(ViewKind kind, const Exploration &exploration);
 
 // CSV of a table for other programs: comma separated, decimal point, UTF-8, one header line.
 QByteArray TableCsv(const TableData &table);
