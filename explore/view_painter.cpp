@@ -14,8 +14,6 @@
 namespace explore {
 namespace {
 
-const QColor kLimitColour = plot::LimitColour();
-
 QString metres(double value, const QLocale &locale)
 {
     return Number(value, locale) + QStringLiteral(" m");
@@ -90,13 +88,13 @@ LineChart DistanceChart(const Exploration &exploration, const QLocale &locale)
     if (!profile.envelope.empty()) {
         ChartSeries series;
         series.name = QStringLiteral("omhullende (hoogste over 0 m tot hoogste punt)");
-        series.pen = QPen(Qt::black, 3 * u, Qt::SolidLine);
+        series.pen = plot::EnvelopePen();
         for (size_t i = 0; i < profile.distances.size(); ++i)
             series.points.emplace_back(profile.distances[i], profile.envelope[i]);
         chart.series.push_back(series);
     }
-    chart.lines.push_back({input.limitKw, false, QStringLiteral("L = %1").arg(kw(input.limitKw, locale)),
-                           QPen(kLimitColour, 2.2, Qt::DashLine)});
+    chart.lines.push_back(
+        plot::LimitLine(input.limitKw, false, QStringLiteral("L = %1").arg(kw(input.limitKw, locale))));
     chart.lines.push_back({input.storage.x, true,
                            QStringLiteral("x = %1").arg(metres(input.storage.x, locale)),
                            QPen(Qt::black, 1.2, Qt::DotLine)});
@@ -104,10 +102,8 @@ LineChart DistanceChart(const Exploration &exploration, const QLocale &locale)
         chart.lines.push_back({input.storage.xs, true, QStringLiteral("scherm"), QPen(Qt::darkGray, 2.5)});
     const engine::Solution &distance = exploration.answers.distance;
     if (exploration.hasAnswers && distance.ok() && distance.found) {
-        chart.lines.push_back({distance.value, true, QString(), QPen(kLimitColour, 1.2, Qt::SolidLine)});
-        chart.marks.push_back({QPointF(distance.value, input.limitKw),
-                               QStringLiteral("minimale afstand %1").arg(metres(distance.value, locale)),
-                               Marker::Diamond});
+        plot::MarkLimitDistance(chart, distance.value, input.limitKw,
+                                QStringLiteral("minimale afstand %1").arg(metres(distance.value, locale)));
     }
     return chart;
 }
@@ -132,8 +128,8 @@ LineChart HeightChart(const Exploration &exploration, const QLocale &locale)
     for (size_t i = 0; i < profile.heights.size(); ++i)
         series.points.emplace_back(profile.levels[i], profile.heights[i]);
     chart.series.push_back(series);
-    chart.lines.push_back({input.limitKw, true, QStringLiteral("L = %1").arg(kw(input.limitKw, locale)),
-                           QPen(kLimitColour, 2.2, Qt::DashLine)});
+    chart.lines.push_back(
+        plot::LimitLine(input.limitKw, true, QStringLiteral("L = %1").arg(kw(input.limitKw, locale))));
     chart.lines.push_back({input.storage.H, false,
                            QStringLiteral("bovenkant opslag H = %1").arg(metres(input.storage.H, locale)),
                            QPen(Qt::black, 1, Qt::DotLine)});

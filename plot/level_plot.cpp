@@ -121,7 +121,7 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
         series.name = curve.label;
         series.points = curve.points;
         if (curve.envelope) {
-            series.pen = QPen(Qt::black, 3);
+            series.pen = EnvelopePen();
         } else {
             series.pen = HeightSeriesPen(height, 1.6);
             series.marker = HeightSeriesMarker(height++);
@@ -131,14 +131,11 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
         chart.series.push_back(series);
     }
     chart.yMax = std::ceil(top / TickStep(top, 7)) * TickStep(top, 7);
-    chart.lines.push_back({plot.limitKw, false,
-                           QStringLiteral("Grenswaarde %1 kW/m²").arg(number(plot.limitKw)),
-                           QPen(LimitColour(), 2.2, Qt::DashLine)});
+    chart.lines.push_back(
+        LimitLine(plot.limitKw, false, QStringLiteral("Grenswaarde %1 kW/m²").arg(number(plot.limitKw))));
     if (plot.hasSafeDistance && plot.safeDistance <= plot.lastDistance) {
-        chart.lines.push_back({plot.safeDistance, true, QString(), QPen(LimitColour(), 1.2)});
-        chart.marks.push_back({QPointF(plot.safeDistance, plot.limitKw),
-                               QStringLiteral("Veilige afstand %1 m").arg(number(plot.safeDistance)),
-                               Marker::Diamond});
+        MarkLimitDistance(chart, plot.safeDistance, plot.limitKw,
+                          QStringLiteral("Veilige afstand %1 m").arg(number(plot.safeDistance)));
     }
     PaintLineChart(painter, area, chart, QLocale::c());
 }

@@ -16,6 +16,7 @@ const Qt::PenStyle kSeriesStyles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, 
                                       Qt::DashDotDotLine};
 const Marker kSeriesMarkers[] = {Marker::Circle, Marker::Square, Marker::Triangle, Marker::Diamond,
                                  Marker::Cross};
+const QColor kLimitColour(190, 0, 0);
 const QColor kSeriesColours[] = {QColor(0, 90, 181), QColor(220, 50, 32), QColor(0, 140, 70),
                                  QColor(150, 70, 170), QColor(200, 120, 0)};
 
@@ -31,9 +32,20 @@ Marker HeightSeriesMarker(std::size_t index)
     return kSeriesMarkers[index % 5];
 }
 
-QColor LimitColour()
+QPen EnvelopePen()
 {
-    return QColor(190, 0, 0);
+    return QPen(Qt::black, 3, Qt::SolidLine);
+}
+
+ChartLine LimitLine(double limit, bool vertical, const QString &label)
+{
+    return {limit, vertical, label, QPen(kLimitColour, 2.2, Qt::DashLine)};
+}
+
+void MarkLimitDistance(LineChart &chart, double distance, double limit, const QString &label)
+{
+    chart.lines.push_back({distance, true, QString(), QPen(kLimitColour, 1.2, Qt::SolidLine)});
+    chart.marks.push_back({QPointF(distance, limit), label, Marker::Diamond});
 }
 
 double DeviceUnit(const QPainter &painter)

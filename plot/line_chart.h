@@ -63,8 +63,13 @@ struct LineChart
 // programs: colour, dash pattern and marker all differ, for black-and-white prints.
 QPen HeightSeriesPen(std::size_t index, double width);
 Marker HeightSeriesMarker(std::size_t index);
-// The colour of the limit and of what marks it.
-QColor LimitColour();
+
+// The series of the envelope over all heights: thick, solid, black.
+QPen EnvelopePen();
+// The limit as a dashed line across the plot, vertical when the level runs along x.
+ChartLine LimitLine(double limit, bool vertical, const QString &label);
+// Where the level falls to the limit at `distance`: a thin line and a labelled diamond.
+void MarkLimitDistance(LineChart &chart, double distance, double limit, const QString &label);
 
 // Pixels of the device per pixel of a 96 dpi screen: pens and gaps scale with it.
 double DeviceUnit(const QPainter &painter);
