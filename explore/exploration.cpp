@@ -215,15 +215,13 @@ PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, 
 
 bool PlanLevelAt(const ExplorationInput &input, double x, double y, double &value)
 {
-    std::vector<engine::FieldPoint> points;
-    for (double z : JudgedHeights(input))
-        points.push_back({x, y, z});
+    const engine::FieldGrid spot {{x}, {y}, JudgedHeights(input)};
     engine::FieldOptions oneThread;
     oneThread.threads = 1;
-    const engine::FieldResult field = engine::CalculateField(input.storage, points, '.', oneThread);
+    const engine::FieldResult field = engine::CalculateFieldHighest(input.storage, spot, oneThread);
     if (!field.ok())
         return false;
-    value = toKw(*std::max_element(field.levels.begin(), field.levels.end()));
+    value = toKw(field.levels.front());
     return true;
 }
 
