@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace explore {
 namespace {
@@ -197,9 +198,13 @@ PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, 
     for (int j = 0; j < grid.ny; ++j)
         points.y.push_back(grid.y0 + j * grid.dy);
     points.heights = JudgedHeights(input);
+    // The exact levels follow the picture while it is on the screen: they leave one core
+    // to the window.
+    engine::FieldOptions background;
+    background.threads = std::max(2u, std::thread::hardware_concurrency()) - 1;
     const engine::FieldResult field = precision == PlanPrecision::Picture
         ? engine::CalculateFieldPicture(input.storage, points, {}, cancelled)
-        : engine::CalculateFieldHighest(input.storage, points, {}, cancelled);
+        : engine::CalculateFieldHighest(input.storage, points, background, cancelled);
     if (!field.ok()) {
         refuse(refusal, field);
         return {};
