@@ -598,12 +598,12 @@ private:
 
 } // namespace
 
-LimitCheck CheckLimit(const CalculationInput &input, double limitKw, bool envelope)
+LimitCheck CheckLimit(const CalculationInput &input, double limitKw, bool envelope, char decimalSeparator)
 {
     LimitCheck check;
     check.limit = limitKw * 1000;
     CalculationState state;
-    const CalculationResult result = Calculate(input, state, '.');
+    const CalculationResult result = Calculate(input, state, decimalSeparator);
     if (!result.ok()) {
         check.status = result.status;
         check.message = result.message;
@@ -630,10 +630,14 @@ LimitCheck CheckLimit(const CalculationInput &input, double limitKw, bool envelo
         }
     }
     check.complies = check.highest <= check.limit;
+    check.envelopeHighest = check.highest;
+    check.envelopeHeight = check.height;
+    check.envelopeComplies = check.complies;
     return check;
 }
 
-HighestLevels HighestAlong(const CalculationInput &input, const std::vector<double> &distances, bool envelope)
+HighestLevels HighestAlong(const CalculationInput &input, const std::vector<double> &distances, bool envelope,
+                           char /*decimalSeparator*/)
 {
     HighestLevels result;
     std::vector<Highest> highest;
@@ -650,7 +654,8 @@ HighestLevels HighestAlong(const CalculationInput &input, const std::vector<doub
     return result;
 }
 
-Solution Solve(const CalculationInput &input, SolveQuantity quantity, double limitKw, bool envelope)
+Solution Solve(const CalculationInput &input, SolveQuantity quantity, double limitKw, bool envelope,
+               char /*decimalSeparator*/)
 {
     Solution solution;
     solution.quantity = quantity;
@@ -661,6 +666,13 @@ Solution Solve(const CalculationInput &input, SolveQuantity quantity, double lim
     if (quantity == SolveQuantity::Distance)
         return DistanceSolver(input, assessor, solution.limit).run(solution);
     return LargestSolver(input, quantity, assessor, solution.limit).run(solution);
+}
+
+double FirstDistance(const CalculationInput &input)
+{
+    if (input.screen && !input.indoor)
+        return std::max(metres(kFirstDistance), std::floor(input.xs * 100 + 1e-7) / 100 + 0.01);
+    return metres(kFirstDistance);
 }
 
 } // namespace engine

@@ -22,12 +22,23 @@ struct LimitCheck
     double height = 0;     // m, the height of the highest level ("maatgevende hoogte")
     bool complies = false; // highest <= limit
 
+    // The envelope over every height from 0 m to the highest assessment height, computed
+    // whether or not the check was asked over it (indoors: the one point), so that a
+    // verdict on the five points can say what lies between them.
+    double envelopeHighest = 0;    // W/m²
+    double envelopeHeight = 0;     // m
+    bool envelopeComplies = false; // envelopeHighest <= limit
+
     bool ok() const { return status == CalculationStatus::Ok; }
+    // The five points comply, the level between them does not.
+    bool compliesOnlyAtPoints() const { return complies && !envelopeComplies; }
 };
 
 // The highest level over the five points (or, with `envelope`, over every height from
 // 0 m to the highest assessment height, found to 0.01 m) against `limitKw` (kW/m²).
-LimitCheck CheckLimit(const CalculationInput &input, double limitKw, bool envelope);
+// Messages use `decimalSeparator` in their numbers, as Calculate does.
+LimitCheck CheckLimit(const CalculationInput &input, double limitKw, bool envelope,
+                      char decimalSeparator = '.');
 
 // The highest level at each of many distances, for curves of level against distance:
 // over the five points or, with `envelope`, over every height from 0 m to the highest
@@ -42,10 +53,23 @@ struct HighestLevels
     bool ok() const { return status == CalculationStatus::Ok; }
 };
 
-HighestLevels HighestAlong(const CalculationInput &input, const std::vector<double> &distances,
-                           bool envelope);
+HighestLevels HighestAlong(const CalculationInput &input, const std::vector<double> &distances, bool envelope,
+                           char decimalSeparator = '.');
+
+// The first distance that curves, views and the distance solver look at: 0.1 m, or the
+// first centimetre beyond the screen when a screen stands further out.
+double FirstDistance(const CalculationInput &input);
 
 enum class SolveQuantity { Distance, Height, Width };
+
+// Where an answer lies against the edge of the range that was searched.
+enum class SolutionBound {
+    None,    // an ordinary answer: the next centimetre beyond it does not comply
+    Lowest,  // distance: the first distance searched complies already, so every distance
+             // does ("elke afstand voldoet")
+    Highest, // height or width: the top of the search complies; the true largest value may
+             // lie beyond it ("≥ 15,00 m (hoogste onderzochte hoogte)")
+};
 
 struct Solution
 {
@@ -58,6 +82,9 @@ struct Solution
     std::vector<double> levels; // W/m² at the answer, as Calculate gives them
     double highest = 0;         // W/m², the highest level at the answer (over the envelope if asked)
     double height = 0;          // m, where that highest level occurs
+    SolutionBound bound = SolutionBound::None;
+    double position = 0; // m, the point's position along the face the answer was judged
+                         // at (width: in front of the middle of the face, half the answer)
 
     bool ok() const { return status == CalculationStatus::Ok; }
 };
@@ -70,6 +97,7 @@ struct Solution
 // passed over; the answer itself is always a value with levels. Other refusals count as
 // not complying. Indoor storage has one point at half the building height, so the
 // envelope does not apply to it.
-Solution Solve(const CalculationInput &input, SolveQuantity quantity, double limitKw, bool envelope);
+Solution Solve(const CalculationInput &input, SolveQuantity quantity, double limitKw, bool envelope,
+               char decimalSeparator = '.');
 
 } // namespace engine
