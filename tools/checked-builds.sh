@@ -1,9 +1,44 @@
-# The two extra builds ./test makes: the whole suite with AddressSanitizer and
-# UndefinedBehaviorSanitizer (./test --sanitize, in build-asan/), and the libFuzzer
-# harnesses built with clang (in build-fuzz/), each run for a bounded number of inputs.
-# Sourced by ./test.
+# The builds and checks beside the plain one, each in a build folder of its own and built
+# once per run, with only the targets it needs:
+#   build_sanitized      the whole suite with AddressSanitizer and UndefinedBehaviorSanitizer
+#                        (./test --sanitize, build-asan/)
+#   build_thread_checked the threaded parts with ThreadSanitizer (./test --thread, build-tsan/)
+#   run_fuzzers          the libFuzzer harnesses, built with clang (build-fuzz/), each run
+#                        for a bounded number of inputs
+#   run_web_tests        the web edition's own build and browser tests (web/test.sh)
+#   check_format         clang-format over the project's C++ files, changing nothing
+# and `timed`, which notes how long a step took for the CI's summary. Sourced by ./test and
+# .ci/run.
+#
+# Adding a step: a fuzzer is a test labelled "fuzz" named fuzz.<target> in
+# tests/fuzz/CMakeLists.txt (run_fuzzers finds it there); a threaded test goes into
+# THREAD_TEST_TARGETS and THREAD_TESTS; the web edition fills in web/test.sh.
 
 SANITIZE_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+
+# The grid helpers' test (std::thread helpers over one grid) and the exploration window's
+# test, which drives its runner (a QThreadPool job that the window's edits outdate).
+THREAD_TEST_TARGETS=(tst_field tst_explore_window)
+THREAD_TESTS='^unit\.(engine\.field|explore\.window)$'
+
+# Runs a command and notes its wall time under `name` in $WARMTEGLOED_TIMES (when set);
+# returns the command's status.
+timed() {
+    local name=$1 start=$SECONDS status=0
+    shift
+    "$@" || status=$?
+    if [ -n "${WARMTEGLOED_TIMES:-}" ]; then
+        printf '%6d s  %s%s\n' $((SECONDS - start)) "$name" "$([ $status -eq 0 ] || echo " (failed)")" \
+            >>"$WARMTEGLOED_TIMES"
+    fi
+    return $status
+}
+
+build_release() {
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
+        -DWARMTEGLOED_WERROR="${WARMTEGLOED_WERROR:-OFF}" >/dev/null
+    cmake --build build
+}
 
 # Any report of either sanitizer fails the test that caused it. Leaks inside the
 # desktop libraries (fontconfig, GLib's type system, X) are theirs, not ours.
@@ -21,13 +56,55 @@ build_sanitized() {
     export_sanitizer_options
 }
 
-# WARMTEGLOED_FUZZ_RUNS (default 20000) inputs per harness.
+build_thread_checked() {
+    cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+        -DWARMTEGLOED_BENCHMARKS=OFF "-DCMAKE_CXX_FLAGS=-fsanitize=thread" \
+        "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread" >/dev/null
+    cmake --build build-tsan --target "${THREAD_TEST_TARGETS[@]}"
+}
+
+# Every report fails the test (TSan's exit code 66). setarch -R: without address-space
+# randomisation, so that TSan's fixed memory layout also fits kernels with more random bits.
+run_thread_tests() {
+    (
+        export TSAN_OPTIONS="suppressions=$PWD/tools/tsan-suppressions.txt:halt_on_error=1:second_deadlock_stack=1"
+        setarch "$(uname -m)" -R ctest --test-dir build-tsan -R "$THREAD_TESTS" --output-on-failure "$@"
+    )
+}
+
+# WARMTEGLOED_FUZZ_RUNS (default 20000) inputs per harness; every test labelled "fuzz" in
+# tests/fuzz/CMakeLists.txt (named fuzz.<target>) is built and run.
 run_fuzzers() {
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
         -DBUILD_TESTING=ON -DWARMTEGLOED_FUZZ=ON -DWARMTEGLOED_BENCHMARKS=OFF \
         -DWARMTEGLOED_FUZZ_RUNS="${WARMTEGLOED_FUZZ_RUNS:-20000}" \
         "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
         "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined" >/dev/null
-    cmake --build build-fuzz --target fuzz_calculation fuzz_printer_text
+    local harnesses
+    mapfile -t harnesses < <(ctest --test-dir build-fuzz -L fuzz -N | sed -n 's/^ *Test *#[0-9]*: fuzz\.//p')
+    if [ ${#harnesses[@]} -eq 0 ]; then
+        echo "run_fuzzers: no test labelled fuzz in build-fuzz" >&2
+        return 1
+    fi
+    cmake --build build-fuzz --target "${harnesses[@]}"
     (export_sanitizer_options && ctest --test-dir build-fuzz -L fuzz --output-on-failure)
+}
+
+# The web edition builds and tests itself (emscripten, Node, Chromium) in build-web/.
+run_web_tests() {
+    if [ -x web/test.sh ]; then
+        web/test.sh
+    fi
+}
+
+# The project's C++ files as clang-format would write them; lists the files that differ.
+check_format() {
+    local files
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        mapfile -t files < <(git ls-files -- '*.cpp' '*.h' '*.hpp' '*.cc')
+    else
+        mapfile -t files < <(find . \( -name 'build*' -o -name node_modules -o -path './.*' \) -prune -o \
+            -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) -print | sort)
+    fi
+    clang-format --dry-run -Werror "${files[@]}"
 }

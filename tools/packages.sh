@@ -13,7 +13,7 @@ BENCH_PACKAGES=(python3-numpy)
 TEST_PACKAGES=(
     xvfb xauth x11-utils poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
     cups cups-client cups-bsd printer-driver-cups-pdf
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
 )
 # ./package: cpack's DEB generator with dpkg-shlibdeps and the hardening flags, and the
 # checkers of the result; packaging/try-on-clean-debian.sh also needs debootstrap.
