@@ -36,7 +36,7 @@ PrintServer cupsPrintServer();
 class QtPrinter : public PagePrinter
 {
 public:
-    QtPrinter(); // bound to the default printer of this moment
+    QtPrinter();                                         // bound to the default printer of this moment
     QtPrinter(const QString &queue, PrintServer server); // a queue of that server
     ~QtPrinter() override;
 
