@@ -21,17 +21,37 @@ SANITIZE_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-saniti
 THREAD_TEST_TARGETS=(tst_field tst_explore_window)
 THREAD_TESTS='^unit\.(engine\.field|explore\.window)$'
 
-# Runs a command and notes its wall time under `name` in $WARMTEGLOED_TIMES (when set);
-# returns the command's status.
+# Runs a command and notes its wall time and the processor time of the programs it ran
+# (user + system, all cores; a measure that a busy machine disturbs less) under `name` in
+# $WARMTEGLOED_TIMES (when set); returns the command's status.
 timed() {
-    local name=$1 start=$SECONDS status=0
+    local name=$1 start=$SECONDS status=0 cpuBefore
     shift
+    read_children_cpu
+    cpuBefore=$children_cpu
     "$@" || status=$?
+    read_children_cpu
     if [ -n "${WARMTEGLOED_TIMES:-}" ]; then
-        printf '%6d s  %s%s\n' $((SECONDS - start)) "$name" "$([ $status -eq 0 ] || echo " (failed)")" \
-            >>"$WARMTEGLOED_TIMES"
+        printf '%6d s wall %6d s cpu  %s%s\n' $((SECONDS - start)) $((children_cpu - cpuBefore)) \
+            "$name" "$([ $status -eq 0 ] || echo " (failed)")" >>"$WARMTEGLOED_TIMES"
     fi
     return $status
+}
+
+# children_cpu: user + system seconds of the finished programs this shell ran, from `times`
+# in this very shell (a subshell would count only its own), its second line.
+read_children_cpu() {
+    local file part minutes seconds
+    file=$(mktemp)
+    times >"$file"
+    children_cpu=0
+    for part in $(tail -n 1 "$file"); do
+        minutes=${part%%m*}
+        seconds=${part#*m}
+        seconds=${seconds%%.*}
+        children_cpu=$((children_cpu + minutes * 60 + 10#$seconds))
+    done
+    rm -f "$file"
 }
 
 build_release() {
