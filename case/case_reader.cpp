@@ -25,17 +25,27 @@ std::string indexPath(const std::string &parent, std::size_t index)
     return parent + "[" + std::to_string(index) + "]";
 }
 
-// A whole number, or false; values beyond the range of long long are held at its ends.
+// A whole number (also when written as 2.0), or false; values beyond the range of long
+// long are held at its ends.
 bool wholeNumber(const Json &value, long long &out)
 {
+    constexpr long long kLargest = 9223372036854775807LL;
     if (value.is_number_unsigned()) {
         const auto unsignedValue = value.get<unsigned long long>();
-        out = unsignedValue > 9223372036854775807ULL ? 9223372036854775807LL
-                                                     : static_cast<long long>(unsignedValue);
+        out = unsignedValue > static_cast<unsigned long long>(kLargest)
+            ? kLargest
+            : static_cast<long long>(unsignedValue);
         return true;
     }
     if (value.is_number_integer()) {
         out = value.get<long long>();
+        return true;
+    }
+    if (value.is_number_float()) {
+        const double v = value.get<double>();
+        if (!(v == std::floor(v)) || std::abs(v) > 1e18)
+            return false;
+        out = static_cast<long long>(v);
         return true;
     }
     return false;

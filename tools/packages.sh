@@ -7,6 +7,7 @@ BUILD_PACKAGES=(
     libgl-dev fonts-liberation fontconfig libbenchmark-dev libcups2-dev
     qt6-translations-l10n
     libhwy-dev libsleef-dev
+    nlohmann-json3-dev libgdal-dev
 )
 # The NumPy peer that bench/compare.sh times the engine against.
 BENCH_PACKAGES=(python3-numpy)

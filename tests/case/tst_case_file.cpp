@@ -166,6 +166,13 @@ void TestCaseFile::readsTheExample()
     QCOMPARE(value.site.storages[1].rotation, 0.0); // left out: along the x axis
     QCOMPARE(value.site.boundary.front().size(), std::size_t(3));
     QCOMPARE(value.site.receivers.front().at.y, -20.0);
+
+    // Whole numbers may be written as 1.0, as JSON Schema counts them.
+    const casefile::ReadResult written = casefile::ReadCase(
+        Json::parse(kValid).patch(Json::parse(R"([{"op": "replace", "path": "/version", "value": 1.0},
+            {"op": "replace", "path": "/site/storages/0/screens/0/face", "value": 3.0}])")).dump());
+    QVERIFY2(written.ok, written.error.c_str());
+    QCOMPARE(written.value.site.storages[0].screens[0].face, 3);
 }
 
 void TestCaseFile::keepsUnknownKeysAndOrder()
@@ -334,6 +341,8 @@ void TestCaseFile::refusesMalformed_data()
     patch("newer version", R"([{"op": "replace", "path": "/version", "value": 2}])",
           "version: versie 2 is nieuwer dan dit programma kan lezen (tot en met versie 1); "
           "gebruik een nieuwere Warmtegloedvracht");
+    patch("version 1.5", R"([{"op": "replace", "path": "/version", "value": 1.5}])",
+          "version: moet een geheel getal vanaf 1 zijn");
     patch("version as text", R"([{"op": "replace", "path": "/version", "value": "1"}])",
           "version: moet een geheel getal vanaf 1 zijn");
     patch("another format", R"([{"op": "replace", "path": "/format", "value": "geojson"}])",
