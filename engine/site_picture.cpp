@@ -14,11 +14,13 @@ namespace {
 // The method moves every point this far from the face.
 constexpr double kDistanceOffset = 1e-8; // m
 
-// The envelope's scan of the heights: every 50 cm, then around its two highest local
-// maxima every 5 cm and every 1 cm, as the limit check scans one point.
+// The envelope's scan of the heights for the picture: every 50 cm, then the highest
+// local maximum (and a second one within 2 % of it) narrowed down to 1 cm.
 constexpr long kEnvelopeStep = 50;
-constexpr long kEnvelopeSteps[] = {5, 1};
 constexpr std::size_t kRefinedMaxima = 2;
+constexpr double kSecondPeakShare = 0.98;
+constexpr double kEnvelopeResolution = 0.01; // m
+constexpr double kGolden = 0.6180339887498949;
 
 // A bound may be loose, never low: single precision and the kernel's rounding stay far
 // inside this.
@@ -47,6 +49,15 @@ std::vector<double> maxima(const std::vector<std::pair<double, double>> &samples
     for (std::size_t j = 0; j < found.size() && j < kRefinedMaxima; ++j)
         heights.push_back(found[j].first);
     return heights;
+}
+
+double levelOfSample(const std::vector<std::pair<double, double>> &samples, double height)
+{
+    for (const auto &sample : samples) {
+        if (sample.first == height)
+            return sample.second;
+    }
+    return 0;
 }
 
 } // namespace
@@ -223,28 +234,43 @@ double SitePicture::envelopeLevel(const PreparedFace &face, OutdoorPoint point, 
         samples.emplace_back(m_scan[h], level);
         highest = std::max(highest, level);
     }
-    const long topCm = static_cast<long>(std::floor(std::min(m_top, 1e4) * 100 + 1e-7));
-    long previous = kEnvelopeStep;
-    for (long step : kEnvelopeSteps) {
-        const std::vector<double> centres = maxima(samples);
-        for (double centre : centres) {
-            const long c = std::lround(centre * 100);
-            const long from = std::max(0L, c - previous);
-            const long to = std::min(topCm, c + previous);
-            for (long zc = from; zc <= to; zc += step) {
-                const double z = metres(zc);
-                for (int i = 0; i <= kFlameStrips; ++i)
-                    work.above[i] = static_cast<float>(z - face.profile.edge[i]);
-                const double level = levelAtHeight(face, point, task, z, work.above.data(), transmission);
-                if (!std::isfinite(level))
-                    return level;
-                samples.emplace_back(z, level);
-                highest = std::max(highest, level);
+    // Around the highest local maximum of the scan (and a second one nearly as high), a
+    // golden-section search between its neighbours narrows the peak to a centimetre.
+    const std::vector<double> centres = maxima(samples);
+    const double first = centres.empty() ? 0 : std::max(0.0, highest);
+    for (std::size_t m = 0; m < centres.size(); ++m) {
+        if (m > 0 && !(levelOfSample(samples, centres[m]) >= kSecondPeakShare * first))
+            break;
+        const auto level = [&](double z) {
+            for (int i = 0; i <= kFlameStrips; ++i)
+                work.above[i] = static_cast<float>(z - face.profile.edge[i]);
+            return levelAtHeight(face, point, task, z, work.above.data(), transmission);
+        };
+        double a = std::max(0.0, centres[m] - kEnvelopeStep / 100.0);
+        double b = std::min(m_top, centres[m] + kEnvelopeStep / 100.0);
+        double c = b - kGolden * (b - a);
+        double d = a + kGolden * (b - a);
+        double fc = level(c);
+        double fd = level(d);
+        while (b - a > kEnvelopeResolution && std::isfinite(fc) && std::isfinite(fd)) {
+            if (fc >= fd) {
+                b = d;
+                d = c;
+                fd = fc;
+                c = b - kGolden * (b - a);
+                fc = level(c);
+            } else {
+                a = c;
+                c = d;
+                fc = fd;
+                d = a + kGolden * (b - a);
+                fd = level(d);
             }
+            highest = std::max({highest, fc, fd});
         }
-        std::stable_sort(samples.begin(), samples.end(),
-                         [](const auto &a, const auto &b) { return a.first < b.first; });
-        previous = step;
+        if (!std::isfinite(fc) || !std::isfinite(fd))
+            return std::isfinite(fc) ? fd : fc;
+        highest = std::max({highest, fc, fd});
     }
     return highest;
 }

@@ -10,8 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 #include <memory>
 #include <mutex>
 
@@ -26,16 +25,12 @@ void registerDrivers()
     std::call_once(once, [] { GDALAllRegister(); });
 }
 
-// The shortest text of a level that reads back as the same number.
+// The shortest text of a level that reads back as the same number ("10", "12.5").
 std::string levelText(double levelKw)
 {
     char text[32];
-    for (int digits = 1; digits <= 17; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, levelKw);
-        if (std::strtod(text, nullptr) == levelKw)
-            break;
-    }
-    return text;
+    const std::to_chars_result end = std::to_chars(text, text + sizeof text, levelKw);
+    return std::string(text, end.ptr);
 }
 
 struct DatasetCloser

@@ -187,6 +187,7 @@ void TestContourExport::dxfHasALayerPerLevel()
     for (double level : levels)
         QVERIFY2(perLayer.count(gis::DxfLayerName(level)), gis::DxfLayerName(level).c_str());
     QCOMPARE(gis::DxfLayerName(12.5), std::string("niveau_12.5_kW_m2"));
+    QCOMPARE(gis::DxfLayerName(10), std::string("niveau_10_kW_m2"));
     // The layers are declared in the drawing's layer table, as CAD programs expect.
     QVERIFY(bytes.find("niveau_12.5_kW_m2") < bytes.find("ENTITIES"));
 }
