@@ -178,8 +178,8 @@ QString SiteAnswers::plain() const
     }
     for (std::size_t i = 0; i < check.receivers.size(); ++i) {
         const engine::ReceiverCheck &receiver = check.receivers[i];
-        const QString name = receiver.name.empty() ? QStringLiteral("ontvanger %1").arg(i + 1)
-                                                   : QString::fromStdString(receiver.name);
+        const QString name =
+            receiver.name.empty() ? QString::number(i + 1) : QString::fromStdString(receiver.name);
         text += QStringLiteral("Ontvanger %1: %2\n").arg(name, highestText(*site, receiver.highest));
     }
     for (const engine::FaceDistance &face : check.faces) {

@@ -15,6 +15,7 @@ TEST_PACKAGES=(
     xvfb xauth x11-utils poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
     cups cups-client cups-bsd printer-driver-cups-pdf
     clang libclang-rt-14-dev
+    python3-jsonschema
 )
 # ./package: cpack's DEB generator with dpkg-shlibdeps and the hardening flags, and the
 # checkers of the result; packaging/try-on-clean-debian.sh also needs debootstrap.
