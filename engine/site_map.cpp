@@ -102,6 +102,9 @@ SiteMap CalculateSiteHighest(const Site &site, const SiteGrid &grid, const Field
                     if (candidate.bound < floor)
                         break;
                     if (!candidate.computed) {
+                        if (picture.closeBound(*candidate.face, candidate.position) < floor
+                            && candidate.position.x >= kNearFace)
+                            continue;
                         candidate.picture = picture.faceLevel(*candidate.face, candidate.position, *work);
                         candidate.computed = true;
                     }

@@ -46,7 +46,7 @@ struct FaceCandidate
 {
     const PreparedFace *face = nullptr;
     FacePosition position;
-    double bound = 0;   // W/m²: the face's level cannot exceed this
+    double bound = 0;   // W/m²: the face's level cannot exceed this (a quick bound)
     double picture = 0; // W/m²: the picture's level, once computed
     bool computed = false;
 };
@@ -71,18 +71,24 @@ public:
     const std::string &message() const { return m_message; }
     const Site &site() const { return m_site; }
 
-    // The faces q lies in front of, each with its bound, in `work.candidates`, highest
-    // bound first; false when q lies inside a storage.
+    // The faces q lies in front of, each with its quick bound, in `work.candidates`,
+    // highest bound first; false when q lies inside a storage.
     bool collect(SitePoint q, SiteWorkspace &work) const;
 
     // The picture's highest level at q (W/m²): the faces in the order of their bounds,
-    // a face skipped once its bound lies below the highest so far. NaN inside a storage.
+    // a face skipped when its quick bound, or then its close bound, lies below the
+    // highest so far. NaN inside a storage.
     // With `all`, no face is skipped.
     double highest(SitePoint q, SiteWorkspace &work, bool all = false) const;
 
     // The picture's level of one face at one point (W/m², the highest over the heights
     // or the envelope; below zero from rounding gives 0).
     double faceLevel(const PreparedFace &face, const FacePosition &position, SiteWorkspace &work) const;
+
+    // Two bounds on a face's level at a point (W/m²): a quick one, and a close one that
+    // costs four corner view factors.
+    double quickBound(const PreparedFace &face, const FacePosition &position) const;
+    double closeBound(const PreparedFace &face, const FacePosition &position) const;
 
     // How far the picture may lie from the exact level, for deciding which faces
     // could be a point's highest (W/m²).
@@ -95,7 +101,6 @@ private:
                          SiteWorkspace &work) const;
     double levelAtHeight(const PreparedFace &face, OutdoorPoint &point, PictureTask &task, double z,
                          const float *above, double transmission) const;
-    double bound(const PreparedFace &face, const FacePosition &position) const;
 
     Site m_site;
     CalculationStatus m_status = CalculationStatus::Ok;

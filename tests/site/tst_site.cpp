@@ -358,8 +358,11 @@ void TestSite::pictureSkipsOnlyLowerFaces()
                 continue;
             QCOMPARE(exact(skipping), exact(all));
             // No bound lies below the face's own level.
-            for (const engine::detail::FaceCandidate &candidate : work.candidates)
+            for (const engine::detail::FaceCandidate &candidate : work.candidates) {
+                const double close = picture.closeBound(*candidate.face, candidate.position);
                 QVERIFY2(candidate.bound >= candidate.picture, qPrintable(exact(q.x) + " " + exact(q.y)));
+                QVERIFY2(close >= candidate.picture, qPrintable(exact(q.x) + " " + exact(q.y)));
+            }
             ++compared;
         }
         QVERIFY(compared > 100);
