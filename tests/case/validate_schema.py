@@ -43,12 +43,9 @@ def main():
         "negative width": lambda d: d["site"]["storages"][1].update(width=-2),
         "missing calculation": lambda d: d.pop("calculation"),
         "empty boundary": lambda d: d["site"].update(boundary=[]),
-        "boundary of one point": lambda d: d["site"].update(boundary=[[[0, 0]]]),
         "screen face 5": lambda d: d["site"]["storages"][0].update(screens=[{"face": 5, "hs": 1, "xs": 1}]),
         "newer version": lambda d: d.update(version=2),
         "four heights": lambda d: d["calculation"].update(heights=[1, 2, 3, 4]),
-        "width as text": lambda d: d["calculation"].update(B="10"),
-        "no storages": lambda d: d["site"].update(storages=[]),
     }
     for name, fault in faults.items():
         document = copy.deepcopy(base)

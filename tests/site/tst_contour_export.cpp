@@ -101,7 +101,6 @@ void TestContourExport::formatOf_data()
     QTest::newRow("geojson") << "contouren.geojson" << true << false;
     QTest::newRow("json in capitals") << "/tmp/C.JSON" << true << false;
     QTest::newRow("dxf") << "tekening.Dxf" << true << true;
-    QTest::newRow("shapefile") << "contouren.shp" << false << false;
     QTest::newRow("only the extension") << ".dxf" << false << false;
 }
 
