@@ -106,6 +106,8 @@ int main(int argc, char *argv[])
     if (!limitOptions.read(parser, request, error))
         return badInput(error);
     cases.fillRequest(parser, input, request);
+    if (cases.hasSite() && !cli::siteGridAllowed(cases.value.site, request, error))
+        return badInput(error);
     if (!cli::saveCase(cases, input, request, error))
         return badInputOr(NoReport, error);
     if (cases.hasSite() && !cases.contoursPath.isEmpty()) {

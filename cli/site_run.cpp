@@ -19,6 +19,9 @@ const double kContourLevels[] = {5, 10, 20, 30};
 constexpr double kMostNodes = 400;
 constexpr double kFinestStep = 0.25;  // m
 constexpr double kWidestMargin = 500; // m
+// The most points of a site's exact --grid.
+constexpr long long kMostSitePoints = 250000;
+constexpr long long kMostEnvelopePoints = 10000;
 
 QString shown(double value)
 {
@@ -210,6 +213,22 @@ bool answerSite(const engine::Site &site, SiteAnswers &answers, QString &error)
         return false;
     }
     return true;
+}
+
+bool siteGridAllowed(const engine::Site &site, const LimitRequest &request, QString &error)
+{
+    if (!request.grid)
+        return true;
+    const bool envelope = site.envelope && !request.atHeightSet;
+    const long long most = envelope ? kMostEnvelopePoints : kMostSitePoints;
+    if (request.gridX.count * request.gridY.count <= most)
+        return true;
+    error =
+        QStringLiteral("--grid over een situatie geeft %1 punten; ten hoogste %2%3. Kies een grotere stap.")
+            .arg(request.gridX.count * request.gridY.count)
+            .arg(most)
+            .arg(envelope ? QStringLiteral(" met de omhullende") : QString());
+    return false;
 }
 
 bool siteGridCsv(const engine::Site &site, const LimitRequest &request, QString &csv, QString &error)

@@ -24,6 +24,11 @@ struct SiteAnswers
 // Checks the site. False with the method's explanation when a face cannot be computed.
 bool answerSite(const engine::Site &site, SiteAnswers &answers, QString &error);
 
+// Whether the --grid of a site stays within what its exact levels can give in seconds:
+// at most 250,000 points, 10,000 with the envelope (every face in front of a point is then
+// judged at every height). False with one Dutch line naming the option.
+bool siteGridAllowed(const engine::Site &site, const LimitRequest &request, QString &error);
+
 // The site's exact level map as CSV (x, y, level in kW/m²; an empty level inside a
 // storage), at the site's heights or, with `atHeightSet`, at that one height.
 bool siteGridCsv(const engine::Site &site, const LimitRequest &request, QString &csv, QString &error);

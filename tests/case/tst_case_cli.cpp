@@ -285,6 +285,16 @@ void TestCaseCli::gridOverSiteCoordinates()
     QVERIFY(inside >= 4);
     // The first rows run along y at the first x, as the storage's grid does.
     QVERIFY(rows[1].startsWith("-5,0,"));
+
+    // Exact levels of every face in front at every height take time: the grid is bounded.
+    const Run large = run({"--case", file, "--grid", "x=0:600:1,y=0:600:1"});
+    QCOMPARE(large.exitCode, 2);
+    QVERIFY(large.out.isEmpty());
+    QVERIFY(large.err.startsWith(
+        "warmtegloed-cli: --grid over een situatie geeft 361201 punten; ten hoogste 250000"));
+    const Run envelope = run({"--case", file, "--envelope", "--grid", "x=0:200:1,y=0:200:1"});
+    QCOMPARE(envelope.exitCode, 2);
+    QVERIFY(envelope.err.contains("ten hoogste 10000 met de omhullende"));
 }
 
 void TestCaseCli::saveCaseReadsBack()
