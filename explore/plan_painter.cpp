@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace explore {
 namespace {
@@ -92,9 +93,14 @@ public:
 
     void reserve(const QRectF &box) { m_taken.push_back(box); }
 
-    QRectF box(const QPointF &anchor, const QString &text, Qt::Alignment alignment, bool bold) const
+    // Many places are tried for one text: its size is measured once.
+    QRectF box(const QPointF &anchor, const QString &text, Qt::Alignment alignment, bool bold)
     {
-        return plot::LabelBox(bold ? m_bold : m_text, m_unit, anchor, text, alignment);
+        const auto key = std::make_pair(text, bold);
+        auto found = m_sizes.find(key);
+        if (found == m_sizes.end())
+            found = m_sizes.emplace(key, plot::LabelSize(bold ? m_bold : m_text, m_unit, text)).first;
+        return plot::AlignedBox(anchor, found->second, alignment);
     }
 
     // The first free box of `candidates`, a little room around it; false when none is free.
@@ -123,6 +129,7 @@ private:
     double m_unit;
     std::vector<QRectF> m_taken;
     std::vector<PlanLabel> m_labels;
+    std::map<std::pair<QString, bool>, QSizeF> m_sizes;
 };
 
 // The points of a contour, farthest from the face first: a level's label sits where the

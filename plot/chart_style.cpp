@@ -150,10 +150,19 @@ void DrawMarker(QPainter &painter, const QPointF &centre, Marker marker, double 
     }
 }
 
+QSizeF LabelSize(const QFontMetricsF &metrics, double unit, const QString &text)
+{
+    return {metrics.horizontalAdvance(text) + 6 * unit, metrics.height() + 2 * unit};
+}
+
 QRectF LabelBox(const QFontMetricsF &metrics, double unit, const QPointF &anchor, const QString &text,
                 Qt::Alignment alignment)
 {
-    const QSizeF size(metrics.horizontalAdvance(text) + 6 * unit, metrics.height() + 2 * unit);
+    return AlignedBox(anchor, LabelSize(metrics, unit, text), alignment);
+}
+
+QRectF AlignedBox(const QPointF &anchor, const QSizeF &size, Qt::Alignment alignment)
+{
     QPointF topLeft = anchor;
     if (alignment & Qt::AlignRight)
         topLeft.rx() -= size.width();

@@ -82,6 +82,10 @@ enum class Marker { None, Circle, Square, Triangle, Diamond, Cross };
 
 void DrawMarker(QPainter &painter, const QPointF &centre, Marker marker, double size);
 
+// The size of a label's box: its text with a little padding.
+QSizeF LabelSize(const QFontMetricsF &metrics, double unit, const QString &text);
+// A box of `size` anchored at `anchor` by `alignment`.
+QRectF AlignedBox(const QPointF &anchor, const QSizeF &size, Qt::Alignment alignment);
 // The box of a label's text (with its padding) anchored at `anchor` by `alignment`.
 QRectF LabelBox(const QFontMetricsF &metrics, double unit, const QPointF &anchor, const QString &text,
                 Qt::Alignment alignment);
