@@ -136,7 +136,8 @@ int main(int argc, char **argv)
     configure(benchmark::RegisterBenchmark("PlanLevels/exact/envelope", BM_PlanLevels)->Args({1, 1}));
     configure(benchmark::RegisterBenchmark("PlanDrawing", BM_PlanDrawing));
     configure(benchmark::RegisterBenchmark("PlanRecomputeAndRedraw", BM_PlanRecomputeAndRedraw)->Arg(0));
-    configure(benchmark::RegisterBenchmark("PlanRecomputeAndRedraw/envelope", BM_PlanRecomputeAndRedraw)->Arg(1));
+    configure(
+        benchmark::RegisterBenchmark("PlanRecomputeAndRedraw/envelope", BM_PlanRecomputeAndRedraw)->Arg(1));
     configure(benchmark::RegisterBenchmark("ChangeToDrawnPlan", BM_ChangeToDrawnPlan), true);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
