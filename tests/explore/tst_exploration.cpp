@@ -156,9 +156,9 @@ private slots:
         exploration.input = inputFor(Scenario {});
         Refusal refusal;
         exploration.distance = ComputeDistanceProfile(exploration.input, 30, 7, refusal);
-        const TableData table = TableFor(ViewKind::Distance, exploration);
+        const TableData table = TableFor(ViewKind::Distance, exploration, QLocale::c());
         QCOMPARE(table.headers.size(), 7);
-        const QList<QByteArray> lines = TableCsv(table).split('\n');
+        const QList<QByteArray> lines = TableCsv(table, CsvStyle::Point).split('\n');
         QCOMPARE(lines.size(), 7 + 2); // header, seven rows, the empty rest after the last newline
         QCOMPARE(lines.front(),
                  QByteArray("\"afstand x (m)\",\"punt 1 op 2.5 m (kW/m²)\",\"punt 2 op 5 m (kW/m²)\","
