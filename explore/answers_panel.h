@@ -19,7 +19,8 @@ struct AnswerTexts
     QString verdictSentence; // the verdict in words, for the report's first page
     QString distance;
     QString height;
-    QString width;
+    QString width;       // short, for the panel
+    QString widthInFull; // with the position of the point it was judged at
     QString decisiveHeight;
 };
 AnswerTexts DescribeAnswers(const Exploration &exploration, const QLocale &locale);

@@ -112,7 +112,7 @@ QString answersHtml(const Exploration &exploration, const QLocale &locale)
     rows += row(QStringLiteral("Maatgevende hoogte"), texts.decisiveHeight);
     rows += row(QStringLiteral("Minimale afstand"), texts.distance);
     rows += row(QStringLiteral("Grootste hoogte opslag"), texts.height);
-    rows += row(QStringLiteral("Grootste breedte opslag"), texts.width);
+    rows += row(QStringLiteral("Grootste breedte opslag"), texts.widthInFull);
     return table(QStringLiteral("Antwoorden"), rows);
 }
 
