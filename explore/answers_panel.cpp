@@ -24,7 +24,9 @@ QString metres(double value, const QLocale &locale)
 
 // An answer of a solver: the value, or what its search could say when the value lies
 // at the edge of the range searched, or why there is none.
-QString solutionText(const engine::Solution &solution, const ExplorationInput &input, const QLocale &locale)
+// The width names the point it was judged at, in full with that point's position.
+QString solutionText(const engine::Solution &solution, const ExplorationInput &input, const QLocale &locale,
+                     bool inFull = false)
 {
     if (!solution.ok() || !solution.found)
         return oneLine(solution.message);
@@ -42,11 +44,12 @@ QString solutionText(const engine::Solution &solution, const ExplorationInput &i
             : QStringLiteral("%1 (%2)").arg(metres(solution.value, locale), at);
     case engine::SolveQuantity::Width: {
         // The width is judged for a point in front of the middle of the face.
-        const QString point =
-            QStringLiteral("punt midden voor de zijde, y = %1").arg(metres(solution.position, locale));
-        return atTop ? QStringLiteral("≥ %1 (grootste onderzochte breedte, %2; %3)")
+        QString point = QStringLiteral("punt midden voor de zijde");
+        if (inFull)
+            point += QStringLiteral(": y = %1").arg(metres(solution.position, locale));
+        return atTop ? QStringLiteral("≥ %1 (grootste onderzochte breedte, %2, %3)")
                            .arg(metres(solution.value, locale), at, point)
-                     : QStringLiteral("%1 (%2; %3)").arg(metres(solution.value, locale), at, point);
+                     : QStringLiteral("%1 (%2, %3)").arg(metres(solution.value, locale), at, point);
     }
     }
     return metres(solution.value, locale);
@@ -105,6 +108,7 @@ AnswerTexts DescribeAnswers(const Exploration &exploration, const QLocale &local
     texts.distance = solutionText(exploration.answers.distance, input, locale);
     texts.height = solutionText(exploration.answers.height, input, locale);
     texts.width = solutionText(exploration.answers.width, input, locale);
+    texts.widthInFull = solutionText(exploration.answers.width, input, locale, true);
     return texts;
 }
 
@@ -225,6 +229,7 @@ void AnswersPanel::showExploration(const Exploration &exploration)
     m_distance->setText(texts.distance);
     m_height->setText(texts.height);
     m_width->setText(texts.width);
+    m_width->setToolTip(texts.widthInFull);
     m_decisive->setText(texts.decisiveHeight);
     setState(exploration.refusal.refused() ? oneLine(exploration.refusal.message) : QString(), false);
 }
