@@ -170,7 +170,7 @@ QLabel *AnswersPanel::addAnswer(const QString &caption)
 // above them it takes the whole width.
 void AnswersPanel::fitBadge(bool roomBeside)
 {
-    const int widest = fontMetrics().averageCharWidth() * 44;
+    const int widest = fontMetrics().averageCharWidth() * 56;
     const QFontMetrics metrics = m_verdict->fontMetrics();
     const int text = metrics.horizontalAdvance(m_verdict->text()) + 2 * m_verdict->margin()
         + 2 * metrics.averageCharWidth();
@@ -249,7 +249,7 @@ void AnswersPanel::showIncomplete(const QString &reason)
     setGreyed(true);
     setVerdict(Verdict::Incomplete, QStringLiteral("Invoer onvolledig"));
     m_verdict->setToolTip(reason);
-    setState(QStringLiteral("%1 Grijs: de antwoorden van de laatste volledige invoer.").arg(reason), true);
+    setState(QStringLiteral("%1 Grijs: de antwoorden van een eerdere invoer.").arg(reason), true);
 }
 
 QString AnswersPanel::highestText() const

@@ -28,7 +28,7 @@ AnswerTexts DescribeAnswers(const Exploration &exploration, const QLocale &local
 // The answers to the limit questions, always in view: the highest level and the verdict
 // (a badge with words and colour), the minimal distance, the largest height and width,
 // the height that decides. While the input is incomplete they stay, greyed, under a
-// badge that says so; they are the last complete input's.
+// badge that says so: the answers of an earlier input.
 class AnswersPanel : public QFrame
 {
     Q_OBJECT

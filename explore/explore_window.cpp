@@ -304,13 +304,13 @@ void ExploreWindow::inputChanged()
 
 void ExploreWindow::showExploration(std::shared_ptr<const Exploration> exploration)
 {
+    // An input finished computing after the fields turned wrong is no longer what they
+    // show: the greyed answers and views stay as they were.
+    if (!m_inputs->valid())
+        return;
     m_exploration = exploration;
-    if (m_inputs->valid()) {
-        m_answers->showExploration(*exploration);
-        statusBar()->clearMessage();
-    } else {
-        m_answers->showIncomplete(m_inputs->incompleteReason());
-    }
+    m_answers->showExploration(*exploration);
+    statusBar()->clearMessage();
     for (ViewWidget *view : m_views)
         view->setExploration(exploration);
     refreshTable();

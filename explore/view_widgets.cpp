@@ -39,10 +39,9 @@ void ViewWidget::paintIncomplete(QPainter &painter)
     bold.setBold(true);
     painter.setFont(bold);
     const QRect area = rect().adjusted(20, 20, -20, -20);
-    painter.drawText(
-        area, Qt::AlignCenter | Qt::TextWordWrap,
-        QStringLiteral("Invoer onvolledig\n\n%1\n\nDe figuur hoort bij de laatste volledige invoer.")
-            .arg(m_incomplete));
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap,
+                     QStringLiteral("Invoer onvolledig\n\n%1\n\nDe figuur hoort bij een eerdere invoer.")
+                         .arg(m_incomplete));
 }
 
 void ViewWidget::paintEvent(QPaintEvent *)

@@ -163,6 +163,7 @@ private slots:
             inputs->setValue(Field::ScreenDistance, 7);
             QVERIFY(settle());
         }
+        const engine::CalculationInput before = m_window->exploration()->input.storage;
         type(field, typed);
         QCOMPARE(inputs->message(flagged), message);
         QCOMPARE(inputs->valid(), message.isEmpty());
@@ -177,6 +178,10 @@ private slots:
                 QCOMPARE(reason, QString());
             return;
         }
+        // What was computed on the way ("2" on the way to "20") is not shown as the answers.
+        QVERIFY(settle());
+        const engine::CalculationInput &shown = m_window->exploration()->input.storage;
+        QVERIFY(shown.H == before.H && shown.x == before.x && shown.D == before.D && shown.K == before.K);
         QCOMPARE(m_window->answers()->verdictText(), QStringLiteral("Invoer onvolledig"));
         QVERIFY(m_window->answers()->greyed());
         QVERIFY(m_window->answers()->stateText().contains(message));
