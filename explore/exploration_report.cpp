@@ -202,10 +202,15 @@ public:
         m_painter.setFont(m_font);
         m_painter.drawLine(QPointF(m_page.left(), m_page.top() + 32 * m_unit),
                            QPointF(m_page.right(), m_page.top() + 32 * m_unit));
+        // The page number at the right; the stamp beside it, shortened in the middle should a
+        // long case title leave it no room.
         const QRectF foot(m_page.left(), m_page.bottom() - 20 * m_unit, m_page.width(), 20 * m_unit);
-        m_painter.drawText(foot, Qt::AlignLeft | Qt::AlignVCenter, m_footer);
-        m_painter.drawText(foot, Qt::AlignRight | Qt::AlignVCenter,
-                           QStringLiteral("Pagina %1 van %2").arg(m_number).arg(m_count));
+        const QString number = QStringLiteral("Pagina %1 van %2").arg(m_number).arg(m_count);
+        const QFontMetricsF metrics = m_painter.fontMetrics();
+        const double numberWidth = metrics.horizontalAdvance(number) + 12 * m_unit;
+        m_painter.drawText(foot, Qt::AlignRight | Qt::AlignVCenter, number);
+        m_painter.drawText(foot.adjusted(0, 0, -numberWidth, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                           metrics.elidedText(m_footer, Qt::ElideMiddle, foot.width() - numberWidth));
     }
 
     // Draws every page of a document, each under the heading.
@@ -285,7 +290,7 @@ bool PaintReport(QPagedPaintDevice &device, const Exploration &exploration, cons
         PaintView(painter, area, views[i], exploration, locale);
         painter.restore();
     }
-    pages.flow(*basis, QStringLiteral("Grondslag"));
+    pages.flow(*basis, QStringLiteral("Berekening en grondslag"));
     return painter.end();
 }
 
