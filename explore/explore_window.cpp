@@ -101,7 +101,8 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
     connect(m_runner, &ExplorationRunner::updated, this, &ExploreWindow::showExploration);
     connect(m_runner, &ExplorationRunner::finished, this, [this] {
         m_answers->showBusy(false);
-        statusBar()->showMessage(QStringLiteral("Bijgewerkt."), 2000);
+        if (m_inputs->valid())
+            statusBar()->showMessage(QStringLiteral("Bijgewerkt."), 2000);
     });
     connect(m_tabs, &QTabWidget::currentChanged, this, &ExploreWindow::tabChanged);
     connect(m_views[size_t(ViewKind::Plan)], &ViewWidget::hovered, m_hover, &QLabel::setText);
@@ -288,6 +289,7 @@ void ExploreWindow::inputChanged()
         view->setIncomplete(reason);
     if (!valid) {
         m_answers->showIncomplete(reason);
+        m_hover->clear();
         statusBar()->showMessage(
             QStringLiteral("Invoer onvolledig: er wordt niets berekend of geëxporteerd."));
         return;

@@ -77,9 +77,10 @@ struct Preset
 
 const Preset kPresets[] = {{15, "15 kW/m²"}, {12.5, "12,5 kW/m²"}, {10, "10 kW/m²"}};
 
-QString presetSource(double value)
+// Where a preset comes from: the method's legal limit, or a criterion in use.
+QString presetSource(const Preset &preset)
 {
-    return value == 15 ? LegalLimitSource() : CriterionSource().arg(value == 10 ? "10" : "12,5");
+    return preset.value == 15 ? LegalLimitSource() : CriterionSource().arg(QString::fromUtf8(preset.caption));
 }
 
 } // namespace
@@ -193,8 +194,8 @@ QGroupBox *InputsPanel::buildLimitBox()
     QStringList sources;
     for (const Preset &preset : kPresets) {
         m_presets->addItem(QString::fromUtf8(preset.caption), preset.value);
-        m_presets->setItemData(m_presets->count() - 1, presetSource(preset.value), Qt::ToolTipRole);
-        sources << presetSource(preset.value);
+        m_presets->setItemData(m_presets->count() - 1, presetSource(preset), Qt::ToolTipRole);
+        sources << presetSource(preset);
     }
     m_presets->addItem(QStringLiteral("eigen waarde"), 0.0);
     m_presets->setToolTip(sources.join(QStringLiteral("\n\n")));

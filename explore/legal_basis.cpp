@@ -13,10 +13,9 @@ QString LegalLimitSource()
 
 QString CriterionSource()
 {
-    return QStringLiteral(
-        "%1 kW/m²: een veelgebruikt toetsingscriterium, bijvoorbeeld voor kwetsbare objecten of "
-        "vluchtroutes.\n"
-        "Geen wettelijke grenswaarde voor houtopslag; ga na wat in uw situatie geldt.");
+    return QStringLiteral("%1: een veelgebruikt toetsingscriterium, bijvoorbeeld voor kwetsbare objecten of "
+                          "vluchtroutes.\n"
+                          "Geen wettelijke grenswaarde voor houtopslag; ga na wat in uw situatie geldt.");
 }
 
 QString LegalBasisHtml()

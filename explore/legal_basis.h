@@ -13,7 +13,8 @@ namespace explore {
 
 // The preset of 15 kW/m²: the method's limit for timber stored outdoors.
 QString LegalLimitSource();
-// The presets of 10 and 12,5 kW/m²: criteria in use, no legal limit for timber.
+// The presets of 10 and 12,5 kW/m² ("%1", the preset's caption): criteria in use, no
+// legal limit for timber.
 QString CriterionSource();
 // The report's paragraphs on the method and the rules, as HTML.
 QString LegalBasisHtml();

@@ -15,11 +15,14 @@ namespace explore {
 
 namespace {
 
-// Sample positions are sums of steps (-5 + 50 * 0.1 is 3.5e-15, not 0): to the nanometre
-// they are what they were meant to be.
+// Sample positions are sums of steps (-5 + 50 * 0.1 is -4.4e-16, not 0; 3 * 0.1 is
+// 0.30000000000000004): a position within rounding noise of a whole nanometre is that
+// nanometre (and never a negative zero); any other stays as computed.
 double tidyPosition(double metres)
 {
-    return std::round(metres * 1e9) / 1e9;
+    const double nanometres = std::round(metres * 1e9) / 1e9;
+    const bool noise = std::abs(metres - nanometres) <= 1e-12 * std::max(1.0, std::abs(metres));
+    return noise ? nanometres + 0.0 : metres;
 }
 
 } // namespace
