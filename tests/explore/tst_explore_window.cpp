@@ -3,6 +3,7 @@
 // mnemonics, help and printing do what they say.
 
 #include "answers_panel.h"
+#include "case_dialog.h"
 #include "explore_window.h"
 #include "inputs_panel.h"
 #include "mnemonics.h"
@@ -276,6 +277,22 @@ private slots:
         QCOMPARE(mnemonics::duplicates(m_window.get()), QStringList());
         // The check box that shared Alt+W with the menu is reached by its own letter.
         QCOMPARE(mnemonics::of(m_window->inputs()->screen()->text()), QLatin1Char('A'));
+        const CaseDialog dialog(CaseDetails {}, m_window.get());
+        QCOMPARE(mnemonics::duplicates(&dialog), QStringList());
+    }
+
+    // The case details go into the dialog and come back out as they were typed.
+    void caseDetailsRoundTrip()
+    {
+        const CaseDetails details {QStringLiteral("Zaak 7"), QStringLiteral("Houthandel"),
+                                   QStringLiteral("Kade 1"), QStringLiteral("A. Jansen"), QDate(2026, 3, 4)};
+        const CaseDialog dialog(details, m_window.get());
+        const CaseDetails back = dialog.details();
+        QCOMPARE(back.title, details.title);
+        QCOMPARE(back.establishment, details.establishment);
+        QCOMPARE(back.address, details.address);
+        QCOMPARE(back.author, details.author);
+        QCOMPARE(back.date, details.date);
     }
 
     void fitsNineTenthsOfASmallScreen()
