@@ -47,7 +47,8 @@ void ViewWidget::paintIncomplete(QPainter &painter)
 void ViewWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Text));
     if (!m_exploration) {
         painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Berekenen…"));
         return;
@@ -57,7 +58,8 @@ void ViewWidget::paintEvent(QPaintEvent *)
                          QString::fromStdString(m_exploration->refusal.message));
         return;
     }
-    PaintView(painter, QRectF(rect()), m_kind, *m_exploration, locale());
+    PaintView(painter, QRectF(rect()), m_kind, *m_exploration, locale(),
+              ChartColours::FromPalette(palette()));
     if (!m_incomplete.isEmpty())
         paintIncomplete(painter);
     if (hasFocus()) {
