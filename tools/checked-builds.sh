@@ -18,8 +18,8 @@ SANITIZE_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-saniti
 
 # The grid helpers' test (std::thread helpers over one grid) and the exploration window's
 # test, which drives its runner (a QThreadPool job that the window's edits outdate).
-THREAD_TEST_TARGETS=(tst_field tst_explore_window)
-THREAD_TESTS='^unit\.(engine\.field|explore\.window)$'
+THREAD_TEST_TARGETS=(tst_field tst_exploration_runner tst_explore_window)
+THREAD_TESTS='^unit\.(engine\.field|explore\.exploration_runner|explore\.window)$'
 
 # Runs a command and notes its wall time and the processor time of the programs it ran
 # (user + system, all cores; a measure that a busy machine disturbs less) under `name` in
