@@ -66,6 +66,9 @@ export_sanitizer_options() {
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
     export LSAN_OPTIONS=suppressions=$PWD/tools/lsan-suppressions.txt:print_suppressions=0
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    # The CLI's hostile-argument test starts the program thousands of times; with the
+    # sanitizers each start costs several times as much, so a part of the plain run's count.
+    export WARMTEGLOED_HOSTILE_RUNS=${WARMTEGLOED_HOSTILE_RUNS:-800}
 }
 
 build_sanitized() {
