@@ -7,6 +7,7 @@
 #include "contour.h"
 #include "exploration.h"
 #include "field.h"
+#include "input_ranges.h"
 #include "kernel.h"
 #include "limit.h"
 #include "number_text.h"
@@ -237,20 +238,11 @@ bool quantityOf(const char *name, engine::SolveQuantity &quantity)
     return true;
 }
 
-// The plan being computed: its grid, filled a band of rows at a time so that the worker
-// can hear of a newer input between two bands.
-struct Plan
+// The last plan band's levels (kW/m²), until the next band.
+std::vector<double> &planValues()
 {
-    explore::ExplorationInput input;
-    bool exact = false;
-    engine::ScalarGrid grid;   // kW/m²
-    std::vector<double> rowsY; // the grid's y of each row
-};
-
-Plan &plan()
-{
-    static Plan current;
-    return current;
+    static std::vector<double> values;
+    return values;
 }
 
 Json contourJson(const std::vector<engine::ContourLine> &lines)
@@ -381,70 +373,71 @@ EMSCRIPTEN_KEEPALIVE const char *wg_height_profile(const char *input, int count)
     });
 }
 
-// Starts a plan of `columns` × `rows` points over the extent; `exact` 0 draws it as a
-// picture (single precision), 1 with the exact levels. The rows follow with wg_plan_rows.
-EMSCRIPTEN_KEEPALIVE const char *wg_plan_begin(const char *input, double xFrom, double xTo, double yFrom,
-                                               double yTo, int columns, int rows, int exact)
+// A band of the plan: the highest level (kW/m²) over the judged heights at `columns`
+// distances from `xFrom` on (step `dx`) and rows `rowFrom` to `rowTo` − 1 of the positions
+// yFrom + row × dy. `exact` 0 draws a picture (single precision), 1 computes the exact
+// levels. Bands of whole rows keep the picture's shared mirror rows together; the
+// workers split a plan by its columns. The levels follow with wg_plan_values, row by row.
+EMSCRIPTEN_KEEPALIVE const char *wg_plan_band(const char *input, double xFrom, double dx, int columns,
+                                              double yFrom, double dy, int rowFrom, int rowTo, int exact)
 {
     const Request request = readRequest(input);
     if (!request.problem.empty())
         return refusedRequest(request);
-    if (columns < 2 || rows < 2 || columns > 2000 || rows > 2000 || !(xTo > xFrom) || !(yTo > yFrom))
+    planValues().clear();
+    if (columns < 1 || columns > 4000 || rowFrom < 0 || rowTo <= rowFrom || rowTo > 4000)
         return answer(Json {{"ok", false}, {"message", "Ongeldige vraag aan de rekenkern: raster"}});
-    Plan &p = plan();
-    p.input = request.input;
-    p.exact = exact != 0;
-    p.grid = engine::ScalarGrid {};
-    p.grid.nx = columns;
-    p.grid.ny = rows;
-    p.grid.x0 = xFrom;
-    p.grid.y0 = yFrom;
-    p.grid.dx = (xTo - xFrom) / (columns - 1);
-    p.grid.dy = (yTo - yFrom) / (rows - 1);
-    p.grid.values.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0.0);
-    p.rowsY.clear();
-    for (int j = 0; j < rows; ++j)
-        p.rowsY.push_back(yFrom + j * p.grid.dy);
-    return answer(Json {{"ok", true}});
-}
-
-// Computes rows `from` to `to` − 1 of the plan begun last.
-EMSCRIPTEN_KEEPALIVE const char *wg_plan_rows(int from, int to)
-{
-    Plan &p = plan();
-    if (from < 0 || to > p.grid.ny || from >= to)
-        return answer(Json {{"ok", false}, {"message", "Ongeldige vraag aan de rekenkern: rijen"}});
     engine::FieldGrid grid;
-    for (int i = 0; i < p.grid.nx; ++i)
-        grid.x.push_back(p.grid.x0 + i * p.grid.dx);
-    grid.y.assign(p.rowsY.begin() + from, p.rowsY.begin() + to);
-    grid.heights = explore::JudgedHeights(p.input);
+    for (int i = 0; i < columns; ++i)
+        grid.x.push_back(xFrom + i * dx);
+    for (int j = rowFrom; j < rowTo; ++j)
+        grid.y.push_back(yFrom + j * dy);
+    grid.heights = explore::JudgedHeights(request.input);
     engine::FieldOptions oneThread;
     oneThread.threads = 1;
-    const engine::FieldResult field = p.exact
-        ? engine::CalculateFieldHighest(p.input.storage, grid, oneThread)
-        : engine::CalculateFieldPicture(p.input.storage, grid, oneThread);
+    const engine::CalculationInput &storage = request.input.storage;
+    const engine::FieldResult field = exact ? engine::CalculateFieldHighest(storage, grid, oneThread)
+                                            : engine::CalculateFieldPicture(storage, grid, oneThread);
     if (!field.ok()) {
         const std::string message =
             field.message.empty() ? std::string("Voor deze invoer is niets te berekenen.") : field.message;
         return answer(Json {{"ok", false}, {"message", message}});
     }
-    const std::size_t first = static_cast<std::size_t>(from) * static_cast<std::size_t>(p.grid.nx);
-    for (std::size_t i = 0; i < field.levels.size(); ++i)
-        p.grid.values[first + i] = field.levels[i] / 1000;
-    return answer(Json {{"ok", true}});
+    for (double level : field.levels)
+        planValues().push_back(level / 1000);
+    return answer(Json {{"ok", true}, {"count", planValues().size()}});
 }
 
-// The plan's levels in kW/m², row by row (rows along the face, columns outwards).
 EMSCRIPTEN_KEEPALIVE const double *wg_plan_values()
 {
-    return plan().grid.values.data();
+    return planValues().data();
 }
 
-// The isolines of the plan at `levelKw`: polylines of x, y pairs.
-EMSCRIPTEN_KEEPALIVE const char *wg_plan_contours(double levelKw)
+// Room for a whole plan's levels, which the worker copies in for wg_contours.
+EMSCRIPTEN_KEEPALIVE double *wg_grid_buffer(int count)
 {
-    return answer(Json {{"ok", true}, {"lines", contourJson(engine::ContourLines(plan().grid, levelKw))}});
+    static std::vector<double> buffer;
+    buffer.assign(count > 0 ? static_cast<std::size_t>(count) : 0, 0.0);
+    return buffer.data();
+}
+
+// The isolines at `levelKw` of the grid in wg_grid_buffer (`columns` × `rows`, row by
+// row): polylines of x, y pairs.
+EMSCRIPTEN_KEEPALIVE const char *wg_contours(const double *values, int columns, int rows, double xFrom,
+                                             double dx, double yFrom, double dy, double levelKw)
+{
+    engine::ScalarGrid grid;
+    grid.nx = columns;
+    grid.ny = rows;
+    grid.x0 = xFrom;
+    grid.dx = dx;
+    grid.y0 = yFrom;
+    grid.dy = dy;
+    if (columns > 1 && rows > 1)
+        grid.values.assign(values, values + static_cast<std::ptrdiff_t>(columns) * rows);
+    else
+        grid.nx = grid.ny = 0;
+    return answer(Json {{"ok", true}, {"lines", contourJson(engine::ContourLines(grid, levelKw))}});
 }
 
 // The highest level (kW/m²) over the judged heights at one spot of the plan.
@@ -464,6 +457,24 @@ EMSCRIPTEN_KEEPALIVE const char *wg_number_text(double value, int separator)
 {
     answerText() = engine::numberToText(value, separator == '.' ? '.' : ',');
     return answerText().c_str();
+}
+
+// The inputs' ranges, one owner for every front end: the classic window's and the
+// method's, by the quantity's symbol.
+EMSCRIPTEN_KEEPALIVE const char *wg_input_ranges()
+{
+    Json ranges = Json::object();
+    for (const engine::QuantityRange &range :
+         {engine::kWidthRange, engine::kDepthRange, engine::kHeightRange, engine::kDistanceRange,
+          engine::kPositionRange, engine::kScreenHeightRange, engine::kScreenDistanceRange,
+          engine::kEfficiencyRange, engine::kPointHeightRange, engine::kLimitRange}) {
+        ranges[range.name] = Json {
+            {"window", {range.window.minimum, range.window.maximum}},
+            {"method", {range.method.minimum, range.method.maximum}},
+            {"step", range.step},
+        };
+    }
+    return answer(ranges);
 }
 
 EMSCRIPTEN_KEEPALIVE const char *wg_kernel_name()
