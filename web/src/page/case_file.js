@@ -3,8 +3,7 @@
 // site, keys of a later program) is kept as it was and written back when the case is
 // saved again.
 
-import {DEFAULT_INPUT, FIELDS} from './inputs.js';
-import {shortText} from './numbers.js';
+import {DEFAULT_INPUT, FIELDS, rangeText as limitText} from './inputs.js';
 
 export const CASE_FORMAT = 'warmtegloed-case';
 export const CASE_VERSION = 1;
@@ -14,7 +13,7 @@ const FLAG_KEYS = ['indoor', 'compact', 'screen', 'envelope'];
 const RANGE_OF = Object.fromEntries(FIELDS.map((field) => [field.key, field]));
 
 function rangeText(value, unit) {
-    return `${shortText(value)}${unit ? ' ' + unit : ''}`;
+    return `${limitText(value)}${unit ? ' ' + unit : ''}`;
 }
 
 function isObject(value) {

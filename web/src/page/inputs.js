@@ -60,7 +60,8 @@ function withValue(input, key, value) {
     return {...input, heights};
 }
 
-function rangeText(value) {
+// A range's end as messages write it: "0,01", "10.000".
+export function rangeText(value) {
     return shortText(value).replace(/^(-?\d+)(\d{3})(?=,|$)/, '$1.$2');
 }
 
