@@ -34,8 +34,11 @@ export function ticks(low, high, wanted = 6) {
 
 function prepare(canvas) {
     const ratio = window.devicePixelRatio || 1;
-    const width = canvas.clientWidth || canvas.width;
-    const height = canvas.clientHeight || canvas.height;
+    // A canvas of a hidden view is drawn as wide as the views and as high as its aspect
+    // says, so that it prints as it would show.
+    const views = canvas.closest('#views');
+    const width = canvas.clientWidth || (views && views.clientWidth) || 900;
+    const height = canvas.clientHeight || Math.round(width * Number(canvas.dataset.aspect || 0.5));
     canvas.width = Math.round(width * ratio);
     canvas.height = Math.round(height * ratio);
     const g = canvas.getContext('2d');

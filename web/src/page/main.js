@@ -19,7 +19,11 @@ const META_CAPTIONS = {title: 'Titel', establishment: 'Inrichting', address: 'Ad
 
 const $ = (id) => document.getElementById(id);
 const page = {input: {...DEFAULT_INPUT, heights: [...DEFAULT_INPUT.heights]}, valid: true, state: null,
-    original: null, probe: null, table: 'distance'};
+    original: null, probe: null, table: 'distance', pause: 0};
+page.finished = page.input;
+// While a number is typed, the page computes after this pause (or at once when the entry
+// is finished), so that "20" is not first computed as 2.
+const TYPING_PAUSE_MS = 300;
 
 function element(tag, attributes = {}, children = []) {
     const node = document.createElement(tag);
@@ -51,12 +55,16 @@ function buildInputs() {
         form.append(groups[group]);
     }
     const options = element('div', {class: 'options'});
+    let envelope = null;
     for (const option of OPTIONS) {
         const id = `option-${option.key}`;
         const box = element('input', {id, type: 'checkbox', title: option.tip});
         box.addEventListener('change', () => inputsChanged(null, true));
         const holder = element('div', {class: 'option'}, [box, element('label', {for: id, text: option.caption, title: option.tip})]);
-        (option.key === 'envelope' ? groups.limit : options).append(holder);
+        if (option.key === 'envelope')
+            envelope = holder;
+        else
+            options.append(holder);
     }
     groups.storage.after(element('fieldset', {id: 'group-options'}, [element('legend', {text: 'Opties'}), options]));
     for (const field of FIELDS) {
@@ -86,8 +94,10 @@ function buildInputs() {
             inputsChanged('limit', true);
         }
     });
-    $('field-limit').closest('.row').after(element('div', {class: 'row wide'}, [
-        element('label', {for: 'limit-presets', text: 'Voorinstelling'}), presets]));
+    const presetRow = element('div', {class: 'row wide'}, [
+        element('label', {for: 'limit-presets', text: 'Voorinstelling'}), presets]);
+    $('field-limit').closest('.row').after(presetRow);
+    presetRow.after(envelope);
 }
 
 function texts() {
@@ -115,7 +125,7 @@ function stepKey(event, field) {
 // An edit. `finished`: the entry is done (Enter, leaving the field, a step, an option),
 // when the rules that change another field may run.
 function inputsChanged(key, finished) {
-    const before = page.input;
+    const before = page.finished;
     const opts = options();
     let checked = checkAll(texts(), opts, RANGES, page.input);
     if (finished && key === 'B' && checked.input && Math.abs(before.y - before.B / 2) < 1e-9 && checked.input.B !== before.B) {
@@ -145,21 +155,31 @@ function inputsChanged(key, finished) {
         updateSummary();
         return;
     }
-    const changed = JSON.stringify(checked.input) !== JSON.stringify(page.input);
-    page.input = checked.input;
+    if (JSON.stringify(checked.input) !== JSON.stringify(page.input))
+        page.input = checked.input;
+    if (finished)
+        page.finished = page.input;
     updateSummary();
-    if (changed || !page.state)
+    clearTimeout(page.pause);
+    if (computedAlready())
+        showState();
+    else if (finished || !page.state)
         compute();
     else
-        showState();
+        page.pause = setTimeout(compute, TYPING_PAUSE_MS);
 }
 
 // --- Computation ----------------------------------------------------------
 
 let scheduler = null;
 
+function computedAlready() {
+    return Boolean(scheduler && scheduler.state && scheduler.state.input === page.input);
+}
+
 function compute() {
-    if (!scheduler)
+    clearTimeout(page.pause);
+    if (!scheduler || computedAlready())
         return;
     $('state').textContent = 'Berekenen…';
     $('state').className = 'state';
@@ -300,20 +320,29 @@ function drawCurves() {
 }
 
 function drawPlanView() {
-    const state = page.state;
-    if (!state || !state.plan || state.refusal)
+    const state = page.state && page.state.plan ? page.state : shownPlan();
+    if (!state || state.refusal)
         return;
+    page.planState = state;
     drawPlan($('chart-plan'), state.plan, state.input, state.answers, page.probe);
     $('chart-plan').dataset.precision = state.plan.exact ? 'exact' : 'picture';
     $('chart-plan').setAttribute('aria-label', `Plattegrond: hoogste niveau ${fixedText(state.plan.highest)} kW/m²; lijnen op de grenswaarde en op 5, 10, 20 en 30 kW/m².`);
 }
 
+// The plan on the screen: the last one drawn, also while the next is computed.
+function shownPlan() {
+    return page.planState && page.planState.plan ? page.planState : null;
+}
+
 function probeAt(x, y) {
-    const state = page.state;
+    const state = shownPlan();
     if (!state || !state.plan || !scheduler)
         return;
-    page.probe = {x, y};
+    const spot = {x, y};
+    page.probe = spot;
     scheduler.probe(state.input, x, y, (answer) => {
+        if (page.probe !== spot)
+            return;
         const where = `x = ${fixedText(answer.x)} m, y = ${fixedText(answer.y)} m`;
         $('probe').textContent = answer.ok && answer.level !== null
             ? `${where}: ${fixedText(answer.level)} kW/m²` : `${where}: geen niveau`;
@@ -324,7 +353,7 @@ function probeAt(x, y) {
 function setUpPlanPointer() {
     const canvas = $('chart-plan');
     canvas.addEventListener('mousemove', (event) => {
-        const state = page.state;
+        const state = shownPlan();
         if (!state || !state.plan)
             return;
         const rect = canvas.getBoundingClientRect();
@@ -335,7 +364,7 @@ function setUpPlanPointer() {
     });
     // The keys move the probe a fiftieth of the view at a time.
     canvas.addEventListener('keydown', (event) => {
-        const state = page.state;
+        const state = shownPlan();
         const move = {ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, 1], ArrowDown: [0, -1]}[event.key];
         if (!state || !state.plan || !move)
             return;
