@@ -219,11 +219,16 @@ function startWorkers() {
 
 function updated(state, what) {
     page.state = state;
-    window.warmtegloed.timings = {...state.timings, id: state.id};
-    if (what === 'answers' || what === 'refused')
+    if (what === 'answers' || what === 'refused') {
         showAnswers();
-    if (['picture', 'exact', 'contours'].includes(what))
+        // From the start of the page's loading (for the benchmark).
+        window.warmtegloed.firstAnswers ??= performance.now();
+    }
+    if (['picture', 'exact', 'contours'].includes(what)) {
         drawPlanView();
+        state.timings[`${what === 'contours' ? state.plan.job + 'Contours' : what}Drawn`] = performance.now() - state.started;
+    }
+    window.warmtegloed.timings = {...state.timings, id: state.id};
     if (what === 'profiles')
         drawCurves();
     if (what === 'exact' || what === 'profiles')
