@@ -301,9 +301,19 @@ export function drawPlan(canvas, plan, input, answers, probe) {
     drawColourLegend(g, frame, width, top, input.limit, ink);
 }
 
+// An empty view that says why it is empty: never the figure of an earlier input.
+export function drawNothing(canvas, message) {
+    const {g, width, height} = prepare(canvas);
+    g.fillStyle = styleOf(canvas, '--ink', '#222');
+    g.textAlign = 'center';
+    g.textBaseline = 'middle';
+    g.fillText(message, width / 2, height / 2, width - 20);
+}
+
+// A white disc with a cross: dark lines whatever the page's colours, as it lies on the map.
 function drawMarker(g, x, y, fill, ink, radius = 6) {
     g.fillStyle = fill;
-    g.strokeStyle = ink;
+    g.strokeStyle = '#000';
     g.lineWidth = 1.5;
     g.beginPath();
     g.arc(x, y, radius, 0, 2 * Math.PI);

@@ -3,7 +3,7 @@
 
 import {describeAnswers, refusalText} from './answers.js';
 import {caseFileName, META_KEYS, readCase, writeCase} from './case_file.js';
-import {drawLineChart, drawPlan, planFrame, SERIES_COLOURS} from './charts.js';
+import {drawLineChart, drawNothing, drawPlan, planFrame, SERIES_COLOURS} from './charts.js';
 import {checkAll, DEFAULT_INPUT, FIELDS, fieldEnabled, fieldText, LIMIT_PRESETS, OPTIONS, optionEnabled,
     steppedValue, valueOf} from './inputs.js';
 import {fixedText, shortText} from './numbers.js';
@@ -219,6 +219,8 @@ function startWorkers() {
 
 function updated(state, what) {
     page.state = state;
+    if (what === 'refused')
+        clearViews(`Geen figuur: ${refusalText(state.refusal)}`);
     if (what === 'answers' || what === 'refused') {
         showAnswers();
         // From the start of the page's loading (for the benchmark).
@@ -298,6 +300,16 @@ function updateSummary() {
 }
 
 // --- Views ----------------------------------------------------------------
+
+function clearViews(message) {
+    page.planState = null;
+    page.probe = null;
+    for (const id of ['chart-distance', 'chart-height', 'chart-plan'])
+        drawNothing($(id), message);
+    $('chart-plan').dataset.precision = '';
+    $('table-view').replaceChildren();
+    $('probe').textContent = '';
+}
 
 function drawCurves() {
     const state = page.state;
@@ -447,6 +459,10 @@ function setUpTabs() {
 }
 
 function redrawAll() {
+    if (page.state && page.state.refusal) {
+        clearViews(`Geen figuur: ${refusalText(page.state.refusal)}`);
+        return;
+    }
     drawCurves();
     drawPlanView();
 }

@@ -118,6 +118,27 @@ test('a wrong value is refused beside its field and nothing is computed from it'
     await page.close();
 });
 
+test('a storage the method refuses says why and leaves no figure of the input before', async () => {
+    const {page} = await open();
+    const id = await page.evaluate(() => window.warmtegloed.scheduler.state.id);
+    await page.evaluate(() => {
+        for (const [key, value] of [['B', '8,7'], ['D', '8,7'], ['H', '0,5']]) {
+            const edit = document.getElementById(`field-${key}`);
+            edit.value = value;
+            edit.dispatchEvent(new Event('change'));
+        }
+    });
+    await waitForExact(page, id);
+    const texts = await answerTexts(page);
+    assert.equal(texts.state, 'Voor deze afmetingen komt de vlamhoogte uit op -0,33 m, dus op of onder 0 m. '
+        + 'Vergroot de hoogte of de afmetingen van de opslag.');
+    assert.equal(texts['answer-highest'], '–');
+    assert.equal(texts.verdict, '');
+    assert.equal(await page.$eval('#chart-plan', (e) => e.dataset.precision), '');
+    assert.equal(await page.$eval('#table-view', (e) => e.rows.length), 0);
+    await page.close();
+});
+
 test('a saved case opens again with the same inputs and answers', async () => {
     const {page} = await open();
     const downloads = join(scratch, 'downloads');
