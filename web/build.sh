@@ -6,6 +6,9 @@ set -euo pipefail
 web=$(cd "$(dirname "$0")" && pwd)
 top=$(dirname "$web")
 out=$(realpath -m "${1:-$top/build-web}")
+# The host's compiler flags (./package exports Debian's hardening flags) are no flags
+# for WebAssembly: the module sets its own.
+unset CFLAGS CXXFLAGS CPPFLAGS LDFLAGS
 # Debian's emscripten finds its JavaScript tools only there when the node on the PATH
 # is not Debian's own.
 export NODE_PATH=/usr/share/nodejs
