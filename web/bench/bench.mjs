@@ -26,7 +26,14 @@ for (const file of PAGE_FILES) {
 }
 
 const chromium = await launchBrowser();
-const samples = {firstAnswers: [], firstPicture: [], answers: [], picture: [], pictureDrawn: [], exactDrawn: []};
+const samples = {
+    firstAnswers: [],
+    firstPicture: [],
+    answers: [],
+    picture: [],
+    pictureDrawn: [],
+    exactDrawn: [],
+};
 let workers = 0;
 try {
     for (let run = 0; run < runs; ++run) {
@@ -35,18 +42,28 @@ try {
         await page.goto(pathToFileURL(join(BUILD, 'index.html')).href);
         await page.click('#tab-plan');
         let id = await waitForExact(page);
-        const first = await page.evaluate(() => ({answers: window.warmtegloed.firstAnswers,
-            start: performance.timeOrigin, timings: window.warmtegloed.timings,
-            workers: window.warmtegloed.scheduler.workers.length}));
+        const first = await page.evaluate(() => ({
+            answers: window.warmtegloed.firstAnswers,
+            start: performance.timeOrigin,
+            timings: window.warmtegloed.timings,
+            workers: window.warmtegloed.scheduler.workers.length,
+        }));
         workers = first.workers;
         samples.firstAnswers.push(first.answers);
         // A change as the user finishes it: another width, then another height.
-        for (const [field, value] of [['field-B', '14'], ['field-H', '6,5']]) {
-            await page.evaluate((f, v) => {
-                const edit = document.getElementById(f);
-                edit.value = v;
-                edit.dispatchEvent(new Event('change'));
-            }, field, value);
+        for (const [field, value] of [
+            ['field-B', '14'],
+            ['field-H', '6,5'],
+        ]) {
+            await page.evaluate(
+                (f, v) => {
+                    const edit = document.getElementById(f);
+                    edit.value = v;
+                    edit.dispatchEvent(new Event('change'));
+                },
+                field,
+                value,
+            );
             id = await waitForExact(page, id);
             const t = await page.evaluate(() => window.warmtegloed.timings);
             samples.answers.push(t.answers);
@@ -61,17 +78,30 @@ try {
 }
 
 const result = {
-    runs, workers,
+    runs,
+    workers,
     firstAnswersAfterLoadStartMs: median(samples.firstAnswers),
-    afterChange: {answersMs: median(samples.answers), pictureMs: median(samples.picture),
-        pictureDrawnMs: median(samples.pictureDrawn), exactDrawnMs: median(samples.exactDrawn)},
+    afterChange: {
+        answersMs: median(samples.answers),
+        pictureMs: median(samples.picture),
+        pictureDrawnMs: median(samples.pictureDrawn),
+        exactDrawnMs: median(samples.exactDrawn),
+    },
     pageBytes: sizes,
 };
 writeFileSync(join(BUILD, 'bench.json'), JSON.stringify(result, null, 2) + '\n');
 const ms = (v) => `${Math.round(v)} ms`;
+const kilobytes = (bytes) => `${(bytes / 1024).toFixed(0)} kB`;
 console.log(`Chromium headless, ${workers} Web Workers, median of ${runs} runs`);
-console.log(`first answers after the page starts loading  ${ms(result.firstAnswersAfterLoadStartMs)}  (goal ≤ 1000 ms)`);
+console.log(
+    `first answers after the page starts loading  ${ms(result.firstAnswersAfterLoadStartMs)}  (goal ≤ 1000 ms)`,
+);
 console.log(`after a change: answers                     ${ms(result.afterChange.answersMs)}`);
-console.log(`after a change: 200 × 200 plan drawn (picture) ${ms(result.afterChange.pictureDrawnMs)}  (goal ≤ 200 ms)`);
+console.log(
+    `after a change: 200 × 200 plan drawn (picture) ${ms(result.afterChange.pictureDrawnMs)}  (goal ≤ 200 ms)`,
+);
 console.log(`after a change: exact plan drawn            ${ms(result.afterChange.exactDrawnMs)}`);
-console.log(`page (HTML, CSS, JS with wasm)             ${(sizes.raw / 1024).toFixed(0)} kB raw, ${(sizes.gzip / 1024).toFixed(0)} kB gzip (goals ≤ 1536 kB, ≤ 500 kB)`);
+console.log(
+    `page (HTML, CSS, JS with wasm)             ${kilobytes(sizes.raw)} raw, ${kilobytes(sizes.gzip)} gzip ` +
+        '(goals ≤ 1536 kB, ≤ 500 kB)',
+);

@@ -12,8 +12,7 @@ export const BUILD = resolve(process.env.WARMTEGLOED_WEB_BUILD || join(TOP, 'bui
 
 export async function loadEngine() {
     const file = join(BUILD, 'obj', 'warmtegloed-engine.js');
-    if (!existsSync(file))
-        throw new Error(`${file} is missing: run web/build.sh first`);
+    if (!existsSync(file)) throw new Error(`${file} is missing: run web/build.sh first`);
     const require = createRequire(import.meta.url);
     return wrapEngine(await require(file)());
 }

@@ -6,7 +6,7 @@
 //   node web/tools/bundle.mjs ENGINE_JS OUTPUT_FOLDER VERSION
 
 import {build} from 'esbuild';
-import {copyFileSync, mkdirSync, readFileSync, writeFileSync} from 'node:fs';
+import {mkdirSync, readFileSync, writeFileSync} from 'node:fs';
 import {createRequire} from 'node:module';
 import {dirname, join, resolve} from 'node:path';
 import {fileURLToPath} from 'node:url';
@@ -24,8 +24,15 @@ const ranges = JSON.parse(engine.ccall('wg_input_ranges', 'string', [], []));
 
 async function bundle(entry, define = {}) {
     const result = await build({
-        entryPoints: [join(web, entry)], bundle: true, format: 'iife', minify: true, write: false,
-        target: ['es2020'], define, legalComments: 'none', logLevel: 'warning',
+        entryPoints: [join(web, entry)],
+        bundle: true,
+        format: 'iife',
+        minify: true,
+        write: false,
+        target: ['es2020'],
+        define,
+        legalComments: 'none',
+        logLevel: 'warning',
     });
     return result.outputFiles[0].text;
 }
@@ -39,7 +46,15 @@ const pageSource = await bundle('src/page/main.js', {
 });
 mkdirSync(output, {recursive: true});
 writeFileSync(join(output, 'warmtegloed.js'), pageSource);
-const css = await build({entryPoints: [join(web, 'src/page/warmtegloed.css')], minify: true, write: false,
-    logLevel: 'warning'});
+const css = await build({
+    entryPoints: [join(web, 'src/page/warmtegloed.css')],
+    minify: true,
+    write: false,
+    logLevel: 'warning',
+});
 writeFileSync(join(output, 'warmtegloed.css'), css.outputFiles[0].text);
-copyFileSync(join(web, 'src/page/index.html'), join(output, 'index.html'));
+// The icon inside the page: a page from a folder needs nothing beside its three files.
+const icon = `data:image/svg+xml,${encodeURIComponent(readFileSync(join(web, 'src/page/icon.svg'), 'utf8').trim())}`;
+const html = readFileSync(join(web, 'src/page/index.html'), 'utf8');
+if (!html.includes('href="icon.svg"')) throw new Error('index.html has no icon link to fill in');
+writeFileSync(join(output, 'index.html'), html.replace('href="icon.svg"', `href="${icon}"`));

@@ -13,16 +13,15 @@ function kw(valueW) {
 }
 
 function oneLine(message) {
-    return String(message || '').replace(/\s*\n\s*/g, ' ').trim();
+    return String(message || '')
+        .replace(/\s*\n\s*/g, ' ')
+        .trim();
 }
 
 function solutionText(solution, searchedTop) {
-    if (!solution.ok || !solution.found)
-        return oneLine(solution.message) || 'geen antwoord';
-    if (solution.bound === 'lowest')
-        return `elke afstand voldoet (vanaf ${metres(solution.value)})`;
-    if (solution.bound === 'highest')
-        return `≥ ${metres(solution.value)} (${searchedTop})`;
+    if (!solution.ok || !solution.found) return oneLine(solution.message) || 'geen antwoord';
+    if (solution.bound === 'lowest') return `elke afstand voldoet (vanaf ${metres(solution.value)})`;
+    if (solution.bound === 'highest') return `≥ ${metres(solution.value)} (${searchedTop})`;
     return metres(solution.value);
 }
 
@@ -30,24 +29,23 @@ function solutionText(solution, searchedTop) {
 export function describeAnswers(input, answers) {
     const {check} = answers;
     let where;
-    if (input.indoor)
-        where = 'beoordelingspunt op halve gebouwhoogte';
-    else if (check.point)
-        where = `punt ${check.point}`;
-    else
-        where = 'tussen de punten';
+    if (input.indoor) where = 'beoordelingspunt op halve gebouwhoogte';
+    else if (check.point) where = `punt ${check.point}`;
+    else where = 'tussen de punten';
     const limit = fixedText(input.limit).replace(/,00$/, '');
     const betweenPoints = check.compliesOnlyAtPoints;
     let verdict;
     if (betweenPoints)
-        verdict = `⚠ De punten voldoen, maar tussen de punten niet: ${kw(check.envelopeHighest)} op ${metres(check.envelopeHeight)}`;
-    else if (check.complies)
-        verdict = `✔ Voldoet: ten hoogste ${limit} kW/m²`;
-    else
-        verdict = `✘ Voldoet niet: meer dan ${limit} kW/m²`;
+        verdict =
+            '⚠ De punten voldoen, maar tussen de punten niet: ' +
+            `${kw(check.envelopeHighest)} op ${metres(check.envelopeHeight)}`;
+    else if (check.complies) verdict = `✔ Voldoet: ten hoogste ${limit} kW/m²`;
+    else verdict = `✘ Voldoet niet: meer dan ${limit} kW/m²`;
     const width = solutionText(answers.width, 'grootste onderzochte breedte');
-    const middle = answers.width.ok && answers.width.found
-        ? ` voor een punt midden voor de opslag (y = ${metres(answers.width.position)})` : '';
+    const middle =
+        answers.width.ok && answers.width.found
+            ? ` voor een punt midden voor de opslag (y = ${metres(answers.width.position)})`
+            : '';
     return {
         highest: `${kw(check.highest)} (${where}, ${metres(check.height)})`,
         verdict,

@@ -16,6 +16,10 @@ function rangeText(value, unit) {
     return `${limitText(value)}${unit ? ' ' + unit : ''}`;
 }
 
+function between(minimum, maximum, unit) {
+    return `van ${rangeText(minimum, unit)} tot ${rangeText(maximum, unit)}`;
+}
+
 function isObject(value) {
     return value !== null && typeof value === 'object' && !Array.isArray(value);
 }
@@ -29,47 +33,46 @@ export function readCase(text, ranges) {
     } catch (error) {
         return {error: 'Dit bestand is geen zaakbestand: het is geen geldige JSON.'};
     }
-    if (!isObject(parsed))
-        return {error: 'Dit bestand is geen zaakbestand: het bevat geen JSON-object.'};
-    if (parsed.format !== CASE_FORMAT)
-        return {error: `format: moet "${CASE_FORMAT}" zijn.`};
+    if (!isObject(parsed)) return {error: 'Dit bestand is geen zaakbestand: het bevat geen JSON-object.'};
+    if (parsed.format !== CASE_FORMAT) return {error: `format: moet "${CASE_FORMAT}" zijn.`};
     if (!Number.isInteger(parsed.version) || parsed.version < 1)
         return {error: 'version: moet een geheel getal van 1 of meer zijn.'};
     if (parsed.version > CASE_VERSION)
-        return {error: `version: versie ${parsed.version} is nieuwer dan deze webversie kent (${CASE_VERSION}); gebruik een nieuwere versie van Warmtegloedvracht.`};
-    if (parsed.meta !== undefined && !isObject(parsed.meta))
-        return {error: 'meta: moet een object zijn.'};
+        return {
+            error:
+                `version: versie ${parsed.version} is nieuwer dan deze webversie kent (${CASE_VERSION}); ` +
+                'gebruik een nieuwere versie van Warmtegloedvracht.',
+        };
+    if (parsed.meta !== undefined && !isObject(parsed.meta)) return {error: 'meta: moet een object zijn.'};
     const meta = {};
     for (const key of META_KEYS) {
         const value = parsed.meta?.[key];
-        if (value !== undefined && typeof value !== 'string')
-            return {error: `meta.${key}: moet tekst zijn.`};
+        if (value !== undefined && typeof value !== 'string') return {error: `meta.${key}: moet tekst zijn.`};
         meta[key] = value ?? '';
     }
     const calculation = parsed.calculation;
     if (calculation === undefined)
         return {error: 'calculation: ontbreekt; deze webversie rekent met één opslag.'};
-    if (!isObject(calculation))
-        return {error: 'calculation: moet een object zijn.'};
+    if (!isObject(calculation)) return {error: 'calculation: moet een object zijn.'};
     const input = {...DEFAULT_INPUT, heights: [...DEFAULT_INPUT.heights]};
     for (const key of NUMBER_KEYS) {
         const value = calculation[key];
-        if (value === undefined)
-            continue;
+        if (value === undefined) continue;
         if (typeof value !== 'number' || !Number.isFinite(value))
             return {error: `calculation.${key}: moet een getal zijn.`};
         const field = RANGE_OF[key];
         const [minimum, maximum] = ranges[field.range].method;
         if (value < minimum || value > maximum)
-            return {error: `calculation.${key}: moet van ${rangeText(minimum, field.unit)} tot ${rangeText(maximum, field.unit)} zijn.`};
+            return {
+                error: `calculation.${key}: moet ${between(minimum, maximum, field.unit)} zijn.`,
+            };
         input[key] = value;
     }
     for (const key of FLAG_KEYS) {
         const value = calculation[key];
         if (value !== undefined && typeof value !== 'boolean')
             return {error: `calculation.${key}: moet true of false zijn.`};
-        if (value !== undefined)
-            input[key] = value;
+        if (value !== undefined) input[key] = value;
     }
     if (calculation.heights !== undefined) {
         const heights = calculation.heights;
@@ -80,12 +83,16 @@ export function readCase(text, ranges) {
             if (typeof heights[i] !== 'number' || !Number.isFinite(heights[i]))
                 return {error: `calculation.heights[${i}]: moet een getal zijn.`};
             if (heights[i] < minimum || heights[i] > maximum)
-                return {error: `calculation.heights[${i}]: moet van ${rangeText(minimum, 'm')} tot ${rangeText(maximum, 'm')} zijn.`};
+                return {
+                    error: `calculation.heights[${i}]: moet ${between(minimum, maximum, 'm')} zijn.`,
+                };
         }
         input.heights = [...heights];
     }
     if (input.screen && !input.indoor && input.xs > input.x)
-        return {error: 'calculation.xs: het scherm staat verder weg dan het beoordelingspunt (xs groter dan x).'};
+        return {
+            error: 'calculation.xs: het scherm staat verder weg dan het beoordelingspunt (xs groter dan x).',
+        };
     return {input, meta, original: parsed};
 }
 
@@ -94,13 +101,23 @@ export function readCase(text, ranges) {
 export function writeCase(input, meta, original = null) {
     const base = isObject(original) ? original : {};
     const calculation = {
-        B: input.B, D: input.D, H: input.H, x: input.x, y: input.y, heights: [...input.heights],
-        indoor: input.indoor, compact: input.compact, screen: input.screen,
-        hs: input.hs, xs: input.xs, K: input.K, limit: input.limit, envelope: input.envelope,
+        B: input.B,
+        D: input.D,
+        H: input.H,
+        x: input.x,
+        y: input.y,
+        heights: [...input.heights],
+        indoor: input.indoor,
+        compact: input.compact,
+        screen: input.screen,
+        hs: input.hs,
+        xs: input.xs,
+        K: input.K,
+        limit: input.limit,
+        envelope: input.envelope,
     };
     const metaOut = {...(isObject(base.meta) ? base.meta : {})};
-    for (const key of META_KEYS)
-        metaOut[key] = meta[key] ?? '';
+    for (const key of META_KEYS) metaOut[key] = meta[key] ?? '';
     const file = {format: CASE_FORMAT, version: CASE_VERSION, ...base};
     file.format = CASE_FORMAT;
     file.version = CASE_VERSION;
@@ -111,7 +128,11 @@ export function writeCase(input, meta, original = null) {
 
 // A file name from the case's title: letters, digits, dashes; "zaak" without a title.
 export function caseFileName(meta) {
-    const stem = String(meta.title || '').normalize('NFKD').replace(/[\u0300-\u036f]/g, '')
-        .replace(/[^A-Za-z0-9]+/g, '-').replace(/^-+|-+$/g, '').slice(0, 60);
+    const stem = String(meta.title || '')
+        .normalize('NFKD')
+        .replace(/[\u0300-\u036f]/g, '')
+        .replace(/[^A-Za-z0-9]+/g, '-')
+        .replace(/^-+|-+$/g, '')
+        .slice(0, 60);
     return `${stem || 'zaak'}.warmtegloed`;
 }

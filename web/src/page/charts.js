@@ -8,8 +8,17 @@ const LIMIT_COLOUR = '#b00020';
 const FONT = '12px "Liberation Sans", Arial, sans-serif';
 
 // Viridis at nine stops, interpolated linearly between them (as the desktop's plan).
-const VIRIDIS = [[68, 1, 84], [72, 40, 120], [62, 73, 137], [49, 104, 142], [38, 130, 142],
-    [31, 158, 137], [53, 183, 121], [110, 206, 88], [253, 231, 37]];
+const VIRIDIS = [
+    [68, 1, 84],
+    [72, 40, 120],
+    [62, 73, 137],
+    [49, 104, 142],
+    [38, 130, 142],
+    [31, 158, 137],
+    [53, 183, 121],
+    [110, 206, 88],
+    [253, 231, 37],
+];
 
 export function viridis(fraction) {
     const f = Number.isFinite(fraction) ? Math.min(Math.max(fraction, 0), 1) : 0;
@@ -21,8 +30,7 @@ export function viridis(fraction) {
 
 // Round tick values (1, 2 or 5 times a power of ten) covering [low, high].
 export function ticks(low, high, wanted = 6) {
-    if (!(high > low))
-        return [low];
+    if (!(high > low)) return [low];
     const raw = (high - low) / wanted;
     const power = 10 ** Math.floor(Math.log10(raw));
     const step = [1, 2, 5, 10].map((m) => m * power).find((s) => s >= raw * 0.999) || 10 * power;
@@ -65,8 +73,7 @@ export function drawLineChart(canvas, chart) {
     const bottom = 44;
     const allX = chart.series.flatMap((s) => s.xs);
     const allY = chart.series.flatMap((s) => s.ys).filter(Number.isFinite);
-    if (allX.length === 0)
-        return;
+    if (allX.length === 0) return;
     const xLow = Math.min(...allX);
     const xHigh = Math.max(...allX);
     const yHigh = Math.max(...allY, chart.limit ? chart.limit.value * 1.1 : 0, 1e-3);
@@ -111,7 +118,9 @@ export function drawLineChart(canvas, chart) {
         g.lineWidth = series.width || 1.6;
         g.setLineDash(series.dash || []);
         g.beginPath();
-        series.xs.forEach((x, i) => (i ? g.lineTo(px(x), py(series.ys[i])) : g.moveTo(px(x), py(series.ys[i]))));
+        series.xs.forEach((x, i) =>
+            i ? g.lineTo(px(x), py(series.ys[i])) : g.moveTo(px(x), py(series.ys[i])),
+        );
         g.stroke();
     }
     g.setLineDash([]);
@@ -126,8 +135,7 @@ export function drawLineChart(canvas, chart) {
         g.setLineDash([]);
     }
     for (const mark of chart.marks || []) {
-        if (!(mark.x >= xLow && mark.x <= xHigh))
-            continue;
+        if (!(mark.x >= xLow && mark.x <= xHigh)) continue;
         g.strokeStyle = ink;
         g.beginPath();
         g.moveTo(px(mark.x), top);
@@ -145,8 +153,7 @@ export function drawLineChart(canvas, chart) {
     g.fillStyle = LIMIT_COLOUR;
     g.textAlign = 'right';
     g.textBaseline = 'bottom';
-    if (chart.limit)
-        g.fillText(chart.limit.label, width - right - 4, py(chart.limit.value) - 2);
+    if (chart.limit) g.fillText(chart.limit.label, width - right - 4, py(chart.limit.value) - 2);
     g.fillStyle = ink;
     g.textBaseline = 'bottom';
     for (const mark of chart.marks || []) {
@@ -201,18 +208,25 @@ export function planFrame(plan, input, width, height) {
     const yLow = plan.yFrom;
     const yHigh = plan.yFrom + (plan.rows - 1) * plan.dy;
     // One scale for both axes: a metre is a metre across and along the face.
-    const scale = Math.min((width - margin.left - margin.right) / (xHigh - xLow),
-        (height - margin.top - margin.bottom) / (yHigh - yLow));
+    const scale = Math.min(
+        (width - margin.left - margin.right) / (xHigh - xLow),
+        (height - margin.top - margin.bottom) / (yHigh - yLow),
+    );
     const px = (x) => margin.left + (x - xLow) * scale;
     // y grows upwards on the screen: the face runs up the left side.
     const py = (y) => margin.top + (yHigh - y) * scale;
-    const fromPixel = (cx, cy) => ({x: xLow + (cx - margin.left) / scale, y: yHigh - (cy - margin.top) / scale});
+    const fromPixel = (cx, cy) => ({
+        x: xLow + (cx - margin.left) / scale,
+        y: yHigh - (cy - margin.top) / scale,
+    });
     return {px, py, fromPixel, scale, xLow, xHigh, yLow, yHigh, margin};
 }
 
 // Contour levels as the legend and the lines show them.
 export function contourStyle(level, limit) {
-    return level === limit ? {colour: LIMIT_COLOUR, width: 2.5, dash: []} : {colour: '#ffffff', width: 1.2, dash: [4, 3]};
+    return level === limit
+        ? {colour: LIMIT_COLOUR, width: 2.5, dash: []}
+        : {colour: '#ffffff', width: 1.2, dash: [4, 3]};
 }
 
 export function drawPlan(canvas, plan, input, answers, probe) {
@@ -252,10 +266,8 @@ export function drawPlan(canvas, plan, input, answers, probe) {
             for (let k = 0; k < line.points.length; k += 2) {
                 const cx = px(line.points[k]);
                 const cy = py(line.points[k + 1]);
-                if (k === 0)
-                    g.moveTo(cx, cy);
-                else
-                    g.lineTo(cx, cy);
+                if (k === 0) g.moveTo(cx, cy);
+                else g.lineTo(cx, cy);
             }
             g.stroke();
         }
@@ -282,21 +294,18 @@ export function drawPlan(canvas, plan, input, answers, probe) {
     }
     // The assessment point.
     drawMarker(g, px(input.x), py(input.y), '#ffffff', ink);
-    if (probe)
-        drawMarker(g, px(probe.x), py(probe.y), '#ffeb3b', ink, 5);
+    if (probe) drawMarker(g, px(probe.x), py(probe.y), '#ffeb3b', ink, 5);
     // Axes.
     g.fillStyle = ink;
     g.font = FONT;
     g.textAlign = 'center';
     g.textBaseline = 'top';
     const bottomEdge = py(frame.yLow);
-    for (const x of ticks(frame.xLow, frame.xHigh, 6))
-        g.fillText(shortText(x), px(x), bottomEdge + 4);
+    for (const x of ticks(frame.xLow, frame.xHigh, 6)) g.fillText(shortText(x), px(x), bottomEdge + 4);
     g.fillText('afstand x (m)', (px(frame.xLow) + px(frame.xHigh)) / 2, bottomEdge + 20);
     g.textAlign = 'right';
     g.textBaseline = 'middle';
-    for (const y of ticks(frame.yLow, frame.yHigh, 6))
-        g.fillText(shortText(y), px(frame.xLow) - 4, py(y));
+    for (const y of ticks(frame.yLow, frame.yHigh, 6)) g.fillText(shortText(y), px(frame.xLow) - 4, py(y));
     drawScaleBar(g, frame, bottomEdge, ink);
     drawColourLegend(g, frame, width, top, input.limit, ink);
 }

@@ -15,8 +15,7 @@ export function splitColumns(columns, parts) {
     for (let p = 0; p < parts; ++p) {
         const from = Math.round((columns * p) / parts);
         const to = Math.round((columns * (p + 1)) / parts);
-        if (to > from)
-            ranges.push([from, to]);
+        if (to > from) ranges.push([from, to]);
     }
     return ranges;
 }
@@ -32,8 +31,20 @@ export function planBands(extent, size, parts, exact) {
         for (let r = 0; r < rowSteps; ++r) {
             const rowFrom = exact ? r * EXACT_BAND_ROWS : 0;
             const rowTo = exact ? Math.min(size, rowFrom + EXACT_BAND_ROWS) : size;
-            bands.push({worker, band: {xFrom: extent.xFrom + from * dx, dx, columns: to - from, column: from,
-                yFrom: extent.yFrom, dy, rowFrom, rowTo, exact}});
+            bands.push({
+                worker,
+                band: {
+                    xFrom: extent.xFrom + from * dx,
+                    dx,
+                    columns: to - from,
+                    column: from,
+                    yFrom: extent.yFrom,
+                    dy,
+                    rowFrom,
+                    rowTo,
+                    exact,
+                },
+            });
         }
     });
     return bands;
@@ -57,10 +68,20 @@ export class Scheduler {
     compute(input) {
         this.id += 1;
         const id = this.id;
-        for (const worker of this.workers)
-            worker.postMessage({type: 'supersede', id});
-        this.state = {id, input, started: this.now(), timings: {}, answers: null, refusal: '', extent: null,
-            plan: null, distance: null, height: null, pending: {}};
+        for (const worker of this.workers) worker.postMessage({type: 'supersede', id});
+        this.state = {
+            id,
+            input,
+            started: this.now(),
+            timings: {},
+            answers: null,
+            refusal: '',
+            extent: null,
+            plan: null,
+            distance: null,
+            height: null,
+            pending: {},
+        };
         this.workers[0].postMessage({type: 'answers', id, input});
         return id;
     }
@@ -77,45 +98,47 @@ export class Scheduler {
 
     receive(worker, message) {
         if (message.type === 'levelAt') {
-            if (this.probeCallback)
-                this.probeCallback(message);
+            if (this.probeCallback) this.probeCallback(message);
             return;
         }
         const state = this.state;
-        if (!state || message.id !== state.id || state.refusal)
-            return;
+        if (!state || message.id !== state.id || state.refusal) return;
         switch (message.type) {
-        case 'refused':
-            state.refusal = message.message;
-            this.mark('refused');
-            this.onUpdate(state, 'refused');
-            return;
-        case 'answers':
-            state.answers = message;
-            state.extent = message.extent;
-            this.mark('answers');
-            this.onUpdate(state, 'answers');
-            this.startPlan(false);
-            this.post(this.workers.length - 1, {type: 'profiles', id: state.id, input: state.input,
-                lastDistance: state.extent.lastDistance, count: DISTANCE_SAMPLES});
-            return;
-        case 'profiles':
-            state.distance = message.distance;
-            state.height = message.height;
-            this.mark('profiles');
-            this.onUpdate(state, 'profiles');
-            return;
-        case 'band':
-            this.band(message);
-            return;
-        case 'contours':
-            if (!state.plan || message.job !== state.plan.job)
+            case 'refused':
+                state.refusal = message.message;
+                this.mark('refused');
+                this.onUpdate(state, 'refused');
                 return;
-            state.plan.contours = message.lines;
-            this.mark(state.plan.exact ? 'exactContours' : 'pictureContours');
-            this.onUpdate(state, 'contours');
-            return;
-        default:
+            case 'answers':
+                state.answers = message;
+                state.extent = message.extent;
+                this.mark('answers');
+                this.onUpdate(state, 'answers');
+                this.startPlan(false);
+                this.post(this.workers.length - 1, {
+                    type: 'profiles',
+                    id: state.id,
+                    input: state.input,
+                    lastDistance: state.extent.lastDistance,
+                    count: DISTANCE_SAMPLES,
+                });
+                return;
+            case 'profiles':
+                state.distance = message.distance;
+                state.height = message.height;
+                this.mark('profiles');
+                this.onUpdate(state, 'profiles');
+                return;
+            case 'band':
+                this.band(message);
+                return;
+            case 'contours':
+                if (!state.plan || message.job !== state.plan.job) return;
+                state.plan.contours = message.lines;
+                this.mark(state.plan.exact ? 'exactContours' : 'pictureContours');
+                this.onUpdate(state, 'contours');
+                return;
+            default:
         }
     }
 
@@ -140,36 +163,45 @@ export class Scheduler {
         const state = this.state;
         const kind = message.band.exact ? 'exact' : 'picture';
         const pending = state.pending[kind];
-        if (!pending)
-            return;
+        if (!pending) return;
         const {band, values} = message;
         for (let row = band.rowFrom; row < band.rowTo; ++row) {
             const from = (row - band.rowFrom) * band.columns;
             pending.values.set(values.subarray(from, from + band.columns), row * PLAN_SIZE + band.column);
         }
         pending.left -= 1;
-        if (pending.left > 0)
-            return;
+        if (pending.left > 0) return;
         delete state.pending[kind];
         // The exact levels replace the picture; a picture that comes late replaces nothing.
-        if (!message.band.exact && state.plan && state.plan.exact)
-            return;
+        if (!message.band.exact && state.plan && state.plan.exact) return;
         const extent = state.extent.plan;
         let highest = 0;
-        for (const value of pending.values)
-            highest = Math.max(highest, value);
+        for (const value of pending.values) highest = Math.max(highest, value);
         state.plan = {
-            job: kind, exact: message.band.exact, values: pending.values, highest,
-            columns: PLAN_SIZE, rows: PLAN_SIZE, xFrom: extent.xFrom, yFrom: extent.yFrom,
-            dx: (extent.xTo - extent.xFrom) / (PLAN_SIZE - 1), dy: (extent.yTo - extent.yFrom) / (PLAN_SIZE - 1),
+            job: kind,
+            exact: message.band.exact,
+            values: pending.values,
+            highest,
+            columns: PLAN_SIZE,
+            rows: PLAN_SIZE,
+            xFrom: extent.xFrom,
+            yFrom: extent.yFrom,
+            dx: (extent.xTo - extent.xFrom) / (PLAN_SIZE - 1),
+            dy: (extent.yTo - extent.yFrom) / (PLAN_SIZE - 1),
             contours: null,
         };
         this.mark(kind);
         this.onUpdate(state, kind);
-        const grid = {values: pending.values.slice(), columns: PLAN_SIZE, rows: PLAN_SIZE,
-            xFrom: extent.xFrom, dx: state.plan.dx, yFrom: extent.yFrom, dy: state.plan.dy};
+        const grid = {
+            values: pending.values.slice(),
+            columns: PLAN_SIZE,
+            rows: PLAN_SIZE,
+            xFrom: extent.xFrom,
+            dx: state.plan.dx,
+            yFrom: extent.yFrom,
+            dy: state.plan.dy,
+        };
         this.post(0, {type: 'contours', id: state.id, job: kind, grid, limitKw: state.input.limit});
-        if (kind === 'picture')
-            this.startPlan(true);
+        if (kind === 'picture') this.startPlan(true);
     }
 }

@@ -5,7 +5,9 @@
 import {shortText} from './numbers.js';
 
 function heightCaption(input, height, index) {
-    return input.indoor ? 'niveau op halve gebouwhoogte (kW/m²)' : `punt ${index + 1} op ${shortText(height, 3)} m (kW/m²)`;
+    return input.indoor
+        ? 'niveau op halve gebouwhoogte (kW/m²)'
+        : `punt ${index + 1} op ${shortText(height, 3)} m (kW/m²)`;
 }
 
 // kind: 'distance', 'height' or 'plan'; data: the page's state of the views.
@@ -13,12 +15,14 @@ export function tableFor(kind, input, data) {
     if (kind === 'distance' && data.distance) {
         const profile = data.distance;
         const headers = ['afstand x (m)', ...profile.heights.map((h, i) => heightCaption(input, h, i))];
-        if (profile.envelope.length)
-            headers.push('omhullende (kW/m²)');
+        if (profile.envelope.length) headers.push('omhullende (kW/m²)');
         headers.push('hoogste (kW/m²)');
         const rows = profile.distances.map((x, d) => [
-            x, ...profile.levels.map((series) => series[d]),
-            ...(profile.envelope.length ? [profile.envelope[d]] : []), profile.highest[d]]);
+            x,
+            ...profile.levels.map((series) => series[d]),
+            ...(profile.envelope.length ? [profile.envelope[d]] : []),
+            profile.highest[d],
+        ]);
         return {headers, rows};
     }
     if (kind === 'height' && data.height) {
@@ -30,7 +34,11 @@ export function tableFor(kind, input, data) {
         const rows = [];
         for (let j = 0; j < plan.rows; ++j) {
             for (let i = 0; i < plan.columns; ++i)
-                rows.push([plan.xFrom + i * plan.dx, plan.yFrom + j * plan.dy, plan.values[j * plan.columns + i]]);
+                rows.push([
+                    plan.xFrom + i * plan.dx,
+                    plan.yFrom + j * plan.dy,
+                    plan.values[j * plan.columns + i],
+                ]);
         }
         return {headers: ['x (m)', 'y (m)', 'hoogste niveau (kW/m²)'], rows};
     }
@@ -39,8 +47,7 @@ export function tableFor(kind, input, data) {
 
 // The shortest text that reads back as the same double; no "-0", no "NaN".
 export function cellText(value, decimalComma) {
-    if (!Number.isFinite(value))
-        return '';
+    if (!Number.isFinite(value)) return '';
     const text = Object.is(value, -0) ? '0' : String(value);
     return decimalComma ? text.replace('.', ',') : text;
 }
@@ -52,7 +59,6 @@ function quoted(text, separator) {
 export function tableCsv(table, dutch) {
     const separator = dutch ? ';' : ',';
     const lines = [table.headers.map((h) => quoted(h, separator)).join(separator)];
-    for (const row of table.rows)
-        lines.push(row.map((value) => cellText(value, dutch)).join(separator));
+    for (const row of table.rows) lines.push(row.map((value) => cellText(value, dutch)).join(separator));
     return lines.join('\r\n') + '\r\n';
 }

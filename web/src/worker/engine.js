@@ -8,25 +8,40 @@ export function wrapEngine(module) {
     return {
         kernel: () => text('wg_kernel_name', [], []),
         ranges: () => json('wg_input_ranges', [], []),
-        numberText: (value, separator) => text('wg_number_text', ['number', 'number'], [value, separator.charCodeAt(0)]),
+        numberText: (value, separator) =>
+            text('wg_number_text', ['number', 'number'], [value, separator.charCodeAt(0)]),
         calculate: (input) => json('wg_calculate', ['string'], [request(input)]),
         check: (input) => json('wg_check', ['string'], [request(input)]),
         solve: (input, quantity) => json('wg_solve', ['string', 'string'], [request(input), quantity]),
         viewExtent: (input, minimalDistance) =>
             json('wg_view_extent', ['string', 'number'], [request(input), minimalDistance]),
         distanceProfile: (input, lastDistance, count) =>
-            json('wg_distance_profile', ['string', 'number', 'number'], [request(input), lastDistance, count]),
-        heightProfile: (input, count) => json('wg_height_profile', ['string', 'number'], [request(input), count]),
+            json(
+                'wg_distance_profile',
+                ['string', 'number', 'number'],
+                [request(input), lastDistance, count],
+            ),
+        heightProfile: (input, count) =>
+            json('wg_height_profile', ['string', 'number'], [request(input), count]),
         levelAt: (input, x, y) => json('wg_level_at', ['string', 'number', 'number'], [request(input), x, y]),
         // band: {xFrom, dx, columns, yFrom, dy, rowFrom, rowTo, exact}
         planBand(input, band) {
             const answer = json(
                 'wg_plan_band',
                 ['string', 'number', 'number', 'number', 'number', 'number', 'number', 'number', 'number'],
-                [request(input), band.xFrom, band.dx, band.columns, band.yFrom, band.dy, band.rowFrom, band.rowTo,
-                    band.exact ? 1 : 0]);
-            if (!answer.ok)
-                return answer;
+                [
+                    request(input),
+                    band.xFrom,
+                    band.dx,
+                    band.columns,
+                    band.yFrom,
+                    band.dy,
+                    band.rowFrom,
+                    band.rowTo,
+                    band.exact ? 1 : 0,
+                ],
+            );
+            if (!answer.ok) return answer;
             const pointer = module.ccall('wg_plan_values', 'number', [], []);
             const values = new Float64Array(module.HEAPF64.buffer, pointer, answer.count).slice();
             return {ok: true, values};
@@ -35,9 +50,11 @@ export function wrapEngine(module) {
         contours(grid, levelKw) {
             const pointer = module.ccall('wg_grid_buffer', 'number', ['number'], [grid.values.length]);
             module.HEAPF64.set(grid.values, pointer / 8);
-            return json('wg_contours',
+            return json(
+                'wg_contours',
                 ['number', 'number', 'number', 'number', 'number', 'number', 'number', 'number'],
-                [pointer, grid.columns, grid.rows, grid.xFrom, grid.dx, grid.yFrom, grid.dy, levelKw]).lines;
+                [pointer, grid.columns, grid.rows, grid.xFrom, grid.dx, grid.yFrom, grid.dy, levelKw],
+            ).lines;
         },
     };
 }

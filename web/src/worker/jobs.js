@@ -7,8 +7,7 @@ const CONTOUR_LEVELS_KW = [5, 10, 20, 30];
 
 function answers(engine, input) {
     const check = engine.check(input);
-    if (!check.ok)
-        return {type: 'refused', message: check.message};
+    if (!check.ok) return {type: 'refused', message: check.message};
     const distance = engine.solve(input, 'distance');
     const height = engine.solve(input, 'height');
     const width = engine.solve(input, 'width');
@@ -19,11 +18,9 @@ function answers(engine, input) {
 
 function profiles(engine, input, lastDistance, count) {
     const distance = engine.distanceProfile(input, lastDistance, count);
-    if (!distance.ok)
-        return {type: 'refused', message: distance.message};
+    if (!distance.ok) return {type: 'refused', message: distance.message};
     const height = engine.heightProfile(input, count);
-    if (!height.ok)
-        return {type: 'refused', message: height.message};
+    if (!height.ok) return {type: 'refused', message: height.message};
     return {type: 'profiles', distance, height};
 }
 
@@ -36,22 +33,31 @@ function contours(engine, grid, limitKw) {
 // One request to its answer (without id); `transfer` lists buffers handed over.
 export function handle(engine, request) {
     switch (request.type) {
-    case 'answers':
-        return {answer: answers(engine, request.input)};
-    case 'profiles':
-        return {answer: profiles(engine, request.input, request.lastDistance, request.count)};
-    case 'band': {
-        const band = engine.planBand(request.input, request.band);
-        if (!band.ok)
-            return {answer: {type: 'refused', message: band.message}};
-        return {answer: {type: 'band', band: request.band, values: band.values}, transfer: [band.values.buffer]};
-    }
-    case 'contours':
-        return {answer: contours(engine, request.grid, request.limitKw)};
-    case 'levelAt':
-        return {answer: {type: 'levelAt', x: request.x, y: request.y, ...engine.levelAt(request.input, request.x, request.y)}};
-    default:
-        return {answer: {type: 'refused', message: `Onbekende vraag: ${request.type}`}};
+        case 'answers':
+            return {answer: answers(engine, request.input)};
+        case 'profiles':
+            return {answer: profiles(engine, request.input, request.lastDistance, request.count)};
+        case 'band': {
+            const band = engine.planBand(request.input, request.band);
+            if (!band.ok) return {answer: {type: 'refused', message: band.message}};
+            return {
+                answer: {type: 'band', band: request.band, values: band.values},
+                transfer: [band.values.buffer],
+            };
+        }
+        case 'contours':
+            return {answer: contours(engine, request.grid, request.limitKw)};
+        case 'levelAt':
+            return {
+                answer: {
+                    type: 'levelAt',
+                    x: request.x,
+                    y: request.y,
+                    ...engine.levelAt(request.input, request.x, request.y),
+                },
+            };
+        default:
+            return {answer: {type: 'refused', message: `Onbekende vraag: ${request.type}`}};
     }
 }
 
@@ -79,8 +85,7 @@ export class JobQueue {
     }
 
     schedule() {
-        if (this.scheduled || this.waiting.length === 0)
-            return;
+        if (this.scheduled || this.waiting.length === 0) return;
         this.scheduled = true;
         this.later(() => {
             this.scheduled = false;
@@ -91,8 +96,7 @@ export class JobQueue {
 
     runOne() {
         const request = this.waiting.shift();
-        if (!request || (request.type !== 'levelAt' && request.id < this.latest))
-            return;
+        if (!request || (request.type !== 'levelAt' && request.id < this.latest)) return;
         const started = Date.now();
         const {answer, transfer} = handle(this.engine, request);
         answer.id = request.id;

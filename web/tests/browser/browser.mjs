@@ -15,8 +15,15 @@ export async function launchBrowser() {
     const browser = await puppeteer.launch({
         executablePath: CHROMIUM,
         headless: true,
-        args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-            '--disable-component-update', '--no-first-run', `--user-data-dir=${profile}`],
+        args: [
+            '--headless',
+            '--no-sandbox',
+            '--disable-gpu',
+            '--disable-background-networking',
+            '--disable-component-update',
+            '--no-first-run',
+            `--user-data-dir=${profile}`,
+        ],
     });
     return {
         browser,
@@ -30,8 +37,11 @@ export async function launchBrowser() {
 // Serves `folder`; resolves to {url, stop()} once the server says where it listens.
 export function serve(folder) {
     return new Promise((resolve, reject) => {
-        const server = spawn(PYTHON, ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '--directory', folder, '0'],
-            {stdio: ['ignore', 'pipe', 'pipe']});
+        const server = spawn(
+            PYTHON,
+            ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '--directory', folder, '0'],
+            {stdio: ['ignore', 'pipe', 'pipe']},
+        );
         let said = '';
         const timer = setTimeout(() => {
             server.kill();
@@ -51,15 +61,33 @@ export function serve(folder) {
 
 // Waits until the page has its exact plan (and curves) for the input numbered above `after`.
 export async function waitForExact(page, after = 0) {
-    await page.waitForFunction((id) => {
-        const state = window.warmtegloed.scheduler && window.warmtegloed.scheduler.state;
-        return state && state.id > id && ((state.plan && state.plan.exact && state.distance) || state.refusal);
-    }, {timeout: 60000}, after);
+    await page.waitForFunction(
+        (id) => {
+            const state = window.warmtegloed.scheduler && window.warmtegloed.scheduler.state;
+            return (
+                state &&
+                state.id > id &&
+                ((state.plan && state.plan.exact && state.distance) || state.refusal)
+            );
+        },
+        {timeout: 60000},
+        after,
+    );
     return page.evaluate(() => window.warmtegloed.scheduler.state.id);
 }
 
 export async function answerTexts(page) {
-    return page.evaluate(() => Object.fromEntries(
-        ['verdict', 'answer-highest', 'answer-decisive', 'answer-distance', 'answer-height', 'answer-width', 'state']
-            .map((id) => [id, document.getElementById(id).textContent])));
+    return page.evaluate(() =>
+        Object.fromEntries(
+            [
+                'verdict',
+                'answer-highest',
+                'answer-decisive',
+                'answer-distance',
+                'answer-height',
+                'answer-width',
+                'state',
+            ].map((id) => [id, document.getElementById(id).textContent]),
+        ),
+    );
 }

@@ -38,8 +38,7 @@ async function open(url = PAGE, viewport = {width: 1366, height: 768}) {
     const errors = [];
     page.on('pageerror', (error) => errors.push(error.message));
     page.on('console', (message) => {
-        if (message.type() === 'error')
-            errors.push(message.text());
+        if (message.type() === 'error') errors.push(message.text());
     });
     await page.setViewport(viewport);
     await page.goto(url);
@@ -56,8 +55,7 @@ async function typeInto(page, id, text) {
 test('the page opened from a folder runs the engine and answers the design values', async () => {
     const {page, errors} = await open();
     const texts = await answerTexts(page);
-    for (const [id, text] of Object.entries(DEFAULT_ANSWERS))
-        assert.equal(texts[id], text, id);
+    for (const [id, text] of Object.entries(DEFAULT_ANSWERS)) assert.equal(texts[id], text, id);
     assert.equal(await page.evaluate(() => document.body.dataset.kernel), 'WebAssembly SIMD');
     assert.deepEqual(errors, []);
     await page.screenshot({path: join(SHOTS, 'page-1366x768.png')});
@@ -71,8 +69,7 @@ test('the page served by http.server gives the same answers', async () => {
     try {
         const {page, errors} = await open(server.url);
         const texts = await answerTexts(page);
-        for (const [id, text] of Object.entries(DEFAULT_ANSWERS))
-            assert.equal(texts[id], text, id);
+        for (const [id, text] of Object.entries(DEFAULT_ANSWERS)) assert.equal(texts[id], text, id);
         assert.deepEqual(errors, []);
         await page.close();
     } finally {
@@ -90,7 +87,11 @@ test('a typed width changes the answers and the plan', async () => {
     await waitForExact(page, before_.id);
     const after_ = await page.evaluate(() => {
         const {input, plan} = window.warmtegloed.scheduler.state;
-        return {B: input.B, precision: document.getElementById('chart-plan').dataset.precision, corner: plan.values[0]};
+        return {
+            B: input.B,
+            precision: document.getElementById('chart-plan').dataset.precision,
+            corner: plan.values[0],
+        };
     });
     assert.equal(after_.B, 40);
     assert.equal(after_.precision, 'exact');
@@ -107,7 +108,10 @@ test('a wrong value is refused beside its field and nothing is computed from it'
     const {page} = await open();
     const id = await page.evaluate(() => window.warmtegloed.scheduler.state.id);
     await typeInto(page, 'field-H', 'acht');
-    assert.equal(await page.$eval('#message-H', (e) => e.textContent), '„acht” is geen getal; schrijf bijvoorbeeld 12,5.');
+    assert.equal(
+        await page.$eval('#message-H', (e) => e.textContent),
+        '„acht” is geen getal; schrijf bijvoorbeeld 12,5.',
+    );
     assert.equal(await page.$eval('#field-H', (e) => e.getAttribute('aria-invalid')), 'true');
     assert.match((await answerTexts(page)).state, /^Invoer onvolledig/);
     await typeInto(page, 'field-H', '20');
@@ -122,7 +126,11 @@ test('a storage the method refuses says why and leaves no figure of the input be
     const {page} = await open();
     const id = await page.evaluate(() => window.warmtegloed.scheduler.state.id);
     await page.evaluate(() => {
-        for (const [key, value] of [['B', '8,7'], ['D', '8,7'], ['H', '0,5']]) {
+        for (const [key, value] of [
+            ['B', '8,7'],
+            ['D', '8,7'],
+            ['H', '0,5'],
+        ]) {
             const edit = document.getElementById(`field-${key}`);
             edit.value = value;
             edit.dispatchEvent(new Event('change'));
@@ -130,8 +138,11 @@ test('a storage the method refuses says why and leaves no figure of the input be
     });
     await waitForExact(page, id);
     const texts = await answerTexts(page);
-    assert.equal(texts.state, 'Voor deze afmetingen komt de vlamhoogte uit op -0,33 m, dus op of onder 0 m. '
-        + 'Vergroot de hoogte of de afmetingen van de opslag.');
+    assert.equal(
+        texts.state,
+        'Voor deze afmetingen komt de vlamhoogte uit op -0,33 m, dus op of onder 0 m. ' +
+            'Vergroot de hoogte of de afmetingen van de opslag.',
+    );
     assert.equal(texts['answer-highest'], '–');
     assert.equal(texts.verdict, '');
     assert.equal(await page.$eval('#chart-plan', (e) => e.dataset.precision), '');
@@ -179,9 +190,21 @@ test('the printed page holds the inputs, the answers and the views', async () =>
     const pdf = join(scratch, 'rapport.pdf');
     writeFileSync(pdf, await page.pdf({format: 'A4', printBackground: true}));
     const text = execFileSync('/usr/bin/pdftotext', ['-layout', pdf, '-'], {encoding: 'utf8'});
-    for (const expected of ['Zagerij De Eik', 'Breedte opslag (B)', '10,00 m', 'Punt 5', '12,50 m',
-        'Voldoet niet: meer dan 15 kW/m²', 'Hoogste niveau:', '44,76 kW/m² (punt 3, 7,50 m)', 'Minimale afstand:',
-        '12,88 m', 'Niveau tegen afstand', 'Niveau tegen hoogte', 'Plattegrond'])
+    for (const expected of [
+        'Zagerij De Eik',
+        'Breedte opslag (B)',
+        '10,00 m',
+        'Punt 5',
+        '12,50 m',
+        'Voldoet niet: meer dan 15 kW/m²',
+        'Hoogste niveau:',
+        '44,76 kW/m² (punt 3, 7,50 m)',
+        'Minimale afstand:',
+        '12,88 m',
+        'Niveau tegen afstand',
+        'Niveau tegen hoogte',
+        'Plattegrond',
+    ])
         assert.ok(text.includes(expected), `${expected} is missing from the printed page`);
     assert.ok(!text.includes('Zaak openen'), 'the buttons are not printed');
     execFileSync('/usr/bin/pdftoppm', ['-png', '-r', '60', pdf, join(SHOTS, 'print')]);
@@ -190,11 +213,21 @@ test('the printed page holds the inputs, the answers and the views', async () =>
 
 test('on a phone the page fits its width and every field has its name', async () => {
     const {page} = await open(PAGE, {width: 390, height: 844, isMobile: true, hasTouch: true});
-    assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 390), 'no sideways scrolling');
-    const unnamed = await page.evaluate(() => [...document.querySelectorAll('input, select, textarea, button, canvas')]
-        .filter((e) => e.type !== 'file' && !(e.labels && e.labels.length) && !e.getAttribute('aria-label')
-            && !e.textContent.trim())
-        .map((e) => e.id));
+    assert.ok(
+        await page.evaluate(() => document.documentElement.scrollWidth <= 390),
+        'no sideways scrolling',
+    );
+    const unnamed = await page.evaluate(() =>
+        [...document.querySelectorAll('input, select, textarea, button, canvas')]
+            .filter(
+                (e) =>
+                    e.type !== 'file' &&
+                    !(e.labels && e.labels.length) &&
+                    !e.getAttribute('aria-label') &&
+                    !e.textContent.trim(),
+            )
+            .map((e) => e.id),
+    );
     assert.deepEqual(unnamed, []);
     await page.screenshot({path: join(SHOTS, 'page-390.png'), fullPage: true});
     await page.close();

@@ -24,9 +24,20 @@ const ROWS = [
     ['a word for the height', {H: 'acht'}, {}, 'H', '„acht” is geen getal; schrijf bijvoorbeeld 12,5.'],
     ['a height above the range', {H: '20'}, {}, 'H', 'Kies een waarde van 0 tot 15 m.'],
     ['a distance beyond the method', {x: '20000'}, {}, 'x', 'Kies een waarde van 0,01 tot 10.000 m.'],
-    ['an efficiency above 1 reads without a unit', {K: '1,5'}, {screen: true}, 'K', 'Kies een waarde van 0 tot 1.'],
-    ['a screen beyond the point', {xs: '6'}, {screen: true}, 'xs',
-        'Het scherm staat verder weg dan het beoordelingspunt: xs mag niet groter zijn dan x.'],
+    [
+        'an efficiency above 1 reads without a unit',
+        {K: '1,5'},
+        {screen: true},
+        'K',
+        'Kies een waarde van 0 tot 1.',
+    ],
+    [
+        'a screen beyond the point',
+        {xs: '6'},
+        {screen: true},
+        'xs',
+        'Het scherm staat verder weg dan het beoordelingspunt: xs mag niet groter zijn dan x.',
+    ],
     ['a limit of nothing', {limit: '0'}, {}, 'limit', 'Kies een waarde van 0,1 tot 100 kW/m².'],
 ];
 for (const [name, edits, options, key, message] of ROWS) {
@@ -60,7 +71,7 @@ test('a value the method takes but the classic window does not gets a note, not 
     assert.equal(checked.notes.B, undefined);
 });
 
-test('arrow keys step by the range\'s step and stop at its ends', () => {
+test("arrow keys step by the range's step and stop at its ends", () => {
     const field = (key) => FIELDS.find((f) => f.key === key);
     assert.equal(steppedValue(field('K'), 0.7, 1, ranges), 0.8);
     assert.equal(steppedValue(field('K'), 0.95, 5, ranges), 1);

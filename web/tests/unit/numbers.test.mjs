@@ -46,8 +46,14 @@ for (const [name, value, expected] of SHORT)
 
 test('the engine writes the number-to-text rule with the separator asked', async () => {
     const engine = await loadEngine();
-    const rows = [[24.4, ',', '24,4'], [18, ',', '18'], [0.125, '.', '0.12'], [0.135, '.', '0.14'], [-0.001, ',', '0'],
-        [36.734627, ',', '36,73']];
+    const rows = [
+        [24.4, ',', '24,4'],
+        [18, ',', '18'],
+        [0.125, '.', '0.12'],
+        [0.135, '.', '0.14'],
+        [-0.001, ',', '0'],
+        [36.734627, ',', '36,73'],
+    ];
     for (const [value, separator, expected] of rows)
         assert.equal(engine.numberText(value, separator), expected, `${value}`);
 });

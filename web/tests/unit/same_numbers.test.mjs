@@ -35,12 +35,18 @@ function scenarios() {
     const limit = () => [15, 15, 10, 12.5, between(1, 60)][Math.floor(next() * 5)];
     const list = [];
     const add = (kind, count, make) => {
-        for (let i = 0; i < count; ++i)
-            list.push({kind, ...make(), limit: limit(), envelope: next() < 0.35});
+        for (let i = 0; i < count; ++i) list.push({kind, ...make(), limit: limit(), envelope: next() < 0.35});
     };
     const pile = () => {
         const B = between(2, 200);
-        return {B, D: between(2, 60), H: between(0.5, 15), x: between(0.3, 60), y: between(-20, B + 20), heights: heights(20)};
+        return {
+            B,
+            D: between(2, 60),
+            H: between(0.5, 15),
+            x: between(0.3, 60),
+            y: between(-20, B + 20),
+            heights: heights(20),
+        };
     };
     add('outdoor', 80, pile);
     add('compact', 50, () => ({...pile(), compact: true}));
@@ -54,34 +60,78 @@ function scenarios() {
     });
     add('indoor', 50, () => {
         const B = between(2, 100);
-        return {B, D: between(2, 60), H: between(2, 15), x: between(0.3, 50), y: between(-10, B + 10), indoor: true,
-            heights: heights(15)};
+        return {
+            B,
+            D: between(2, 60),
+            H: between(2, 15),
+            x: between(0.3, 50),
+            y: between(-10, B + 10),
+            indoor: true,
+            heights: heights(15),
+        };
     });
     // Low piles whose flame the method cannot give (at or below the pile's foot, or as
     // high as the pile), and a pile without height.
     add('refusal', 25, () => {
         const side = between(8.2, 9.6);
-        return {B: side, D: side, H: between(0.02, 0.7), x: between(1, 20), y: between(0, side), heights: heights(5)};
+        return {
+            B: side,
+            D: side,
+            H: between(0.02, 0.7),
+            x: between(1, 20),
+            y: between(0, side),
+            heights: heights(5),
+        };
     });
     return list;
 }
 
 function cliArguments(s, quantity) {
-    const args = ['--B', s.B, '--D', s.D, '--H', s.H, '--x', s.x, '--y', s.y, '--heights', s.heights.join(','),
-        '--limit', s.limit, '--check', '--solve', quantity, '--json'];
-    if (s.screen)
-        args.push('--screen', '--hs', s.hs, '--xs', s.xs, '--K', s.K);
+    const args = [
+        '--B',
+        s.B,
+        '--D',
+        s.D,
+        '--H',
+        s.H,
+        '--x',
+        s.x,
+        '--y',
+        s.y,
+        '--heights',
+        s.heights.join(','),
+        '--limit',
+        s.limit,
+        '--check',
+        '--solve',
+        quantity,
+        '--json',
+    ];
+    if (s.screen) args.push('--screen', '--hs', s.hs, '--xs', s.xs, '--K', s.K);
     for (const flag of ['indoor', 'compact', 'envelope']) {
-        if (s[flag])
-            args.push(`--${flag}`);
+        if (s[flag]) args.push(`--${flag}`);
     }
     return args.map(String);
 }
 
 function moduleInput(s) {
-    return {B: s.B, D: s.D, H: s.H, x: s.x, y: s.y, heights: s.heights, hs: s.hs ?? 0, xs: s.xs ?? 0, K: s.K ?? 1,
-        indoor: Boolean(s.indoor), compact: Boolean(s.compact), screen: Boolean(s.screen), limit: s.limit,
-        envelope: s.envelope, separator: '.'};
+    return {
+        B: s.B,
+        D: s.D,
+        H: s.H,
+        x: s.x,
+        y: s.y,
+        heights: s.heights,
+        hs: s.hs ?? 0,
+        xs: s.xs ?? 0,
+        K: s.K ?? 1,
+        indoor: Boolean(s.indoor),
+        compact: Boolean(s.compact),
+        screen: Boolean(s.screen),
+        limit: s.limit,
+        envelope: s.envelope,
+        separator: '.',
+    };
 }
 
 function assertLevel(actual, expected, what) {
@@ -91,7 +141,10 @@ function assertLevel(actual, expected, what) {
 }
 
 function assertRelative(actual, expected, what) {
-    assert.ok(Math.abs(actual - expected) <= 1e-12 * Math.abs(expected), `${what}: ${actual} against ${expected}`);
+    assert.ok(
+        Math.abs(actual - expected) <= 1e-12 * Math.abs(expected),
+        `${what}: ${actual} against ${expected}`,
+    );
 }
 
 test('the table covers each kind of storage and a few hundred in all', () => {
@@ -116,7 +169,11 @@ test('the module and warmtegloed-cli --json give the same numbers', async () => 
         if (run.status !== 0) {
             assert.equal(run.status, 1, `${name}: ${run.stderr}`);
             assert.equal(run.stdout, '', name);
-            const message = !calculated.ok ? calculated.message : !check.ok ? check.message : solution.message;
+            const message = !calculated.ok
+                ? calculated.message
+                : !check.ok
+                  ? check.message
+                  : solution.message;
             assert.ok(!calculated.ok || !check.ok || !solution.ok || !solution.found, name);
             // The command line writes the message on one line.
             assert.equal(message.replace(/\n/g, ' ').trim(), run.stderr.trim(), name);
@@ -138,8 +195,7 @@ test('the module and warmtegloed-cli --json give the same numbers', async () => 
         assert.ok(Math.abs(solution.value - cli.solution.value) < 0.005, `${name}: ${solution.value}`);
         assert.equal(solution.height, cli.solution.height, name);
         assertLevel(solution.highest, cli.solution.highest, `${name} solution highest`);
-        if ('bound' in cli.solution)
-            assert.equal(solution.bound, cli.solution.bound, name);
+        if ('bound' in cli.solution) assert.equal(solution.bound, cli.solution.bound, name);
         counts.compared += 1;
     });
     // Each path was taken often enough to mean something.

@@ -13,8 +13,11 @@ function fakeEngine(log) {
     return {
         check: (input) => (input.B < 0 ? {ok: false, message: 'geweigerd'} : {ok: true, highest: input.B}),
         solve: (input, quantity) => ({ok: true, found: true, value: input.B, quantity}),
-        viewExtent: () => ({firstDistance: 0.1, lastDistance: 20, plan: {xFrom: 0, xTo: PLAN_SIZE - 1, yFrom: 0,
-            yTo: PLAN_SIZE - 1}}),
+        viewExtent: () => ({
+            firstDistance: 0.1,
+            lastDistance: 20,
+            plan: {xFrom: 0, xTo: PLAN_SIZE - 1, yFrom: 0, yTo: PLAN_SIZE - 1},
+        }),
         distanceProfile: () => ({ok: true}),
         heightProfile: () => ({ok: true}),
         planBand(input, band) {
@@ -22,7 +25,8 @@ function fakeEngine(log) {
             const values = new Float64Array(band.columns * (band.rowTo - band.rowFrom));
             for (let r = band.rowFrom; r < band.rowTo; ++r) {
                 for (let c = 0; c < band.columns; ++c)
-                    values[(r - band.rowFrom) * band.columns + c] = band.column + c + 1000 * r + (band.exact ? 0 : 0.5);
+                    values[(r - band.rowFrom) * band.columns + c] =
+                        band.column + c + 1000 * r + (band.exact ? 0 : 0.5);
             }
             return {ok: true, values};
         },
@@ -37,21 +41,30 @@ function fakeWorkers(count, log) {
     const workers = [];
     for (let i = 0; i < count; ++i) {
         const worker = {onmessage: null};
-        const queue = new JobQueue(fakeEngine(log), (message) => tasks.push(() => worker.onmessage({data: message})),
-            (fn) => tasks.push(fn));
+        const queue = new JobQueue(
+            fakeEngine(log),
+            (message) => tasks.push(() => worker.onmessage({data: message})),
+            (fn) => tasks.push(fn),
+        );
         worker.postMessage = (message) => tasks.push(() => queue.receive(structuredClone(message)));
         workers.push(worker);
     }
     const run = (limit = Infinity) => {
-        for (let n = 0; tasks.length && n < limit; ++n)
-            tasks.shift()();
+        for (let n = 0; tasks.length && n < limit; ++n) tasks.shift()();
     };
     return {workers, run};
 }
 
 test('the columns are split into contiguous ranges that cover them once', () => {
-    assert.deepEqual(splitColumns(200, 3), [[0, 67], [67, 133], [133, 200]]);
-    assert.deepEqual(splitColumns(2, 4), [[0, 1], [1, 2]]);
+    assert.deepEqual(splitColumns(200, 3), [
+        [0, 67],
+        [67, 133],
+        [133, 200],
+    ]);
+    assert.deepEqual(splitColumns(2, 4), [
+        [0, 1],
+        [1, 2],
+    ]);
     const exact = planBands({xFrom: 0, xTo: 1, yFrom: 0, yTo: 1}, 200, 2, true);
     const rows = exact.filter((b) => b.worker === 1).map((b) => [b.band.rowFrom, b.band.rowTo]);
     assert.equal(rows[0][0], 0);
@@ -64,7 +77,9 @@ for (const count of [1, 3]) {
         const log = [];
         const {workers, run} = fakeWorkers(count, log);
         const seen = [];
-        const scheduler = new Scheduler(workers, (state, what) => seen.push([what, state.plan && state.plan.values]));
+        const scheduler = new Scheduler(workers, (state, what) =>
+            seen.push([what, state.plan && state.plan.values]),
+        );
         scheduler.compute({B: 10, limit: 15});
         run();
         const kinds = seen.map(([what]) => what);
@@ -72,26 +87,35 @@ for (const count of [1, 3]) {
         assert.ok(kinds.indexOf('picture') < kinds.indexOf('exact'));
         const picture = seen.find(([what]) => what === 'picture')[1];
         const exact = seen.find(([what]) => what === 'exact')[1];
-        for (const [row, column] of [[0, 0], [0, 199], [57, 66], [57, 67], [199, 133], [199, 199]]) {
+        for (const [row, column] of [
+            [0, 0],
+            [0, 199],
+            [57, 66],
+            [57, 67],
+            [199, 133],
+            [199, 199],
+        ]) {
             assert.equal(exact[row * PLAN_SIZE + column], column + 1000 * row);
             assert.equal(picture[row * PLAN_SIZE + column], column + 1000 * row + 0.5);
         }
     });
 }
 
-test('a newer input drops the older one\'s answers and its requests still waiting', () => {
+test("a newer input drops the older one's answers and its requests still waiting", () => {
     const log = [];
     const {workers, run} = fakeWorkers(2, log);
     const seen = [];
     const scheduler = new Scheduler(workers, (state, what) => seen.push(`${state.input.B} ${what}`));
     scheduler.compute({B: 10, limit: 15});
-    while (!seen.includes('10 answers'))
-        run(1);
+    while (!seen.includes('10 answers')) run(1);
     // The first input's picture is asked for but not begun.
     scheduler.compute({B: 20, limit: 15});
     run();
     assert.ok(seen.includes('20 exact'));
-    assert.deepEqual(seen.filter((s) => s.startsWith('10')), ['10 answers']);
+    assert.deepEqual(
+        seen.filter((s) => s.startsWith('10')),
+        ['10 answers'],
+    );
     assert.ok(!log.some((s) => s.startsWith('10')), log.join(', '));
     assert.equal(scheduler.state.plan.values[0], 0);
 });
