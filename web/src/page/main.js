@@ -241,17 +241,30 @@ function workerCount() {
     return Math.min(Math.max(cores, 1), 4);
 }
 
+// A browser without WebAssembly SIMD (or that refuses workers) cannot compute.
+function engineFailed(reason) {
+    $('state').textContent =
+        'Deze browser kan de rekenkern niet starten; gebruik een recente versie van Edge, Chrome, ' +
+        `Firefox of Safari. (${reason})`;
+    $('state').className = 'state error';
+}
+
 function startWorkers() {
     const source = URL.createObjectURL(new Blob([WARMTEGLOED_WORKER_SOURCE], {type: 'text/javascript'}));
     const workers = [];
     let ready = 0;
     const count = workerCount();
     for (let i = 0; i < count; ++i) {
-        const worker = new Worker(source);
+        let worker;
+        try {
+            worker = new Worker(source);
+        } catch (error) {
+            engineFailed(String(error));
+            return;
+        }
         worker.onmessage = (event) => {
             if (event.data.type === 'failed') {
-                $('state').textContent = `De rekenkern kon niet starten: ${event.data.message}`;
-                $('state').className = 'state error';
+                engineFailed(event.data.message);
             }
             if (event.data.type !== 'ready') return;
             ready += 1;
