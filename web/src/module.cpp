@@ -5,12 +5,12 @@
 
 #include "calculate.h"
 #include "contour.h"
-#include "exploration.h"
 #include "field.h"
 #include "input_ranges.h"
 #include "kernel.h"
 #include "limit.h"
 #include "number_text.h"
+#include "views.h"
 
 #include <emscripten/emscripten.h>
 #include <nlohmann/json.hpp>
@@ -52,8 +52,7 @@ Json numbers(const std::vector<double> &values)
 
 struct Request
 {
-    explore::ExplorationInput input;
-    char separator = ',';
+    web::ViewInput input;
     std::string problem; // empty when the text was a complete storage
 };
 
@@ -125,7 +124,7 @@ Request readRequest(const char *text)
     }
     const auto separator = object.find("separator");
     if (separator != object.end() && separator->is_string() && separator->get<std::string>() == ".")
-        request.separator = '.';
+        request.input.separator = '.';
     return request;
 }
 
@@ -271,7 +270,7 @@ EMSCRIPTEN_KEEPALIVE const char *wg_calculate(const char *input)
         return refusedRequest(request);
     engine::CalculationState state;
     const engine::CalculationResult result =
-        engine::Calculate(request.input.storage, state, request.separator);
+        engine::Calculate(request.input.storage, state, request.input.separator);
     Json json {
         {"ok", result.ok()},         {"status", statusName(result.status)},
         {"message", result.message}, {"levels", numbers(result.levels)},
@@ -288,8 +287,8 @@ EMSCRIPTEN_KEEPALIVE const char *wg_check(const char *input)
     const Request request = readRequest(input);
     if (!request.problem.empty())
         return refusedRequest(request);
-    const explore::ExplorationInput &in = request.input;
-    return answer(checkJson(engine::CheckLimit(in.storage, in.limitKw, in.envelope, request.separator)));
+    const web::ViewInput &in = request.input;
+    return answer(checkJson(engine::CheckLimit(in.storage, in.limitKw, in.envelope, in.separator)));
 }
 
 // quantity: "distance", "height" or "width".
@@ -302,9 +301,8 @@ EMSCRIPTEN_KEEPALIVE const char *wg_solve(const char *input, const char *quantit
     if (!quantityOf(quantityName, quantity))
         return answer(
             Json {{"ok", false}, {"message", "Ongeldige vraag aan de rekenkern: onbekende grootheid"}});
-    const explore::ExplorationInput &in = request.input;
-    return answer(
-        solutionJson(engine::Solve(in.storage, quantity, in.limitKw, in.envelope, request.separator)));
+    const web::ViewInput &in = request.input;
+    return answer(solutionJson(engine::Solve(in.storage, quantity, in.limitKw, in.envelope, in.separator)));
 }
 
 // Where the views start and end: the first distance (0.1 m or just beyond the screen),
@@ -315,14 +313,11 @@ EMSCRIPTEN_KEEPALIVE const char *wg_view_extent(const char *input, double minima
     const Request request = readRequest(input);
     if (!request.problem.empty())
         return refusedRequest(request);
-    explore::Answers answers;
-    answers.distance.found = minimalDistance >= 0;
-    answers.distance.value = minimalDistance;
-    const explore::PlanExtent extent = explore::PlanExtentFor(request.input, answers);
+    const web::Extent extent = web::ExtentFor(request.input, minimalDistance);
     return answer(Json {
         {"ok", true},
-        {"firstDistance", explore::FirstDistance(request.input)},
-        {"lastDistance", explore::LastDistance(request.input, answers)},
+        {"firstDistance", extent.firstDistance},
+        {"lastDistance", extent.lastDistance},
         {"plan",
          Json {{"xFrom", extent.xFrom}, {"xTo", extent.xTo}, {"yFrom", extent.yFrom}, {"yTo", extent.yTo}}},
     });
@@ -334,21 +329,20 @@ EMSCRIPTEN_KEEPALIVE const char *wg_distance_profile(const char *input, double l
     const Request request = readRequest(input);
     if (!request.problem.empty())
         return refusedRequest(request);
-    explore::Refusal refusal;
-    const explore::DistanceProfile profile =
-        explore::ComputeDistanceProfile(request.input, lastDistance, count < 2 ? 2 : count, refusal);
-    if (refusal.refused())
-        return answer(Json {{"ok", false}, {"message", refusal.message}});
+    const web::Curves curves = web::DistanceCurves(request.input, lastDistance, count < 2 ? 2 : count);
+    if (!curves.refusal.empty())
+        return answer(Json {{"ok", false}, {"message", curves.refusal}});
     Json levels = Json::array();
-    for (const std::vector<double> &series : profile.levels)
+    for (const std::vector<double> &series : curves.levels)
         levels.push_back(numbers(series));
+    const bool envelope = request.input.envelope && !request.input.storage.indoor;
     return answer(Json {
         {"ok", true},
-        {"distances", numbers(profile.distances)},
-        {"heights", numbers(profile.heights)},
+        {"distances", numbers(curves.distances)},
+        {"heights", numbers(curves.heights)},
         {"levels", levels},
-        {"envelope", numbers(profile.envelope)},
-        {"highest", numbers(profile.highest)},
+        {"envelope", envelope ? numbers(curves.highest) : Json::array()},
+        {"highest", numbers(curves.highest)},
     });
 }
 
@@ -358,17 +352,13 @@ EMSCRIPTEN_KEEPALIVE const char *wg_height_profile(const char *input, int count)
     const Request request = readRequest(input);
     if (!request.problem.empty())
         return refusedRequest(request);
-    explore::Refusal refusal;
-    const explore::HeightProfile profile =
-        explore::ComputeHeightProfile(request.input, count < 2 ? 2 : count, refusal);
-    if (refusal.refused())
-        return answer(Json {{"ok", false}, {"message", refusal.message}});
+    const web::HeightCurve curve = web::LevelAgainstHeight(request.input, count < 2 ? 2 : count);
+    if (!curve.refusal.empty())
+        return answer(Json {{"ok", false}, {"message", curve.refusal}});
     return answer(Json {
         {"ok", true},
-        {"heights", numbers(profile.heights)},
-        {"levels", numbers(profile.levels)},
-        {"worstHeight", number(profile.worstHeight)},
-        {"worstLevel", number(profile.worstLevel)},
+        {"heights", numbers(curve.heights)},
+        {"levels", numbers(curve.levels)},
         {"top", request.input.highestAssessmentHeight()},
     });
 }
@@ -387,24 +377,16 @@ EMSCRIPTEN_KEEPALIVE const char *wg_plan_band(const char *input, double xFrom, d
     planValues().clear();
     if (columns < 1 || columns > 4000 || rowFrom < 0 || rowTo <= rowFrom || rowTo > 4000)
         return answer(Json {{"ok", false}, {"message", "Ongeldige vraag aan de rekenkern: raster"}});
-    engine::FieldGrid grid;
+    std::vector<double> x;
+    std::vector<double> y;
     for (int i = 0; i < columns; ++i)
-        grid.x.push_back(xFrom + i * dx);
+        x.push_back(xFrom + i * dx);
     for (int j = rowFrom; j < rowTo; ++j)
-        grid.y.push_back(yFrom + j * dy);
-    grid.heights = explore::JudgedHeights(request.input);
-    engine::FieldOptions oneThread;
-    oneThread.threads = 1;
-    const engine::CalculationInput &storage = request.input.storage;
-    const engine::FieldResult field = exact ? engine::CalculateFieldHighest(storage, grid, oneThread)
-                                            : engine::CalculateFieldPicture(storage, grid, oneThread);
-    if (!field.ok()) {
-        const std::string message =
-            field.message.empty() ? std::string("Voor deze invoer is niets te berekenen.") : field.message;
-        return answer(Json {{"ok", false}, {"message", message}});
-    }
-    for (double level : field.levels)
-        planValues().push_back(level / 1000);
+        y.push_back(yFrom + j * dy);
+    const web::PlanLevels plan = web::PlanBand(request.input, x, y, exact != 0);
+    if (!plan.refusal.empty())
+        return answer(Json {{"ok", false}, {"message", plan.refusal}});
+    planValues() = plan.levels;
     return answer(Json {{"ok", true}, {"count", planValues().size()}});
 }
 
@@ -447,7 +429,7 @@ EMSCRIPTEN_KEEPALIVE const char *wg_level_at(const char *input, double x, double
     if (!request.problem.empty())
         return refusedRequest(request);
     double value = 0;
-    if (!explore::PlanLevelAt(request.input, x, y, value))
+    if (!web::LevelAt(request.input, x, y, value))
         return answer(Json {{"ok", false}});
     return answer(Json {{"ok", true}, {"level", number(value)}});
 }
