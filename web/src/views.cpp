@@ -21,6 +21,16 @@ std::string refusalOf(const std::string &message)
     return message.empty() ? std::string("Voor deze invoer is niets te berekenen.") : message;
 }
 
+// The grids of the plan write their refusals' numbers with a point: a storage the
+// method refuses is said again with the page's separator.
+std::string planRefusal(const ViewInput &input, const std::string &message)
+{
+    engine::CalculationState state;
+    const engine::CalculationResult storage =
+        engine::detail::prepareStorage(input.storage, state, input.separator);
+    return storage.ok() ? refusalOf(message) : storage.message;
+}
+
 // A round figure (1, 2 or 5 times a power of ten) not below `value`.
 double niceCeiling(double value)
 {
@@ -160,7 +170,7 @@ PlanLevels PlanBand(const ViewInput &input, const std::vector<double> &x, const 
     const engine::FieldResult field = exact ? engine::CalculateFieldHighest(input.storage, grid, oneThread)
                                             : engine::CalculateFieldPicture(input.storage, grid, oneThread);
     if (!field.ok())
-        return {refusalOf(field.message), {}};
+        return {planRefusal(input, field.message), {}};
     for (double level : field.levels)
         plan.levels.push_back(toKw(level));
     return plan;
