@@ -16,7 +16,7 @@ import {
     steppedValue,
     valueOf,
 } from './inputs.js';
-import {fixedText, shortText} from './numbers.js';
+import {fixedText, parseNumber, shortText} from './numbers.js';
 import {Scheduler} from './scheduler.js';
 import {tableCsv, tableFor} from './table.js';
 
@@ -163,8 +163,8 @@ function stepKey(event, field) {
     const current = checked.messages[field.key]
         ? valueOf(page.input, field.key)
         : valueOf(checked.input || page.input, field.key);
-    const typed = Number($(`field-${field.key}`).value.replace(',', '.'));
-    const from = checked.messages[field.key] || !Number.isFinite(typed) ? current : typed;
+    const typed = parseNumber($(`field-${field.key}`).value);
+    const from = checked.messages[field.key] || typed === null ? current : typed;
     $(`field-${field.key}`).value = fieldText(steppedValue(field, from, steps, RANGES));
     inputsChanged(field.key, true);
 }
@@ -613,7 +613,7 @@ function openCase(text) {
     for (const key of META_KEYS) $(`meta-${key}`).value = opened.meta[key];
     for (const option of OPTIONS) $(`option-${option.key}`).checked = opened.input[option.key];
     for (const field of FIELDS) $(`field-${field.key}`).value = fieldText(valueOf(opened.input, field.key));
-    inputsChanged(null, false);
+    inputsChanged(null, true);
 }
 
 function saveCase() {
