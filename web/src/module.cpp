@@ -4,6 +4,7 @@
 // module's memory, where the worker reads them as a Float64Array.
 
 #include "calculate.h"
+#include "case_file.h"
 #include "contour.h"
 #include "field.h"
 #include "input_ranges.h"
@@ -258,6 +259,48 @@ Json contourJson(const std::vector<engine::ContourLine> &lines)
     return result;
 }
 
+Json calculationJson(const casefile::Calculation &calculation)
+{
+    const engine::CalculationInput &s = calculation.input;
+    return Json {{"B", s.B},
+                 {"D", s.D},
+                 {"H", s.H},
+                 {"x", s.x},
+                 {"y", s.y},
+                 {"heights", s.heights},
+                 {"indoor", s.indoor},
+                 {"compact", s.compact},
+                 {"screen", s.screen},
+                 {"hs", s.hs},
+                 {"xs", s.xs},
+                 {"K", s.K},
+                 {"limit", calculation.limit},
+                 {"envelope", calculation.envelope}};
+}
+
+// The names of a report, as the page keeps them.
+Json metaJson(const casefile::Meta &meta)
+{
+    return Json {{"title", meta.title},     {"establishment", meta.establishment},
+                 {"address", meta.address}, {"author", meta.author},
+                 {"notes", meta.notes},     {"date", meta.date}};
+}
+
+void readMeta(const Json &object, casefile::Meta &meta)
+{
+    const auto text = [&](const char *key, std::string &field) {
+        const auto found = object.find(key);
+        if (found != object.end() && found->is_string())
+            field = found->get<std::string>();
+    };
+    text("title", meta.title);
+    text("establishment", meta.establishment);
+    text("address", meta.address);
+    text("author", meta.author);
+    text("notes", meta.notes);
+    text("date", meta.date);
+}
+
 } // namespace
 
 extern "C" {
@@ -439,6 +482,46 @@ EMSCRIPTEN_KEEPALIVE const char *wg_number_text(double value, int separator)
 {
     answerText() = engine::numberToText(value, separator == '.' ? '.' : ',');
     return answerText().c_str();
+}
+
+// A case file's text (`length` bytes, UTF-8) as the page takes it: its calculation (the
+// keys of wg_calculate), its names, whether it holds a site (which the page keeps but does
+// not compute); or the reader's one Dutch line, numbers with a decimal comma.
+EMSCRIPTEN_KEEPALIVE const char *wg_read_case(const char *text, int length)
+{
+    const casefile::ReadResult read =
+        casefile::ReadCase(std::string_view(text, length > 0 ? length : 0), ',');
+    if (!read.ok)
+        return answer(Json {{"ok", false}, {"message", read.error}});
+    return answer(Json {{"ok", true},
+                        {"input", calculationJson(read.value.calculation)},
+                        {"meta", metaJson(read.value.meta)},
+                        {"hasSite", read.value.hasSite}});
+}
+
+// The text of a case file: `original` (the file opened last, `length` bytes, or none)
+// with the calculation `input` (as wg_calculate takes it) and the names `meta` laid over
+// it, so that what the page does not know stays as it was.
+EMSCRIPTEN_KEEPALIVE const char *wg_write_case(const char *original, int length, const char *input,
+                                               const char *meta)
+{
+    casefile::Case value;
+    if (original && length > 0) {
+        casefile::ReadResult read = casefile::ReadCase(std::string_view(original, length), ',');
+        if (!read.ok)
+            return answer(Json {{"ok", false}, {"message", read.error}});
+        value = std::move(read.value);
+    }
+    const Request request = readRequest(input);
+    if (!request.problem.empty())
+        return refusedRequest(request);
+    value.calculation.input = request.input.storage;
+    value.calculation.limit = request.input.limitKw;
+    value.calculation.envelope = request.input.envelope;
+    const Json names = Json::parse(meta ? meta : "", nullptr, false);
+    if (names.is_object())
+        readMeta(names, value.meta);
+    return answer(Json {{"ok", true}, {"text", casefile::WriteCase(value)}});
 }
 
 // The inputs' ranges, one owner for every front end: the classic window's and the

@@ -2,7 +2,7 @@
 // answers and the views as they come.
 
 import {describeAnswers, refusalText} from './answers.js';
-import {caseFileName, META_KEYS, readCase, writeCase} from './case_file.js';
+import {caseFileName, META_KEYS} from './case_file.js';
 import {drawLineChart, drawNothing, drawPlan, planFrame, SERIES_COLOURS} from './charts.js';
 import {
     checkAll,
@@ -33,6 +33,7 @@ const META_CAPTIONS = {
     establishment: 'Inrichting',
     address: 'Adres',
     author: 'Opsteller',
+    date: 'Datum',
     notes: 'Notities',
 };
 
@@ -602,28 +603,53 @@ function meta() {
     return Object.fromEntries(META_KEYS.map((key) => [key, $(`meta-${key}`).value]));
 }
 
-function openCase(text) {
-    const opened = readCase(text, RANGES);
-    if (opened.error) {
-        $('case-message').textContent = `Zaak niet geopend: ${opened.error}`;
+function caseMessage(text) {
+    $('case-message').textContent = text;
+}
+
+// A case file's text: the case module reads it in a worker; the page takes its
+// calculation and names and keeps the text, so that saving keeps what the page does not
+// show (a site, keys of a later program).
+function openCase(text, done = () => {}) {
+    if (!scheduler) {
+        caseMessage('Zaak niet geopend: de rekenkern is nog niet gestart.');
         return;
     }
-    $('case-message').textContent = '';
-    page.original = opened.original;
-    for (const key of META_KEYS) $(`meta-${key}`).value = opened.meta[key];
-    for (const option of OPTIONS) $(`option-${option.key}`).checked = opened.input[option.key];
-    for (const field of FIELDS) $(`field-${field.key}`).value = fieldText(valueOf(opened.input, field.key));
-    inputsChanged(null, true);
+    scheduler.ask({type: 'readCase', text}, (opened) => {
+        if (!opened.ok) {
+            caseMessage(`Zaak niet geopend: ${opened.message}`);
+            done(false);
+            return;
+        }
+        caseMessage(
+            opened.hasSite
+                ? 'Deze zaak bevat ook een situatie; de webversie rekent alleen de ene opslag en bewaart de situatie.'
+                : '',
+        );
+        page.original = text;
+        for (const key of META_KEYS) $(`meta-${key}`).value = opened.meta[key] || '';
+        for (const option of OPTIONS) $(`option-${option.key}`).checked = opened.input[option.key];
+        for (const field of FIELDS)
+            $(`field-${field.key}`).value = fieldText(valueOf(opened.input, field.key));
+        inputsChanged(null, true);
+        done(true);
+    });
 }
 
 function saveCase() {
     if (!page.valid) {
-        $('case-message').textContent =
-            'Zaak niet opgeslagen: de invoer bevat een fout (zie de melding bij het veld).';
+        caseMessage('Zaak niet opgeslagen: de invoer bevat een fout (zie de melding bij het veld).');
         return;
     }
-    $('case-message').textContent = '';
-    download(caseFileName(meta()), writeCase(page.input, meta(), page.original), 'application/json');
+    if (!scheduler) return;
+    scheduler.ask({type: 'writeCase', original: page.original, input: page.input, meta: meta()}, (saved) => {
+        if (!saved.ok) {
+            caseMessage(`Zaak niet opgeslagen: ${saved.message}`);
+            return;
+        }
+        caseMessage('');
+        download(caseFileName(meta()), saved.text, 'application/json');
+    });
 }
 
 function setUpToolbar() {
@@ -658,13 +684,7 @@ function setUpToolbar() {
     });
 }
 
-window.warmtegloed = {
-    version: WARMTEGLOED_VERSION,
-    openCase,
-    caseText: () => writeCase(page.input, meta(), page.original),
-    timings: {},
-    scheduler: null,
-};
+window.warmtegloed = {version: WARMTEGLOED_VERSION, openCase, timings: {}, scheduler: null};
 buildInputs();
 setUpTabs();
 setUpToolbar();

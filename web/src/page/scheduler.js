@@ -59,7 +59,8 @@ export class Scheduler {
         this.now = now;
         this.id = 0;
         this.state = null;
-        this.probeCallback = null;
+        this.tickets = 0;
+        this.asked = new Map();
         workers.forEach((worker, index) => {
             worker.onmessage = (event) => this.receive(index, event.data);
         });
@@ -86,10 +87,17 @@ export class Scheduler {
         return id;
     }
 
+    // A request of no input (the level at a spot, a case file to read or write) to the
+    // last worker, whose answer goes to `callback` alone.
+    ask(request, callback) {
+        this.tickets += 1;
+        this.asked.set(this.tickets, callback);
+        this.workers[this.workers.length - 1].postMessage({...request, id: 0, ticket: this.tickets});
+    }
+
     // The level under the pointer; callback(answer) with {ok, level, x, y}.
     probe(input, x, y, callback) {
-        this.probeCallback = callback;
-        this.workers[this.workers.length - 1].postMessage({type: 'levelAt', id: 0, input, x, y});
+        this.ask({type: 'levelAt', input, x, y}, callback);
     }
 
     mark(name) {
@@ -97,8 +105,10 @@ export class Scheduler {
     }
 
     receive(worker, message) {
-        if (message.type === 'levelAt') {
-            if (this.probeCallback) this.probeCallback(message);
+        if (message.ticket) {
+            const callback = this.asked.get(message.ticket);
+            this.asked.delete(message.ticket);
+            if (callback) callback(message);
             return;
         }
         const state = this.state;

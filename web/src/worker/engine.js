@@ -3,6 +3,17 @@
 
 export function wrapEngine(module) {
     const text = (name, types, args) => module.ccall(name, 'string', types, args);
+    // A long text (a case file of up to 2 MB) goes through the heap, not the stack.
+    const withText = (value, use) => {
+        const length = module.lengthBytesUTF8(value);
+        const pointer = module._malloc(length + 1);
+        try {
+            module.stringToUTF8(value, pointer, length + 1);
+            return use(pointer, length);
+        } finally {
+            module._free(pointer);
+        }
+    };
     const json = (name, types, args) => JSON.parse(text(name, types, args));
     const request = (input) => JSON.stringify(input);
     return {
@@ -24,6 +35,20 @@ export function wrapEngine(module) {
         heightProfile: (input, count) =>
             json('wg_height_profile', ['string', 'number'], [request(input), count]),
         levelAt: (input, x, y) => json('wg_level_at', ['string', 'number', 'number'], [request(input), x, y]),
+        // The case file's text to {ok, input, meta, hasSite} or {ok: false, message}.
+        readCase: (caseText) =>
+            withText(caseText, (pointer, length) =>
+                json('wg_read_case', ['number', 'number'], [pointer, length]),
+            ),
+        // The case file's text for input and meta, over `original` (the text opened last).
+        writeCase: (original, input, meta) =>
+            withText(original || '', (pointer, length) =>
+                json(
+                    'wg_write_case',
+                    ['number', 'number', 'string', 'string'],
+                    [pointer, length, request(input), JSON.stringify(meta)],
+                ),
+            ),
         // band: {xFrom, dx, columns, yFrom, dy, rowFrom, rowTo, exact}
         planBand(input, band) {
             const answer = json(

@@ -47,6 +47,12 @@ export function handle(engine, request) {
         }
         case 'contours':
             return {answer: contours(engine, request.grid, request.limitKw)};
+        case 'readCase':
+            return {answer: {type: 'case', ...engine.readCase(request.text)}};
+        case 'writeCase':
+            return {
+                answer: {type: 'case', ...engine.writeCase(request.original, request.input, request.meta)},
+            };
         case 'levelAt':
             return {
                 answer: {
@@ -60,6 +66,10 @@ export function handle(engine, request) {
             return {answer: {type: 'refused', message: `Onbekende vraag: ${request.type}`}};
     }
 }
+
+// Requests that belong to no input: the level under the pointer and the case files. They
+// go before the plan's waiting bands and no newer input drops them.
+const PRIORITY = new Set(['levelAt', 'readCase', 'writeCase']);
 
 // The queue of one worker. `post(message, transfer)` answers the page; `later(fn)` runs
 // fn in a task of its own (setTimeout in a worker).
@@ -76,11 +86,16 @@ export class JobQueue {
     receive(request) {
         if (request.type === 'supersede') {
             this.latest = Math.max(this.latest, request.id);
-            this.waiting = this.waiting.filter((r) => r.type === 'levelAt' || r.id >= this.latest);
+            this.waiting = this.waiting.filter((r) => PRIORITY.has(r.type) || r.id >= this.latest);
             return;
         }
-        this.latest = Math.max(this.latest, request.type === 'levelAt' ? 0 : request.id);
-        this.waiting.push(request);
+        if (PRIORITY.has(request.type)) {
+            const firstOther = this.waiting.findIndex((r) => !PRIORITY.has(r.type));
+            this.waiting.splice(firstOther < 0 ? this.waiting.length : firstOther, 0, request);
+        } else {
+            this.latest = Math.max(this.latest, request.id);
+            this.waiting.push(request);
+        }
         this.schedule();
     }
 
@@ -96,11 +111,12 @@ export class JobQueue {
 
     runOne() {
         const request = this.waiting.shift();
-        if (!request || (request.type !== 'levelAt' && request.id < this.latest)) return;
+        if (!request || (!PRIORITY.has(request.type) && request.id < this.latest)) return;
         const started = Date.now();
         const {answer, transfer} = handle(this.engine, request);
         answer.id = request.id;
         answer.job = request.job;
+        answer.ticket = request.ticket;
         answer.milliseconds = Date.now() - started;
         this.post(answer, transfer || []);
     }
