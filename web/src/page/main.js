@@ -323,6 +323,7 @@ function showAnswers() {
         for (const id of ids) $(id).textContent = '–';
         $('verdict').textContent = '';
         $('verdict').className = 'verdict';
+        $('verdict-sentence').textContent = '';
         return;
     }
     const texts = describeAnswers(state.input, state.answers);
@@ -331,9 +332,8 @@ function showAnswers() {
     $('answer-distance').textContent = texts.distance;
     $('answer-height').textContent = texts.height;
     $('answer-width').textContent = texts.width;
-    $('caption-height').textContent = `Grootste hoogte opslag${texts.at}:`;
-    $('caption-width').textContent = `Grootste breedte opslag${texts.at}:`;
     $('verdict').textContent = texts.verdict;
+    $('verdict-sentence').textContent = texts.sentence;
     $('verdict').className = `verdict ${texts.verdictKind}`;
     updateSummary();
 }

@@ -16,7 +16,7 @@ import {answerTexts, launchBrowser, serve, waitForExact} from './browser.mjs';
 const PAGE = pathToFileURL(join(BUILD, 'index.html')).href;
 const SHOTS = join(BUILD, 'screenshots');
 const DEFAULT_ANSWERS = {
-    verdict: '✘ Voldoet niet: meer dan 15 kW/m²',
+    verdict: '✘ Voldoet niet: meer dan 15,00 kW/m²',
     'answer-highest': '44,76 kW/m² (punt 3, 7,50 m)',
     'answer-decisive': '7,50 m',
 };
@@ -196,7 +196,7 @@ test('the printed page holds the inputs, the answers and the views', async () =>
         '10,00 m',
         'Punt 5',
         '12,50 m',
-        'Voldoet niet: meer dan 15 kW/m²',
+        'Voldoet niet: meer dan 15,00 kW/m²',
         'Hoogste niveau:',
         '44,76 kW/m² (punt 3, 7,50 m)',
         'Minimale afstand:',

@@ -27,8 +27,8 @@ function describe(check = {}, answers = {}, input = {}) {
 }
 
 const ROWS = [
-    ['complies', {}, {}, {}, 'verdict', '✔ Voldoet: ten hoogste 15 kW/m²'],
-    ['fails', {complies: false, highest: 44760.8}, {}, {}, 'verdict', '✘ Voldoet niet: meer dan 15 kW/m²'],
+    ['complies', {}, {}, {}, 'verdict', '✔ Voldoet: ten hoogste 15,00 kW/m²'],
+    ['fails', {complies: false, highest: 44760.8}, {}, {}, 'verdict', '✘ Voldoet niet: meer dan 15,00 kW/m²'],
     ['a limit of its own', {}, {}, {limit: 12.5}, 'verdict', '✔ Voldoet: ten hoogste 12,50 kW/m²'],
     [
         'only the points comply',
@@ -36,7 +36,25 @@ const ROWS = [
         {},
         {},
         'verdict',
-        '⚠ De punten voldoen, maar tussen de punten niet: 15,01 kW/m² op 8,25 m',
+        '⚠ Voldoet alleen op de vijf punten: ertussen 15,01 kW/m² op 8,25 m',
+    ],
+    [
+        'the sentence names the level and where',
+        {complies: false, highest: 44760.8},
+        {},
+        {},
+        'sentence',
+        'Voldoet niet: het hoogste warmtestralingsniveau op de vijf beoordelingspunten is 44,76 kW/m² ' +
+            '(punt 3, 7,50 m), meer dan de grenswaarde van 15,00 kW/m².',
+    ],
+    [
+        'the sentence over the envelope',
+        {},
+        {},
+        {envelope: true},
+        'sentence',
+        'Voldoet: het hoogste warmtestralingsniveau over elke hoogte van 0 m tot het hoogste beoordelingspunt is ' +
+            '14,97 kW/m² (punt 3, 7,50 m), niet meer dan de grenswaarde van 15,00 kW/m².',
     ],
     ['the highest at a point', {}, {}, {}, 'highest', '14,97 kW/m² (punt 3, 7,50 m)'],
     [
@@ -53,7 +71,7 @@ const ROWS = [
         {},
         {indoor: true},
         'highest',
-        '14,97 kW/m² (beoordelingspunt op halve gebouwhoogte, 4,00 m)',
+        '14,97 kW/m² (halve gebouwhoogte, 4,00 m)',
     ],
     [
         'every distance complies',
@@ -61,7 +79,15 @@ const ROWS = [
         {distance: {...ANSWER, value: 0.1, bound: 'lowest'}},
         {},
         'distance',
-        'elke afstand voldoet (vanaf 0,10 m)',
+        'elke afstand voldoet',
+    ],
+    [
+        'every distance behind the screen complies',
+        {},
+        {distance: {...ANSWER, value: 2.05, bound: 'lowest'}},
+        {screen: true},
+        'distance',
+        'elke afstand achter het scherm voldoet',
     ],
     [
         'the top of the heights',
@@ -69,15 +95,23 @@ const ROWS = [
         {height: {...ANSWER, value: 15, bound: 'highest'}},
         {},
         'height',
-        '≥ 15,00 m (hoogste onderzochte hoogte)',
+        '≥ 15,00 m (hoogste onderzochte hoogte, bij x = 5,00 m)',
     ],
     [
         'the top of the widths',
         {},
-        {width: {...ANSWER, value: 10000, bound: 'highest'}},
+        {width: {...ANSWER, value: 10000, bound: 'highest', position: 5000}},
         {},
         'width',
-        '≥ 10.000,00 m (grootste onderzochte breedte) voor een punt midden voor de opslag (y = 5,00 m)',
+        '≥ 10.000,00 m (grootste onderzochte breedte, bij x = 5,00 m, punt midden voor de zijde: y = 5.000,00 m)',
+    ],
+    [
+        'an ordinary width names its point',
+        {},
+        {width: {...ANSWER, value: 3.92, position: 1.96}},
+        {},
+        'width',
+        '3,92 m (bij x = 5,00 m, punt midden voor de zijde: y = 1,96 m)',
     ],
     [
         'no height complies',

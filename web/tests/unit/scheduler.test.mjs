@@ -136,7 +136,11 @@ test('a request of no input goes before the waiting bands and survives a newer i
     const answered = [];
     const tasks = [];
     const engine = {...fakeEngine([]), readCase: (text) => ({ok: true, text})};
-    const queue = new JobQueue(engine, (message) => answered.push(message.type), (fn) => tasks.push(fn));
+    const queue = new JobQueue(
+        engine,
+        (message) => answered.push(message.type),
+        (fn) => tasks.push(fn),
+    );
     const band = {xFrom: 0, dx: 1, columns: 1, column: 0, yFrom: 0, dy: 1, rowFrom: 0, rowTo: 1, exact: true};
     for (let i = 0; i < 3; ++i) queue.receive({type: 'band', id: 1, input: {B: 1}, band});
     queue.receive({type: 'readCase', id: 0, ticket: 1, text: '{}'});
