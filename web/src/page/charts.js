@@ -77,8 +77,11 @@ export function drawLineChart(canvas, chart) {
     const xLow = Math.min(...allX);
     const xHigh = Math.max(...allX);
     const yHigh = Math.max(...allY, chart.limit ? chart.limit.value * 1.1 : 0, 1e-3);
-    const yTicks = ticks(0, yHigh);
-    const yTop = yTicks[yTicks.length - 1] < yHigh ? yHigh : yTicks[yTicks.length - 1];
+    // The axis ends on a tick above the highest value.
+    const firstTicks = ticks(0, yHigh);
+    const yStep = firstTicks.length > 1 ? firstTicks[1] - firstTicks[0] : yHigh;
+    const yTop = Math.ceil(yHigh / yStep - 1e-9) * yStep;
+    const yTicks = ticks(0, yTop);
     const px = (x) => left + ((x - xLow) / (xHigh - xLow || 1)) * (width - left - right);
     const py = (y) => top + (1 - y / yTop) * (height - top - bottom);
     g.strokeStyle = grid;
