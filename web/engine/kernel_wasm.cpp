@@ -9,8 +9,16 @@
 #include <cstring>
 #include <type_traits>
 
+// The engine fences Highway's internal arctangent behind highway_atan.h, with one kernel
+// per instruction set in its KernelSet; before that, the kernels called it directly and
+// the set held one kernel per arctangent library.
+#if __has_include("highway_atan.h")
+#include "highway_atan.h"
+#define WARMTEGLOED_HIGHWAY_ATAN_HEADER 1
+#else
 #include <hwy/contrib/math/math-inl.h>
 #include <hwy/highway.h>
+#endif
 
 #ifndef __wasm_simd128__
 #error "the WebAssembly kernel is built with -msimd128"
@@ -80,11 +88,13 @@ template<class Raw> struct Vector
 };
 
 template<class Raw> struct Tag
-{ };
+{
+    using T = std::remove_reference_t<decltype(Raw {}[0])>; // Highway's TFromD
+};
 
 template<class Raw, class S> WASM_INLINE Vector<Raw> Set(Tag<Raw>, S x)
 {
-    return {splat<Raw>(static_cast<std::remove_reference_t<decltype(Raw {}[0])>>(x))};
+    return {splat<Raw>(static_cast<typename Tag<Raw>::T>(x))};
 }
 
 template<class Raw> WASM_INLINE Vector<Raw> Mul(Vector<Raw> a, Vector<Raw> b)
@@ -99,21 +109,29 @@ template<class Raw> WASM_INLINE Vector<Raw> MulAdd(Vector<Raw> mul, Vector<Raw> 
 
 } // namespace lanes
 
-template<class T, class Raw> WASM_INLINE Raw highwayPoly(Raw v)
+template<class Raw> WASM_INLINE Raw highwayPoly(Raw v)
 {
+#ifdef WARMTEGLOED_HIGHWAY_ATAN_HEADER
+    return HighwayAtanPoly(lanes::Tag<Raw> {}, lanes::Vector<Raw> {v}).raw;
+#else
     namespace hn = hwy::HWY_NAMESPACE;
+    using T = typename lanes::Tag<Raw>::T;
     return hn::impl::AtanImpl<T>().AtanPoly(lanes::Tag<Raw> {}, lanes::Vector<Raw> {v}).raw;
+#endif
 }
 
 struct Highway
 {
-    static WASM_INLINE F64x2 poly(F64x2 v) { return highwayPoly<double>(v); }
-    static WASM_INLINE F32x4 poly(F32x4 v) { return highwayPoly<float>(v); }
+    static WASM_INLINE F64x2 poly(F64x2 v) { return highwayPoly(v); }
+    static WASM_INLINE F32x4 poly(F32x4 v) { return highwayPoly(v); }
 };
 
 } // namespace
 
 namespace engine::detail {
+#ifdef WARMTEGLOED_HIGHWAY_ATAN_HEADER
+extern const KernelSet kWasmKernels = kernelSet<Wasm, Highway, WasmFloat>("WebAssembly SIMD");
+#else
 extern const KernelSet kWasmKernels = {"WebAssembly SIMD",
                                        &cornerViewFactors<Wasm, Highway, true>,
                                        &cornerViewFactors<Wasm, Highway, true>,
@@ -121,4 +139,5 @@ extern const KernelSet kWasmKernels = {"WebAssembly SIMD",
                                        &cornerViewFactors<Wasm, Highway, true>,
                                        &outdoorStrips<Wasm, Highway, true>,
                                        &pictureStrips<WasmFloat, Highway>};
-}
+#endif
+} // namespace engine::detail

@@ -134,27 +134,6 @@ const char *refusedRequest(const Request &request)
     return answer(Json {{"ok", false}, {"message", "Ongeldige vraag aan de rekenkern: " + request.problem}});
 }
 
-const char *statusName(engine::CalculationStatus status)
-{
-    switch (status) {
-    case engine::CalculationStatus::Ok:
-        return "Ok";
-    case engine::CalculationStatus::WidthNotPositive:
-        return "WidthNotPositive";
-    case engine::CalculationStatus::DepthNotPositive:
-        return "DepthNotPositive";
-    case engine::CalculationStatus::FlameHeightNotPositive:
-        return "FlameHeightNotPositive";
-    case engine::CalculationStatus::FlameHeightAtPileHeight:
-        return "FlameHeightAtPileHeight";
-    case engine::CalculationStatus::NegativeLevel:
-        return "NegativeLevel";
-    case engine::CalculationStatus::NotFinite:
-        return "NotFinite";
-    }
-    return "";
-}
-
 Json stateJson(const engine::CalculationState &state)
 {
     return Json {
@@ -180,7 +159,6 @@ Json checkJson(const engine::LimitCheck &check)
 {
     return Json {
         {"ok", check.ok()},
-        {"status", statusName(check.status)},
         {"message", check.message},
         {"limit", number(check.limit)},
         {"highest", number(check.highest)},
@@ -211,7 +189,6 @@ Json solutionJson(const engine::Solution &solution)
 {
     return Json {
         {"ok", solution.ok()},
-        {"status", statusName(solution.status)},
         {"message", solution.message},
         {"found", solution.found},
         {"value", number(solution.value)},
@@ -315,9 +292,8 @@ EMSCRIPTEN_KEEPALIVE const char *wg_calculate(const char *input)
     const engine::CalculationResult result =
         engine::Calculate(request.input.storage, state, request.input.separator);
     Json json {
-        {"ok", result.ok()},         {"status", statusName(result.status)},
-        {"message", result.message}, {"levels", numbers(result.levels)},
-        {"texts", result.texts},     {"state", stateJson(state)},
+        {"ok", result.ok()},     {"message", result.message}, {"levels", numbers(result.levels)},
+        {"texts", result.texts}, {"state", stateJson(state)},
     };
     if (result.firstHeightWritten)
         json["firstHeight"] = result.firstHeight;
