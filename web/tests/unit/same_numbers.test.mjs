@@ -195,7 +195,10 @@ test('the module and warmtegloed-cli --json give the same numbers', async () => 
         assert.ok(Math.abs(solution.value - cli.solution.value) < 0.005, `${name}: ${solution.value}`);
         assert.equal(solution.height, cli.solution.height, name);
         assertLevel(solution.highest, cli.solution.highest, `${name} solution highest`);
+        // Where an answer lies against its search, and the point a width is judged at, when
+        // the command line says them.
         if ('bound' in cli.solution) assert.equal(solution.bound, cli.solution.bound, name);
+        if ('position' in cli.solution) assert.equal(solution.position, cli.solution.position, name);
         counts.compared += 1;
     });
     // Each path was taken often enough to mean something.
