@@ -12,7 +12,10 @@ cd "$top"
 install_missing_packages "${WEB_PACKAGES[@]}"
 install_npm_if_missing
 export WARMTEGLOED_CLI=${WARMTEGLOED_CLI:-$top/build/bin/warmtegloed-cli}
-[ -x "$WARMTEGLOED_CLI" ] || { echo "web/test.sh: $WARMTEGLOED_CLI is missing (cmake --build build --target warmtegloed-cli)" >&2; exit 1; }
+if [ ! -x "$WARMTEGLOED_CLI" ]; then
+    echo "web/test.sh: $WARMTEGLOED_CLI is missing (cmake --build build --target warmtegloed-cli)" >&2
+    exit 1
+fi
 web/build.sh "$top/build-web"
 export WARMTEGLOED_WEB_BUILD=$top/build-web
 cd "$web"
