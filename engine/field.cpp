@@ -240,7 +240,7 @@ FieldResult CalculateFieldHighest(const CalculationInput &storage, const FieldGr
                 points.push_back({x, y, z});
         }
     }
-    FieldResult field = calculatePoints(storage, points, '.', options, cancelled);
+    FieldResult field = calculatePoints(storage, points, options.decimalSeparator, options, cancelled);
     if (!field.ok() || field.levels.empty())
         return field;
     const std::size_t heights = grid.heights.size();
@@ -258,7 +258,8 @@ FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGr
     if (storage.indoor)
         return CalculateFieldHighest(storage, grid, options, cancelled);
     Picture picture {storage, grid, {}, {}, {}, {}, {}, {}};
-    const CalculationResult prepared = detail::prepareStorage(storage, picture.state, '.');
+    const CalculationResult prepared =
+        detail::prepareStorage(storage, picture.state, options.decimalSeparator);
     if (!prepared.ok())
         return refused(prepared);
     detail::computeFlameProfile(picture.state, storage.compact, picture.profile);
@@ -298,7 +299,7 @@ FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGr
         const auto from = picture.levels.begin() + static_cast<std::ptrdiff_t>(row * columns);
         levels.insert(levels.end(), from, from + static_cast<std::ptrdiff_t>(columns));
     }
-    return checked(std::move(levels), '.');
+    return checked(std::move(levels), options.decimalSeparator);
 }
 
 } // namespace engine

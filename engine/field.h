@@ -37,7 +37,8 @@ FieldResult CalculateField(const CalculationInput &storage, const std::vector<Fi
 
 struct FieldOptions
 {
-    unsigned threads = 0; // 0: one per processor core; 1: the calling thread only
+    unsigned threads = 0;        // 0: one per processor core; 1: the calling thread only
+    char decimalSeparator = '.'; // in the numbers of a refusal's message (the grids below)
 };
 
 // The same, with the points spread over `options.threads` threads. The levels do not

@@ -38,9 +38,12 @@ QString asFigure(double value, const QString &figure)
     return QString::number(value, figure.contains('e') ? 'e' : 'f', decimals);
 }
 
+// The storage the solver judges at `value`: the width with the point in front of its middle.
 Input with(Input in, Quantity quantity, double value)
 {
     (quantity == Quantity::Distance ? in.x : quantity == Quantity::Height ? in.H : in.B) = value;
+    if (quantity == Quantity::Width)
+        in.y = value / 2;
     return in;
 }
 
