@@ -124,7 +124,8 @@ struct Solution
 // such that every smaller value complies too. Values of height or width for which the
 // method defines no flame (flame height at or below 0 m, or equal to the pile height) have
 // no fire to assess and are passed over; the answer itself is always a value with levels.
-// Other refusals count as not complying. Indoor storage has one point at half the
+// A level below zero (an efficiency above 1) counts as not complying; any other refusal
+// is the answer's. Indoor storage has one point at half the
 // building height, so the envelope does not apply to it. The limit is refused as
 // CheckLimit refuses it.
 Solution Solve(const CalculationInput &input, SolveQuantity quantity, double limitKw, bool envelope,

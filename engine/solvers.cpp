@@ -345,11 +345,10 @@ private:
         case CalculationStatus::FlameHeightNotPositive:
         case CalculationStatus::FlameHeightAtPileHeight:
             return Verdict::NoFire;
-        case CalculationStatus::WidthNotPositive:
-        case CalculationStatus::DepthNotPositive:
-            return Verdict::Refused; // no size of the other kind changes these
-        default:
+        case CalculationStatus::NegativeLevel:
             return Verdict::Exceeds;
+        default:
+            return Verdict::Refused; // no other size changes these
         }
     }
 
