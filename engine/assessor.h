@@ -36,8 +36,8 @@ struct Highest
 // strip can the level jump up, and then fall again. So above the flame's top the highest
 // level on the centimetre grid lies at the first centimetre after such a step: at most one
 // candidate per strip, whatever the heights are. The scan below the flame keeps its 0.5 m
-// steps for every pile of up to 85 m (flame tops up to 256 m) and coarsens beyond, so the
-// work stays bounded for any input.
+// steps over the first 128 m (every point and flame the method's ranges allow) and
+// coarsens beyond, so the work stays bounded for any input.
 class Assessor
 {
 public:

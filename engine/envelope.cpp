@@ -9,10 +9,11 @@ namespace engine {
 namespace detail {
 namespace {
 
-// The scan below the flame's top: 0.5 m steps, coarser only where 512 of them would not
-// reach the end, so that one distance never costs more than about a thousand points.
+// The scan below the flame's top: 0.5 m steps, coarser only where 256 of them would not
+// reach the end (never for the heights of the method's ranges: points up to 100 m, flames
+// up to 45 m), so that one distance never costs more than about 700 levels.
 constexpr double kCoarseCm = 50;
-constexpr double kMaxCoarseSteps = 512;
+constexpr double kMaxCoarseSteps = 256;
 // Each refinement steps a tenth of the previous step (0.5 m, 5 cm, 1 cm), around the two
 // highest local maxima of what is known so far, within one previous step of each.
 constexpr double kRefineDivisor = 10;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <thread>
 #include <utility>
 
@@ -147,6 +148,17 @@ FieldResult calculatePoints(const CalculationInput &input, const std::vector<Fie
     return checked(std::move(levels), decimalSeparator);
 }
 
+// A double in single precision; beyond the floats' range, the infinity it rounds to (a
+// conversion out of range would be undefined).
+float toFloat(double value)
+{
+    if (value > std::numeric_limits<float>::max())
+        return std::numeric_limits<float>::infinity();
+    if (value < -std::numeric_limits<float>::max())
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
 // A picture's edge arrays: the 401 edges and room for the widest vector past them.
 constexpr std::size_t kPictureEdges = detail::kFlameStrips + 1 + 16;
 using PictureEdges = std::array<float, kPictureEdges>;
@@ -264,11 +276,11 @@ FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGr
         return refused(prepared);
     detail::computeFlameProfile(picture.state, storage.compact, picture.profile);
     for (int i = 1; i <= detail::kFlameStrips; ++i)
-        picture.radiance[i] = static_cast<float>(detail::kSigma * picture.profile.fourthPower[i]);
+        picture.radiance[i] = toFloat(detail::kSigma * picture.profile.fourthPower[i]);
     for (double z : grid.heights) {
         PictureEdges &above = picture.heights.emplace_back();
         for (int i = 0; i <= detail::kFlameStrips; ++i)
-            above[i] = static_cast<float>(z - picture.profile.edge[i]);
+            above[i] = toFloat(z - picture.profile.edge[i]);
     }
 
     // A position and its mirror image in the middle of the face give the same fraction,

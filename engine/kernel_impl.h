@@ -31,6 +31,19 @@ struct KernelSet
 
 namespace {
 
+// A double as the kernel's number type: for floats, beyond their range the infinity it
+// rounds to (a plain conversion out of range is undefined).
+template<class S> inline S narrow(double value)
+{
+    if constexpr (std::is_same_v<S, float>) {
+        if (value > 3.4028234663852886e38)
+            return __builtin_inff();
+        if (value < -3.4028234663852886e38)
+            return -__builtin_inff();
+    }
+    return S(value);
+}
+
 // (A × s1) × atan(s1). For an edge so far away that A² overflows, the scalar kernel's
 // 1 / q^0.5 is 0 and the term is 0; an inverse square root refined by Newton steps would
 // give inf × 0 there, so those lanes are set to the scalar kernel's 0.
@@ -75,8 +88,8 @@ inline typename Ops::V cornerViewFactorVectorReduced(typename Ops::V h, double i
     using S = typename Ops::Scalar;
     const V one = Ops::set(S(1));
     const V halfPi = Ops::set(S(1.57079632679489661923));
-    const V A = Ops::set(S(1e-9)) + h * Ops::set(S(inverseWidth));
-    const V q = A * A + Ops::set(S(bq2));
+    const V A = Ops::set(S(1e-9)) + h * Ops::set(narrow<S>(inverseWidth));
+    const V q = A * A + Ops::set(narrow<S>(bq2));
     const V s1 = Ops::inverseSqrt(q);
     const V p1 = Atan::poly(Ops::min(s1, q * s1));
     const V t1 = s1 <= one ? p1 : halfPi - p1;
@@ -110,7 +123,7 @@ void cornerViewFactorsAt(double distance, double width, double z, const typename
     };
     const auto height = [&](const S *p) {
         if constexpr (FromEdges)
-            return Ops::set(S(z)) - Ops::load(p);
+            return Ops::set(narrow<S>(z)) - Ops::load(p);
         else
             return Ops::load(p);
     };
@@ -120,7 +133,7 @@ void cornerViewFactorsAt(double distance, double width, double z, const typename
         S in[lanes];
         S result[lanes];
         for (std::size_t j = 0; j < lanes; ++j)
-            in[j] = i + j < count ? heights[i + j] : S(FromEdges ? z - 1.0 : 1.0);
+            in[j] = i + j < count ? heights[i + j] : narrow<S>(FromEdges ? z - 1.0 : 1.0);
         Ops::store(result, kernel(height(in)));
         std::memcpy(out + i, result, (count - i) * sizeof(S));
     }

@@ -62,8 +62,8 @@ struct HighestLevels
 // 0.5 m scan refined to 1 cm around its highest maxima, with every height above the
 // flame's top where the level can rise (the steps of the screen's shielding) looked at
 // exactly; it is never below the five points. Outdoors only: indoors, and without
-// `envelope`, the highest of the points. Bounded work for any heights: at most about a
-// thousand levels per distance (a few dozen for the window's inputs).
+// `envelope`, the highest of the points. Bounded work for any heights: at most about 700
+// levels per distance (a few dozen for the window's inputs).
 HighestLevels HighestAlong(const CalculationInput &input, const std::vector<double> &distances, bool envelope,
                            char decimalSeparator = '.');
 

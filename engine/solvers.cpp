@@ -48,8 +48,10 @@ constexpr double kWidthRatio = 1.08;
 constexpr Centimetres kHeightStep = 10;
 
 // While solving, a distance whose coarse highest is already above the limit needs no
-// refining of its envelope, and one below this share of the limit cannot reach the limit
-// when refined.
+// refining of its envelope, and one below this share of the limit does not reach the limit
+// when refined. That holds where the scan's 0.5 m steps are fine against the flame; for a
+// flame of a few decimetres the answer's own refined envelope shows it, and the search
+// runs again refining every envelope.
 constexpr double kRefineShare = 0.8;
 
 // Past a crossing found by bisection the level may still wobble around the limit for a
@@ -135,11 +137,13 @@ Solution answer(Solution solution, const CalculationInput &storage, const Highes
 class DistanceSolver
 {
 public:
-    DistanceSolver(const CalculationInput &input, const Assessor &assessor, double limit, char separator)
+    DistanceSolver(const CalculationInput &input, const Assessor &assessor, double limit, char separator,
+                   const RefineRange &refine)
         : m_input(input)
         , m_assessor(assessor)
         , m_limit(limit)
         , m_separator(separator)
+        , m_refine(refine)
     { }
 
     Solution run(Solution solution)
@@ -198,8 +202,7 @@ public:
 private:
     bool assess(const std::vector<Centimetres> &distances, std::vector<Highest> &highest)
     {
-        m_refusal = m_assessor.highest(m_input, toMetres(distances),
-                                       RefineRange {kRefineShare * m_limit, m_limit}, highest);
+        m_refusal = m_assessor.highest(m_input, toMetres(distances), m_refine, highest);
         return m_refusal.ok();
     }
 
@@ -252,6 +255,7 @@ private:
     const Assessor &m_assessor;
     double m_limit;
     char m_separator;
+    RefineRange m_refine;
     Centimetres m_first = kFirstDistance;
     FieldResult m_refusal;
 };
@@ -271,12 +275,13 @@ class LargestSolver
 {
 public:
     LargestSolver(const CalculationInput &input, SolveQuantity quantity, const Assessor &assessor,
-                  double limit, char separator)
+                  double limit, char separator, const RefineRange &refine)
         : m_input(input)
         , m_quantity(quantity)
         , m_assessor(assessor)
         , m_limit(limit)
         , m_separator(separator)
+        , m_refine(refine)
     { }
 
     Solution run(Solution solution)
@@ -334,8 +339,7 @@ private:
     {
         const CalculationInput storage = storageAt(n);
         std::vector<Highest> one;
-        const FieldResult field =
-            m_assessor.highest(storage, {storage.x}, RefineRange {kRefineShare * m_limit, m_limit}, one);
+        const FieldResult field = m_assessor.highest(storage, {storage.x}, m_refine, one);
         if (field.ok()) {
             highest = one.front();
             return highest.level > m_limit ? Verdict::Exceeds : Verdict::Complies;
@@ -512,6 +516,7 @@ private:
     const Assessor &m_assessor;
     double m_limit;
     char m_separator;
+    RefineRange m_refine;
     FieldResult m_refusal;
 };
 
@@ -529,9 +534,16 @@ Solution Solve(const CalculationInput &input, SolveQuantity quantity, double lim
     solution.limit = limitKw * 1000;
     solution.position = input.y;
     const Assessor assessor(input, envelope, decimalSeparator);
-    if (quantity == SolveQuantity::Distance)
-        return DistanceSolver(input, assessor, solution.limit, decimalSeparator).run(solution);
-    return LargestSolver(input, quantity, assessor, solution.limit, decimalSeparator).run(solution);
+    const auto search = [&](const RefineRange &refine) {
+        if (quantity == SolveQuantity::Distance)
+            return DistanceSolver(input, assessor, solution.limit, decimalSeparator, refine).run(solution);
+        return LargestSolver(input, quantity, assessor, solution.limit, decimalSeparator, refine)
+            .run(solution);
+    };
+    const Solution quick = search(RefineRange {kRefineShare * solution.limit, solution.limit});
+    if (quick.ok() && quick.found && quick.highest > quick.limit)
+        return search(RefineRange {});
+    return quick;
 }
 
 double FirstDistance(const CalculationInput &input)

@@ -58,13 +58,19 @@ private slots:
         const Figures none;
         // clang-format off
         QTest::newRow("defaults") << Input(Given()) << QStringList {"38.14", "44.17", "44.76", "41.72", "36.73"}
-            << Figures {{"CountedFaceWidth", "45.000025"}, {"StorageWidth", "10.000001"},
+            << Figures {{"CountedFaceWidth", "45.000025"}, {"StorageWidth", "10.000001"}, {"StorageDepth", "10.000001"},
+                        {"PointDistance", "5.00000001"},
                         {"PointFraction", "0.5000000"}, {"EquivalentDiameter", "11.28379"}, {"FlameHeight", "24.00003"},
                         {"Transmission", "0.9343648"}, {"level1", "38138.07"}, {"level5", "36734.63"}};
         QTest::newRow("compact") << Input(Given().compact()) << QStringList {"21.7", "24.4", "22.77", "17.26", "9.91"}
             << Figures {{"FlameHeight", "12.000015"}};
         QTest::newRow("screen hs 4 xs 2 K 1") << Input(Given().screen(4, 2, 1))
             << QStringList {"11.73", "33.13", "43.07", "41.72", "36.73"} << none;
+        QTest::newRow("screen half efficient") << Input(Given().screen(4, 2, 0.5))
+            << QStringList {"24.94", "38.65", "43.91", "41.72", "36.73"} << none;
+        // Without the screen its inputs shield nothing, even a distance beyond the points.
+        QTest::newRow("a screen's inputs count only with the screen") << Input(Given().screen(4, 8, 1, false))
+            << QStringList {"38.14", "44.17", "44.76", "41.72", "36.73"} << none;
         QTest::newRow("next to the face (x 0.01)") << Input(Given().point(0.01, 5))
             << QStringList {"78.58", "78.58", "78.58", "68.42", "57.2"} << Figures {{"Transmission", "1"}};
         QTest::newRow("indoor") << Input(Given().indoor()) << QStringList {"22.29"}
@@ -73,6 +79,19 @@ private slots:
         QTest::newRow("small pile, in line with a side") << Input(Given().storage(5, 5, 3))
             << QStringList {"15.23", "14.58", "10.77", "6.23", "2.89"}
             << Figures {{"PointFraction", "0"}, {"EquivalentDiameter", "5.641898"}, {"FlameHeight", "9.919278"}};
+        // Stacking does not enter the power law, only the strips' temperature.
+        QTest::newRow("small pile, compact") << Input(Given().storage(5, 5, 3).compact())
+            << QStringList {"9.54", "9.67", "7.7", "4.72", "2.22"} << Figures {{"FlameHeight", "9.919278"}};
+        // Either side of the equivalent diameter of 10 m, where the flame law changes.
+        QTest::newRow("just below the flame law's change") << Input(Given().storage(8.85, 8.85, 8))
+            << QStringList {"35.36", "40.63", "40.31", "35.95", "29.43"}
+            << Figures {{"EquivalentDiameter", "9.986158"}, {"FlameHeight", "18.96186"}};
+        QTest::newRow("just above the flame law's change") << Input(Given().storage(8.87, 8.87, 8))
+            << QStringList {"35.73", "41.37", "41.89", "39.01", "34.32"}
+            << Figures {{"EquivalentDiameter", "10.008725"}, {"FlameHeight", "24.00003"}};
+        // The fraction of the width as entered, not with its offset.
+        QTest::newRow("point off the middle") << Input(Given().point(5, 2))
+            << QStringList {"32.66", "37.81", "38.34", "35.79", "31.55"} << Figures {{"PointFraction", "0.200000100"}};
         QTest::newRow("long face limited") << Input(Given().storage(100, 20, 6).point(20, 80))
             << QStringList {"14.92", "15.69", "15.86", "15.42", "14.44"}
             << Figures {{"CountedFaceWidth", "40.000025"}, {"StorageWidth", "40.000025"},
@@ -81,6 +100,12 @@ private slots:
             << QStringList {"12.95", "11.79", "9.25", "6.56", "4.41"}
             << Figures {{"CountedFaceWidth", "35"}, {"StorageWidth", "35"}, {"PointFraction", "0.2857143"},
                         {"FlameHeight", "6.00003"}};
+        // Mirrored to 20 m from the nearer side: beyond half the counted face.
+        QTest::newRow("long face, point beyond half the counted face") << Input(Given().storage(50, 10, 2).point(10, 30))
+            << QStringList {"13.63", "12.43", "9.8", "6.99", "4.73"} << Figures {{"PointFraction", "0.5"}};
+        // Indoors the position is not mirrored: 5 m beyond the far side.
+        QTest::newRow("indoor, beyond the far side") << Input(Given().indoor().point(5, 15)) << QStringList {"2.67"}
+            << Figures {{"PointFraction", "1.5000001"}};
         // Awkward corners: held by "no nan, inf or minus".
         QTest::newRow("ground, below and high up") << Input(Given().at({0, -1, 30, 60, 100})) << QStringList() << none;
         // clang-format on
@@ -104,6 +129,8 @@ private slots:
         QCOMPARE(result.firstHeightWritten, input.indoor);
 
         const QHash<QString, double> values {{"StorageWidth", state.StorageWidth},
+                                             {"StorageDepth", state.StorageDepth},
+                                             {"PointDistance", state.PointDistance},
                                              {"StorageHeight", state.StorageHeight},
                                              {"CountedFaceWidth", state.CountedFaceWidth},
                                              {"PointFraction", state.PointFraction},
