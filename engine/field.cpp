@@ -266,9 +266,14 @@ FieldResult CalculateFieldHighest(const CalculationInput &storage, const FieldGr
 FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGrid &grid,
                                   const FieldOptions &options, const std::function<bool()> &cancelled)
 {
-    // Indoors a point's level is two corner view factors: the exact levels are cheap.
-    if (storage.indoor)
-        return CalculateFieldHighest(storage, grid, options, cancelled);
+    // Indoors a point's level is two corner view factors: the exact levels are cheap. A
+    // level below zero by rounding (beside the building) is drawn as 0, as outdoors.
+    if (storage.indoor) {
+        FieldResult field = CalculateFieldHighest(storage, grid, options, cancelled);
+        for (double &level : field.levels)
+            level = std::max(level, 0.0);
+        return field;
+    }
     Picture picture {storage, grid, {}, {}, {}, {}, {}, {}};
     const CalculationResult prepared =
         detail::prepareStorage(storage, picture.state, options.decimalSeparator);

@@ -338,6 +338,10 @@ void TestLimit::answers_data()
     QTest::newRow("distance, every distance complies") << Input(small) << Quantity::Distance << 80.0 << false << 0.1 << Bound::Lowest << 1.0;
     QTest::newRow("distance, all shielded behind the screen") << Input(Given(small).screen(10, 2.3, 1)) << Quantity::Distance
         << 15.0 << true << 2.31 << Bound::Lowest << 1.0;
+    // A flame of 4 dm: the 0.5 m scan barely sees it, and the search refines every envelope.
+    QTest::newRow("distance, the envelope of a small flame")
+        << Input(Given().storage(38.21, 0.0784, 0.0784).point(5, 0.0784).at({1.96, 0, 0, 0, 0})) << Quantity::Distance
+        << 27.8 << true << 0.22 << Bound::None << 0.0784;
     QTest::newRow("height, defaults") << Input(Given()) << Quantity::Height << 15.0 << false << 1.29 << Bound::None << 5.0;
     QTest::newRow("height, the envelope") << Input(Given()) << Quantity::Height << 15.0 << true << 1.21 << Bound::None << 5.0;
     QTest::newRow("height, wobble behind a screen") << tall << Quantity::Height << 15.0 << false << 7.38 << Bound::None << 10.066;
