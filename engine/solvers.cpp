@@ -39,6 +39,11 @@ const Centimetres kFirstDistance = centimetres(kDistanceSearch.minimum);
 const Centimetres kLastDistance = centimetres(kDistanceSearch.maximum);
 const Centimetres kLastHeight = centimetres(kHeightSearch.maximum);
 const Centimetres kLastWidth = centimetres(kWidthSearch.maximum);
+// The smallest pile the height and width searches judge: one centimetre, which is also the
+// smallest width the front ends accept, so that every answer can be typed in again.
+constexpr Centimetres kSmallest = 1;
+static_assert(kSmallest == 1 && kWidthRange.method.minimum == 0.01,
+              "the width search starts at the smallest width");
 
 // The coarse scans that bracket every crossing: distances and widths grow by a fixed
 // ratio (the level falls roughly with the square of the distance), heights go in equal
@@ -412,7 +417,7 @@ private:
     bool earlierFailure(Centimetres lo, Centimetres &earlier)
     {
         earlier = 0;
-        for (Centimetres n = std::max<Centimetres>(1, lo - kSizeWobbleReach); n < lo; ++n) {
+        for (Centimetres n = std::max(kSmallest, lo - kSizeWobbleReach); n < lo; ++n) {
             Highest highest;
             const Verdict verdict = judge(n, highest);
             if (verdict == Verdict::Refused)
@@ -485,7 +490,7 @@ private:
 
     std::vector<Centimetres> heightScan() const
     {
-        std::vector<Centimetres> scan {1};
+        std::vector<Centimetres> scan {kSmallest};
         for (Centimetres n = kHeightStep; n <= kLastHeight; n += kHeightStep)
             scan.push_back(n);
         // The counted face width reaches the width, and the limited face's equivalent
@@ -493,7 +498,7 @@ private:
         addKinks(scan,
                  {detail::heightWhereFaceReaches(m_input.B),
                   detail::heightWhereFaceReaches(detail::widthAtFlameBranch(m_input.D))},
-                 1, kLastHeight);
+                 kSmallest, kLastHeight);
         return scan;
     }
 
@@ -505,9 +510,9 @@ private:
         // point in front of the middle of the face.
         if (!m_input.indoor && face * 100 + 2 < static_cast<double>(kLastWidth))
             last = static_cast<Centimetres>(std::ceil(face * 100)) + 2;
-        std::vector<Centimetres> scan = geometricScan(1, last, kWidthRatio);
+        std::vector<Centimetres> scan = geometricScan(kSmallest, last, kWidthRatio);
         scan.push_back(kLastWidth);
-        addKinks(scan, {face, detail::widthAtFlameBranch(m_input.D)}, 1, kLastWidth);
+        addKinks(scan, {face, detail::widthAtFlameBranch(m_input.D)}, kSmallest, kLastWidth);
         return scan;
     }
 
