@@ -172,6 +172,9 @@ void TestLimit::envelopeAsAScan_data()
     QTest::newRow("defaults") << Input(Given());
     QTest::newRow("screen between the points") << Input(Given().screen(6, 3, 1));
     QTest::newRow("points off the centimetres") << Input(Given().at({0.333, 1.7, 4.25, 9.99, 11.111}));
+    // Every strip the screen clears raises the level a step: a 1 m scan would miss this tooth.
+    QTest::newRow("a weak screen's saw teeth")
+        << Input(Given().storage(22.26, 6.09, 7.76).point(3.94, 11.13).screen(6.07, 2.61, 0.31).at({1, 2, 3, 4, 10.26}));
     QTest::newRow("compact, points above the flame") << Input(Given().compact().at({2, 4, 6, 12, 30}));
     QTest::newRow("beside the face, above the flame") << Input(Given().storage(10, 10, 2).point(4, -3).at({1, 2, 3, 4, 20}));
     QTest::newRow("above a screen higher than the flame")
