@@ -101,8 +101,9 @@ private slots:
             << Figures {{"CountedFaceWidth", "35"}, {"StorageWidth", "35"}, {"PointFraction", "0.2857143"},
                         {"FlameHeight", "6.00003"}};
         // Mirrored to 20 m from the nearer side: beyond half the counted face.
-        QTest::newRow("long face, point beyond half the counted face") << Input(Given().storage(50, 10, 2).point(10, 30))
-            << QStringList {"13.63", "12.43", "9.8", "6.99", "4.73"} << Figures {{"PointFraction", "0.5"}};
+        QTest::newRow("long face, point beyond half the counted face")
+            << Input(Given().storage(50, 10, 2).point(10, 30)) << QStringList {"13.63", "12.43", "9.8", "6.99", "4.73"}
+            << Figures {{"PointFraction", "0.5"}};
         // Indoors the position is not mirrored: 5 m beyond the far side.
         QTest::newRow("indoor, beyond the far side") << Input(Given().indoor().point(5, 15)) << QStringList {"2.67"}
             << Figures {{"PointFraction", "1.5000001"}};

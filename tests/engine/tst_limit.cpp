@@ -120,7 +120,6 @@ void TestLimit::check_data()
     QTest::addColumn<int>("point");       // 0-based
     QTest::addColumn<QString>("between"); // kW/m², the envelope's highest
     QTest::addColumn<double>("height");   // m, where the envelope's highest lies
-    // clang-format off
     QTest::newRow("x 12.89: the points comply, the level between them does not")
         << Input(Given().point(12.89, 5)) << 15.0 << "14.97" << 2 << "15.01" << 8.25;
     QTest::newRow("the highest level at a point")
@@ -130,9 +129,8 @@ void TestLimit::check_data()
     // The screen stands higher than the flame: the points below it see nothing, the level
     // beyond its line of sight rises, then falls.
     QTest::newRow("above a screen higher than the flame")
-        << Input(Given().storage(20, 10, 3).point(3, 10).screen(10, 2.5, 1).at({1, 2, 3, 4, 15}))
-        << 5.0 << "1.47" << 4 << "5.22" << 11.26;
-    // clang-format on
+        << Input(Given().storage(20, 10, 3).point(3, 10).screen(10, 2.5, 1).at({1, 2, 3, 4, 15})) << 5.0
+        << "1.47" << 4 << "5.22" << 11.26;
 }
 
 void TestLimit::check()
@@ -168,20 +166,22 @@ void TestLimit::check()
 void TestLimit::envelopeAsAScan_data()
 {
     QTest::addColumn<Input>("in");
-    // clang-format off
     QTest::newRow("defaults") << Input(Given());
     QTest::newRow("screen between the points") << Input(Given().screen(6, 3, 1));
     QTest::newRow("points off the centimetres") << Input(Given().at({0.333, 1.7, 4.25, 9.99, 11.111}));
     // Every strip the screen clears raises the level a step: a 1 m scan would miss this tooth.
-    QTest::newRow("a weak screen's saw teeth")
-        << Input(Given().storage(22.26, 6.09, 7.76).point(3.94, 11.13).screen(6.07, 2.61, 0.31).at({1, 2, 3, 4, 10.26}));
+    QTest::newRow("a weak screen's saw teeth") << Input(Given()
+                                                            .storage(22.26, 6.09, 7.76)
+                                                            .point(3.94, 11.13)
+                                                            .screen(6.07, 2.61, 0.31)
+                                                            .at({1, 2, 3, 4, 10.26}));
     QTest::newRow("compact, points above the flame") << Input(Given().compact().at({2, 4, 6, 12, 30}));
-    QTest::newRow("beside the face, above the flame") << Input(Given().storage(10, 10, 2).point(4, -3).at({1, 2, 3, 4, 20}));
+    QTest::newRow("beside the face, above the flame")
+        << Input(Given().storage(10, 10, 2).point(4, -3).at({1, 2, 3, 4, 20}));
     QTest::newRow("above a screen higher than the flame")
         << Input(Given().storage(20, 10, 3).point(3, 10).screen(10, 2.5, 1).at({1, 2, 3, 4, 15}));
     QTest::newRow("a screen shielding part of the strips above the flame")
         << Input(Given().storage(10, 10, 2).point(3, 5).screen(8, 2.5, 0.6).at({1, 2, 3, 4, 25}));
-    // clang-format on
 }
 
 void TestLimit::envelopeAsAScan()
@@ -202,14 +202,13 @@ void TestLimit::levelFallsAboveTheFlame_data()
 {
     QTest::addColumn<Input>("in");
     QTest::addColumn<bool>("steps"); // the screen's shielding changes above the flame
-    // clang-format off
     QTest::newRow("no screen") << Input(Given()) << false;
     QTest::newRow("compact, close to the face") << Input(Given().compact().point(0.3, 5)) << false;
     QTest::newRow("beside the face") << Input(Given().point(6, 25)) << false;
     QTest::newRow("long face, far") << Input(Given().storage(300, 20, 12).point(80, 40)) << false;
-    QTest::newRow("screen higher than the flame") << Input(Given().storage(10, 10, 2).point(3, 5).screen(8, 2.5, 1)) << true;
+    QTest::newRow("screen higher than the flame")
+        << Input(Given().storage(10, 10, 2).point(3, 5).screen(8, 2.5, 1)) << true;
     QTest::newRow("screen at the face") << Input(Given().point(4, 5).screen(20, 0.01, 0.7)) << true;
-    // clang-format on
 }
 
 void TestLimit::levelFallsAboveTheFlame()
@@ -329,35 +328,44 @@ void TestLimit::answers_data()
                            .screen(4.325, 2.192, 0.79)
                            .at({0.65, 2.73, 4.12, 3.12, 2.04});
     const Given small = Given().storage(2, 2, 1).point(5, 1).at({1, 2, 3, 4, 5});
-    // clang-format off
-    QTest::newRow("distance, defaults") << Input(Given()) << Quantity::Distance << 15.0 << false << 12.88 << Bound::None << 5.0;
-    QTest::newRow("distance, the envelope") << Input(Given()) << Quantity::Distance << 15.0 << true << 12.9 << Bound::None << 5.0;
+    QTest::newRow("distance, defaults")
+        << Input(Given()) << Quantity::Distance << 15.0 << false << 12.88 << Bound::None << 5.0;
+    QTest::newRow("distance, the envelope")
+        << Input(Given()) << Quantity::Distance << 15.0 << true << 12.9 << Bound::None << 5.0;
     // Every point below the screen's top: right behind it the screen hides the whole flame,
     // farther away less of it, and the level rises above the limit again.
     QTest::newRow("distance, the level rises again behind the screen")
         << Input(Given().screen(6, 2, 1).at({1, 2, 3, 4, 5})) << Quantity::Distance << 10.0 << false << 9.94
         << Bound::None << 5.0;
-    QTest::newRow("distance, wobble behind a screen") << wobble << Quantity::Distance << 15.0 << false << 10.66 << Bound::None << 16.7285;
-    QTest::newRow("distance, every distance complies") << Input(small) << Quantity::Distance << 80.0 << false << 0.1 << Bound::Lowest << 1.0;
-    QTest::newRow("distance, all shielded behind the screen") << Input(Given(small).screen(10, 2.3, 1)) << Quantity::Distance
-        << 15.0 << true << 2.31 << Bound::Lowest << 1.0;
+    QTest::newRow("distance, wobble behind a screen")
+        << wobble << Quantity::Distance << 15.0 << false << 10.66 << Bound::None << 16.7285;
+    QTest::newRow("distance, every distance complies")
+        << Input(small) << Quantity::Distance << 80.0 << false << 0.1 << Bound::Lowest << 1.0;
+    QTest::newRow("distance, all shielded behind the screen")
+        << Input(Given(small).screen(10, 2.3, 1)) << Quantity::Distance << 15.0 << true << 2.31
+        << Bound::Lowest << 1.0;
     // A flame of 4 dm: the 0.5 m scan barely sees it, and the search refines every envelope.
     QTest::newRow("distance, the envelope of a small flame")
-        << Input(Given().storage(38.21, 0.0784, 0.0784).point(5, 0.0784).at({1.96, 0, 0, 0, 0})) << Quantity::Distance
-        << 27.8 << true << 0.22 << Bound::None << 0.0784;
-    QTest::newRow("height, defaults") << Input(Given()) << Quantity::Height << 15.0 << false << 1.29 << Bound::None << 5.0;
-    QTest::newRow("height, the envelope") << Input(Given()) << Quantity::Height << 15.0 << true << 1.21 << Bound::None << 5.0;
-    QTest::newRow("height, wobble behind a screen") << tall << Quantity::Height << 15.0 << false << 7.38 << Bound::None << 10.066;
-    QTest::newRow("height, the top of the search") << Input(Given().point(100, 5)) << Quantity::Height << 15.0 << false
-        << 15.0 << Bound::Highest << 5.0;
-    QTest::newRow("width, in front of the middle") << Input(Given()) << Quantity::Width << 15.0 << false << 2.46 << Bound::None << 1.23;
-    QTest::newRow("width, the envelope") << Input(Given().point(12.89, 5)) << Quantity::Width << 15.0 << true << 9.99
-        << Bound::None << 4.995;
-    QTest::newRow("width, a low limit") << Input(Given()) << Quantity::Width << 0.5 << false << 0.08 << Bound::None << 0.04;
-    QTest::newRow("width, wobble behind a screen") << wide << Quantity::Width << 12.9 << false << 16.98 << Bound::None << 8.49;
-    QTest::newRow("width, the top of the search") << Input(Given().point(100, 5)) << Quantity::Width << 15.0 << false
-        << 10000.0 << Bound::Highest << 5000.0;
-    // clang-format on
+        << Input(Given().storage(38.21, 0.0784, 0.0784).point(5, 0.0784).at({1.96, 0, 0, 0, 0}))
+        << Quantity::Distance << 27.8 << true << 0.22 << Bound::None << 0.0784;
+    QTest::newRow("height, defaults")
+        << Input(Given()) << Quantity::Height << 15.0 << false << 1.29 << Bound::None << 5.0;
+    QTest::newRow("height, the envelope")
+        << Input(Given()) << Quantity::Height << 15.0 << true << 1.21 << Bound::None << 5.0;
+    QTest::newRow("height, wobble behind a screen")
+        << tall << Quantity::Height << 15.0 << false << 7.38 << Bound::None << 10.066;
+    QTest::newRow("height, the top of the search")
+        << Input(Given().point(100, 5)) << Quantity::Height << 15.0 << false << 15.0 << Bound::Highest << 5.0;
+    QTest::newRow("width, in front of the middle")
+        << Input(Given()) << Quantity::Width << 15.0 << false << 2.46 << Bound::None << 1.23;
+    QTest::newRow("width, the envelope")
+        << Input(Given().point(12.89, 5)) << Quantity::Width << 15.0 << true << 9.99 << Bound::None << 4.995;
+    QTest::newRow("width, a low limit")
+        << Input(Given()) << Quantity::Width << 0.5 << false << 0.08 << Bound::None << 0.04;
+    QTest::newRow("width, wobble behind a screen")
+        << wide << Quantity::Width << 12.9 << false << 16.98 << Bound::None << 8.49;
+    QTest::newRow("width, the top of the search") << Input(Given().point(100, 5)) << Quantity::Width << 15.0
+                                                  << false << 10000.0 << Bound::Highest << 5000.0;
 }
 
 void TestLimit::answers()
@@ -458,16 +466,16 @@ void TestLimit::refusals_data()
     QTest::addColumn<double>("limit");
     QTest::addColumn<Status>("status"); // of the check and the solvers
     QTest::addColumn<QString>("message");
-    // clang-format off
     QTest::newRow("limit 0") << Input(Given()) << 0.0 << Status::LimitOutOfRange << "groter dan 0";
     QTest::newRow("limit below 0") << Input(Given()) << -1.0 << Status::LimitOutOfRange << "groter dan 0";
-    QTest::newRow("limit not a number") << Input(Given()) << double(NAN) << Status::LimitOutOfRange << "groter dan 0";
-    QTest::newRow("limit 1e308") << Input(Given()) << 1e308 << Status::LimitOutOfRange << "1E+308 kW/m² is te groot";
-    QTest::newRow("a height not a number") << Input(Given().at({1, 2, NAN, 4, 5})) << 15.0 << Status::NotFinite
-                                           << "geen warmtestralingsniveau";
-    QTest::newRow("a height without end") << Input(Given().at({1, 2, 3, 4, INFINITY})) << 15.0 << Status::NotFinite
-                                          << "geen warmtestralingsniveau";
-    // clang-format on
+    QTest::newRow("limit not a number")
+        << Input(Given()) << double(NAN) << Status::LimitOutOfRange << "groter dan 0";
+    QTest::newRow("limit 1e308") << Input(Given()) << 1e308 << Status::LimitOutOfRange
+                                 << "1E+308 kW/m² is te groot";
+    QTest::newRow("a height not a number")
+        << Input(Given().at({1, 2, NAN, 4, 5})) << 15.0 << Status::NotFinite << "geen warmtestralingsniveau";
+    QTest::newRow("a height without end") << Input(Given().at({1, 2, 3, 4, INFINITY})) << 15.0
+                                          << Status::NotFinite << "geen warmtestralingsniveau";
 }
 
 void TestLimit::refusals()
@@ -495,17 +503,18 @@ void TestLimit::separators_data()
     QTest::addColumn<double>("limit");
     QTest::addColumn<QString>("message"); // a part of it, with a decimal comma
     const Given noFlame = Given().storage(8.7, 8.7, 0.5);
-    // clang-format off
     QTest::newRow("no flame, check") << Input(noFlame) << Quantity(-1) << 15.0 << "vlamhoogte uit op -0,33 m";
-    QTest::newRow("no flame, distance") << Input(noFlame) << Quantity::Distance << 15.0 << "vlamhoogte uit op -0,33 m";
+    QTest::newRow("no flame, distance")
+        << Input(noFlame) << Quantity::Distance << 15.0 << "vlamhoogte uit op -0,33 m";
     QTest::newRow("no height complies") << Input(Given(noFlame).point(5.5, 5)) << Quantity::Height << 0.1
-        << "Geen hoogte tot 15 m voldoet: op 5,5 m afstand komt het warmtestralingsniveau al bij de laagste opslag "
-           "boven 0,1 kW/m².";
-    QTest::newRow("no distance complies") << Input(Given().storage(100, 100, 15)) << Quantity::Distance << 0.01
+                                        << "Geen hoogte tot 15 m voldoet: op 5,5 m afstand komt het "
+                                           "warmtestralingsniveau al bij de laagste opslag "
+                                           "boven 0,1 kW/m².";
+    QTest::newRow("no distance complies")
+        << Input(Given().storage(100, 100, 15)) << Quantity::Distance << 0.01
         << "ook op 1000 m is het warmtestralingsniveau hoger dan 0,01 kW/m².";
-    QTest::newRow("a screen beyond the search") << Input(Given().screen(1, 1e17, 1)) << Quantity::Distance << 15.0
-        << "De afscherming staat op 1E+17 m van de opslag";
-    // clang-format on
+    QTest::newRow("a screen beyond the search") << Input(Given().screen(1, 1e17, 1)) << Quantity::Distance
+                                                << 15.0 << "De afscherming staat op 1E+17 m van de opslag";
 }
 
 void TestLimit::separators()
@@ -540,16 +549,15 @@ void TestLimit::firstDistance_data()
 {
     QTest::addColumn<Input>("in");
     QTest::addColumn<double>("first");
-    // clang-format off
     QTest::newRow("no screen") << Input(Given()) << 0.1;
-    QTest::newRow("a screen's distances count only with the screen") << Input(Given().screen(4, 2.3, 1, false)) << 0.1;
+    QTest::newRow("a screen's distances count only with the screen")
+        << Input(Given().screen(4, 2.3, 1, false)) << 0.1;
     QTest::newRow("screen nearer than 0.1 m") << Input(Given().screen(4, 0.05, 1)) << 0.1;
     QTest::newRow("screen at 2.3 m: 2.31 m, not 2.3 m") << Input(Given().screen(4, 2.3, 1)) << 2.31;
     QTest::newRow("screen at 0.29 m") << Input(Given().screen(4, 0.29, 1)) << 0.3;
     QTest::newRow("screen between centimetres") << Input(Given().screen(4, 7.456, 1)) << 7.46;
     QTest::newRow("indoors no screen counts") << Input(Given().indoor().screen(4, 2.3, 1)) << 0.1;
     QTest::newRow("screen beyond the search") << Input(Given().screen(4, 1e17, 1)) << 1e17;
-    // clang-format on
 }
 
 void TestLimit::firstDistance()
