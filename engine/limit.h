@@ -36,10 +36,9 @@ struct LimitCheck
 
 // The highest level over the five points (or, with `envelope`, over every height from
 // 0 m to the highest assessment height, found to 0.01 m) against `limitKw` (kW/m²; a limit
-// not above 0, or too large to compare in W/m², is refused with LimitOutOfRange; the front
-// ends hold the user to kLimitRange). The envelope is computed
-// either way and fills the envelope fields. Messages use `decimalSeparator` in their
-// numbers, as Calculate does.
+// not above 0, or too large to compare in W/m², is refused with LimitOutOfRange; the
+// front ends hold the user to kLimitRange). The envelope is computed either way and fills
+// the envelope fields. Messages use `decimalSeparator` in their numbers, as Calculate does.
 LimitCheck CheckLimit(const CalculationInput &input, double limitKw, bool envelope,
                       char decimalSeparator = '.');
 
