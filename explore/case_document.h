@@ -68,7 +68,10 @@ public:
 
     // An empty case with the classic window's defaults, no file, not modified, no history.
     void reset();
+    // Reads `path` and takes it (load), or leaves the document as it was.
     bool open(const QString &path, QString *error);
+    // Takes a case read from `path` (passed through the read filter): not modified, no history.
+    void load(const casefile::Case &value, const QString &path);
     // Writes the case to `path` (through SafeFile) and makes that its file. A case that
     // would not read back (a site without storages, a value out of range) is not written.
     bool save(const QString &path, QString *error);
