@@ -110,10 +110,28 @@ void CaseCommands::addTo(QMenu *file, QMenu *edit)
                    [this] { saveAs(); });
     file->insertSeparator(first);
 
-    m_undo = m_document->undoStack()->createUndoAction(edit, QStringLiteral("&Ongedaan maken:"));
+    // The step to undo or redo stands in the menu: "Ongedaan maken: Breedte opslag (B) wijzigen".
+    QUndoStack *stack = m_document->undoStack();
+    m_undo = new QAction(edit);
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_redo = m_document->undoStack()->createRedoAction(edit, QStringLiteral("O&pnieuw:"));
+    m_redo = new QAction(edit);
     m_redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    auto name = [stack, this] {
+        const auto label = [](const QString &verb, const QString &step) {
+            return step.isEmpty()
+                ? verb
+                : verb + QStringLiteral(": ") + QString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        };
+        m_undo->setText(label(QStringLiteral("&Ongedaan maken"), stack->undoText()));
+        m_undo->setEnabled(stack->canUndo());
+        m_redo->setText(label(QStringLiteral("Op&nieuw"), stack->redoText()));
+        m_redo->setEnabled(stack->canRedo());
+    };
+    connect(stack, &QUndoStack::indexChanged, this, name);
+    connect(stack, &QUndoStack::cleanChanged, this, name);
+    connect(m_undo, &QAction::triggered, stack, &QUndoStack::undo);
+    connect(m_redo, &QAction::triggered, stack, &QUndoStack::redo);
+    name();
     edit->addAction(m_undo);
     edit->addAction(m_redo);
 }

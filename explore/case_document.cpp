@@ -150,7 +150,13 @@ CaseDocument::CaseDocument(QObject *parent)
     connect(m_undo, &QUndoStack::cleanChanged, this, &CaseDocument::emitModified);
 }
 
-CaseDocument::~CaseDocument() = default;
+CaseDocument::~CaseDocument()
+{
+    // A stack cleared on the way out is no change of the case: the autosave must not take it
+    // for one and drop its copy.
+    m_undo->blockSignals(true);
+    delete m_undo;
+}
 
 QString CaseDocument::displayName() const
 {

@@ -203,7 +203,7 @@ QAction *ExploreWindow::addCommand(QMenu *menu, Command command, const QString &
 void ExploreWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Bestand"));
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("Be&werken"));
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("Bewer&ken"));
     connect(addCommand(file, Command::Case, QStringLiteral("&Zaakgegevens…"), {}), &QAction::triggered, this,
             &ExploreWindow::editCase);
     m_commands->addTo(file, edit);
@@ -225,7 +225,7 @@ void ExploreWindow::buildMenus()
     } exports[] = {
         {Command::ReportPdf, "&Verkenningsrapport als PDF…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
         {Command::ExportPng, "Weergave als &PNG exporteren…", QKeySequence(Qt::CTRL | Qt::Key_E)},
-        {Command::ExportSvg, "Weergave als &SVG exporteren…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
+        {Command::ExportSvg, "Weergave als SV&G exporteren…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
         {Command::ExportCsv, "Tabel als &CSV exporteren…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
     };
     for (const auto &entry : exports) {
