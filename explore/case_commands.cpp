@@ -298,7 +298,8 @@ void CaseCommands::offerOrphans()
             m_autosave->forget(orphan);
             continue;
         }
-        const QString when = QLocale().toString(orphan.written, QStringLiteral("d MMMM yyyy 'om' HH:mm"));
+        const QString when = QLocale(QLocale::Dutch, QLocale::Netherlands)
+                                 .toString(orphan.written, QStringLiteral("d MMMM yyyy 'om' HH:mm"));
         const Answer answer = ask(
             m_window,
             QStringLiteral("De zaak „%1” is niet goed afgesloten. Er is een automatische kopie van %2 met "
