@@ -78,8 +78,8 @@ public:
         const auto *next = static_cast<const Edit *>(other);
         if (next->m_mergeKey != m_mergeKey || next->m_parts != m_parts)
             return false;
+        // The step keeps the name of its start: a width typed, whatever the rules moved with it.
         m_after = next->m_after;
-        setText(next->text());
         // Typed and typed back: no step at all.
         setObsolete(same(m_before, m_after));
         return true;

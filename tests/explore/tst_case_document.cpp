@@ -347,6 +347,7 @@ private slots:
         QTest::keyClick(m_window->inputs()->edit(Field::Width), Qt::Key_Return);
         // The point followed the middle of the face: part of the same step.
         QCOMPARE(m_window->inputs()->edit(Field::Position)->text(), QStringLiteral("15"));
+        QCOMPARE(undo->undoText(), QStringLiteral("Breedte opslag (B) wijzigen"));
         type(Field::Depth, QStringLiteral("12,5"));
         QTest::keyClick(m_window->inputs()->edit(Field::Depth), Qt::Key_Return);
         m_window->inputs()->compact()->click();

@@ -56,7 +56,8 @@ mime=$generated/nl.warmtegloedvracht.Verkenning.xml
 if [ -f "$apps/nl.warmtegloedvracht.Verkenning.desktop" ]; then
     mime=$root$prefix/share/mime/packages/nl.warmtegloedvracht.Verkenning.xml
     [ -f "$mime" ] || fail "the case files' MIME type is not installed"
-    for icon in scalable/mimetypes/application-x-warmtegloed-case.svg 48x48/mimetypes/application-x-warmtegloed-case.png; do
+    for icon in scalable/mimetypes/application-x-warmtegloed-case.svg \
+        48x48/mimetypes/application-x-warmtegloed-case.png; do
         [ -f "$root$prefix/share/icons/hicolor/$icon" ] || fail "the case files' icon $icon is not installed"
     done
 fi
