@@ -9,11 +9,28 @@
 namespace engine {
 namespace detail {
 
+#if defined(__EMSCRIPTEN__)
+// WebAssembly (the web edition): one set, 128-bit SIMD, chosen when the program is built.
+extern const KernelSet kWasmKernels;
+#else
 extern const KernelSet kSse2Kernels;
 extern const KernelSet kAvx2Kernels;
 extern const KernelSet kAvx512Kernels;
+#endif
 
 namespace {
+
+#if defined(__EMSCRIPTEN__)
+const KernelSet *bestKernels()
+{
+    return &kWasmKernels;
+}
+
+const KernelSet *baselineKernels()
+{
+    return &kWasmKernels;
+}
+#else
 
 // The widest set that the processor and the operating system both support, capped by
 // WARMTEGLOED_KERNEL (for comparing sets on one machine).
@@ -37,6 +54,12 @@ const KernelSet *bestKernels()
         return &kAvx2Kernels;
     return &kSse2Kernels;
 }
+
+const KernelSet *baselineKernels()
+{
+    return &kSse2Kernels;
+}
+#endif
 
 std::atomic<const KernelSet *> &chosenKernels()
 {
@@ -117,7 +140,7 @@ const char *KernelTargetName()
 
 void ForceBaselineKernel(bool baseline)
 {
-    detail::chosenKernels().store(baseline ? &detail::kSse2Kernels : detail::bestKernels());
+    detail::chosenKernels().store(baseline ? detail::baselineKernels() : detail::bestKernels());
 }
 
 } // namespace engine
