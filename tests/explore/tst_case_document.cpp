@@ -212,8 +212,6 @@ private slots:
         QVERIFY(m_window->caseCommands()->openCase(file("zaak.warmtegloed")));
         QVERIFY(settle(*m_window));
         QVERIFY(SameCalculation(CalculationOf(m_window->inputs()->input()), CalculationOf(typed)));
-        QCOMPARE(m_window->inputs()->edit(Field::ScreenHeight)->text(), QStringLiteral("3,3"));
-        QVERIFY(m_window->inputs()->envelope()->isChecked());
         QCOMPARE(m_window->answers()->highestText(), answers[0]);
         QCOMPARE(m_window->answers()->verdictText(), answers[1]);
         QCOMPARE(m_window->answers()->distanceText(), answers[2]);
@@ -248,8 +246,6 @@ private slots:
                                             << "Annuleren" << false << false;
         QTest::newRow("new, Annuleren") << "nieuw"
                                         << "Annuleren" << false << false;
-        QTest::newRow("closing, Opslaan saves first") << "sluiten"
-                                                      << "Opslaan" << true << true;
         QTest::newRow("closing, Niet opslaan") << "sluiten"
                                                << "Niet opslaan" << true << false;
         QTest::newRow("closing, Annuleren") << "sluiten"
