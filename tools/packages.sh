@@ -12,7 +12,7 @@ BUILD_PACKAGES=(
 # The NumPy peer that bench/compare.sh times the engine against.
 BENCH_PACKAGES=(python3-numpy)
 TEST_PACKAGES=(
-    xvfb xauth x11-utils poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
+    xvfb xauth x11-utils xdotool poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
     cups cups-client cups-bsd printer-driver-cups-pdf
     clang libclang-rt-14-dev
     python3-jsonschema
