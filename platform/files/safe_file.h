@@ -35,12 +35,14 @@ class SafeFile
 {
 public:
     // Returns true when the whole document is on the disk under `path`; otherwise false
-    // and, in `error`, a one-line Dutch message that names the file.
+    // and, in `error`, a one-line Dutch message that names the file. The second form takes
+    // bytes the caller keeps (a case file's text, an autosave) without copying them.
     static bool write(const QString &path, const QByteArray &contents, QString *error = nullptr);
     static bool write(const QString &path, const char *data, qsizetype size, QString *error = nullptr);
 
     // Whether `path` may be written at all (it is a regular file, also behind links, or
-    // does not exist yet), so that a program can refuse before it composes a document.
+    // does not exist yet, and no link on the way is someone else's in a shared folder), so
+    // that a program can refuse before it composes a document.
     static bool mayWrite(const QString &path, QString *error = nullptr);
 
     // The system call that writes the bytes, replaceable so that tests can provoke a
