@@ -6,6 +6,7 @@
 #include "exports.h"
 #include "help_shell.h"
 #include "inputs_panel.h"
+#include "situatie_tab.h"
 #include "view_widgets.h"
 
 #include "help_command.h"
@@ -106,6 +107,8 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
     });
     connect(m_tabs, &QTabWidget::currentChanged, this, &ExploreWindow::tabChanged);
     connect(m_views[size_t(ViewKind::Plan)], &ViewWidget::hovered, m_hover, &QLabel::setText);
+    connect(m_situatie, &SituatieTab::hovered, m_hover, &QLabel::setText);
+    connect(m_situatie, &SituatieTab::told, this, &ExploreWindow::tell);
 
     fitToScreen();
     m_inputs->edit(Field::Width)->setFocus();
@@ -147,6 +150,8 @@ QWidget *ExploreWindow::buildViews()
         m_views[size_t(kind)] = new ViewWidget(kind);
         m_tabs->addTab(m_views[size_t(kind)], ViewTitle(kind));
     }
+    m_situatie = new SituatieTab;
+    m_tabs->addTab(m_situatie, QStringLiteral("Situatie"));
     auto *tablePage = new QWidget;
     auto *tableLayout = new QVBoxLayout(tablePage);
     m_tableCaption = new QLabel(tablePage);
@@ -294,6 +299,7 @@ void ExploreWindow::inputChanged()
             QStringLiteral("Invoer onvolledig: er wordt niets berekend of geëxporteerd."));
         return;
     }
+    m_situatie->setCalculation(m_inputs->input());
     if (m_exploration && sameInput(m_exploration->input, m_inputs->input()) && !m_runner->busy()) {
         // Put right again as it was: the answers on screen are the input's.
         m_answers->showExploration(*m_exploration);
@@ -321,7 +327,7 @@ void ExploreWindow::showExploration(std::shared_ptr<const Exploration> explorati
 
 void ExploreWindow::tabChanged(int index)
 {
-    if (index >= 0 && index < int(Tab::Table))
+    if (index >= 0 && index <= int(Tab::Plan))
         m_tableKind = ViewKind(index);
     refreshTable();
 }
@@ -342,7 +348,7 @@ void ExploreWindow::refreshTable()
 ViewKind ExploreWindow::currentViewKind() const
 {
     const int index = m_tabs->currentIndex();
-    return index >= 0 && index < int(Tab::Table) ? ViewKind(index) : m_tableKind;
+    return index >= 0 && index <= int(Tab::Plan) ? ViewKind(index) : m_tableKind;
 }
 
 QString ExploreWindow::refusal() const
@@ -356,6 +362,16 @@ QString ExploreWindow::refusal() const
     if (!sameInput(m_exploration->input, m_inputs->input()) || m_runner->busy())
         return QStringLiteral(
             "De antwoorden voor de laatste invoer worden nog berekend; probeer het zo opnieuw.");
+    return {};
+}
+
+// The report holds the site too, when the case has one.
+QString ExploreWindow::reportRefusal() const
+{
+    if (const QString refused = refusal(); !refused.isEmpty())
+        return refused;
+    if (m_situatie->model()->committed().hasSite && !m_situatie->snapshot().complete())
+        return QStringLiteral("De situatie wordt nog berekend; probeer het zo opnieuw.");
     return {};
 }
 
@@ -382,17 +398,19 @@ QString ExploreWindow::exportTable(const QString &path, CsvStyle style)
 
 QString ExploreWindow::exportReport(const QString &path)
 {
-    if (const QString refused = refusal(); !refused.isEmpty())
+    if (const QString refused = reportRefusal(); !refused.isEmpty())
         return refused;
-    return WriteFileAtomically(path,
-                               RenderReport(*m_exploration, m_case, QDateTime::currentDateTime(), locale()));
+    const SituatieSnapshot site = m_situatie->snapshot();
+    return WriteFileAtomically(
+        path, RenderReport(*m_exploration, m_case, QDateTime::currentDateTime(), locale(), &site));
 }
 
 QString ExploreWindow::printReport(QPrinter &printer)
 {
-    if (const QString refused = refusal(); !refused.isEmpty())
+    if (const QString refused = reportRefusal(); !refused.isEmpty())
         return refused;
-    if (!PaintReport(printer, *m_exploration, m_case, QDateTime::currentDateTime(), locale()))
+    const SituatieSnapshot site = m_situatie->snapshot();
+    if (!PaintReport(printer, *m_exploration, m_case, QDateTime::currentDateTime(), locale(), &site))
         return QStringLiteral(
             "Het Verkenningsrapport kon niet worden afgedrukt: de printer is niet bereikbaar.");
     return {};
@@ -402,6 +420,12 @@ QString ExploreWindow::printReport(QPrinter &printer)
 // input is complete; an incomplete input is refused at once.
 bool ExploreWindow::waitForAnswers()
 {
+    // The report holds the site too: its answers are waited for as well.
+    if (!m_waiting && m_situatie->model()->committed().hasSite && !m_situatie->snapshot().complete()) {
+        m_waiting = true;
+        m_situatie->waitUntilComputed(kAnswerWaitMs);
+        m_waiting = false;
+    }
     if (!m_inputs->valid() || refusal().isEmpty())
         return true;
     if (m_waiting)
@@ -426,6 +450,12 @@ bool ExploreWindow::waitForAnswers()
 
 void ExploreWindow::chooseAndExport(Command command)
 {
+    if ((command == Command::ExportPng || command == Command::ExportSvg)
+        && m_tabs->currentIndex() == int(Tab::Situatie)) {
+        m_situatie->chooseExport(command == Command::ExportPng ? QStringLiteral("png")
+                                                               : QStringLiteral("svg"));
+        return;
+    }
     if (!waitForAnswers())
         return;
     if (const QString refused = refusal(); !refused.isEmpty()) {
