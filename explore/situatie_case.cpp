@@ -2,7 +2,8 @@
 
 namespace explore {
 
-bool SituatieFromCase(const casefile::Case &value, const QString &caseFolder, SituatieState &state, QString &error)
+bool SituatieFromCase(const casefile::Case &value, const QString &caseFolder, SituatieState &state,
+                      QString &error)
 {
     SituatieState read;
     read.hasSite = value.hasSite;

@@ -14,7 +14,8 @@ namespace explore {
 
 // Takes the site and underlay from a case as read; false with the Dutch line of a
 // malformed `underlay` (the site itself is the case module's and already checked).
-bool SituatieFromCase(const casefile::Case &value, const QString &caseFolder, SituatieState &state, QString &error);
+bool SituatieFromCase(const casefile::Case &value, const QString &caseFolder, SituatieState &state,
+                      QString &error);
 
 // Puts the state into the case: its site (or none) and the underlay in the site's object.
 void SituatieIntoCase(const SituatieState &state, const QString &caseFolder, casefile::Case &value);

@@ -94,7 +94,7 @@ void ComputeSituatie(const engine::Site &site, const std::function<bool()> &outd
                      const SituatieSender &send);
 
 // Nodes along the longer side of the coarse map and of the full one.
-inline constexpr int kCoarseNodes = 90;
+inline constexpr int kCoarseNodes = 72;
 inline constexpr int kFullNodes = 240;
 
 } // namespace explore

@@ -339,8 +339,8 @@ void drawReceivers(QPainter &painter, LabelPlacer &placer, const SituatieViewpor
         painter.setPen(QPen(selected ? kSelection : colours.ink, (selected ? 3 : 1.5) * u));
         painter.setBrush(hasLevel ? verdictFill(check->highest.complies) : colours.paper);
         plot::DrawMarker(painter, at, plot::Marker::Circle, kReceiverSymbol * u);
-        placer.reserve(QRectF(at - QPointF(kReceiverSymbol * u, kReceiverSymbol * u),
-                              QSizeF(2 * kReceiverSymbol * u, 2 * kReceiverSymbol * u)));
+        placer.reserve(QRectF(at - QPointF(kReceiverSymbol * u / 2, kReceiverSymbol * u / 2),
+                              QSizeF(kReceiverSymbol * u, kReceiverSymbol * u)));
     }
     for (std::size_t i = 0; i < site.receivers.size(); ++i) {
         const QPointF at = viewport.toDevice(site.receivers[i].at);
@@ -349,8 +349,8 @@ void drawReceivers(QPainter &painter, LabelPlacer &placer, const SituatieViewpor
             check ? ReceiverLabel(*check, i, locale) : QString::fromStdString(site.receivers[i].name);
         if (text.isEmpty())
             text = QStringLiteral("Ontvanger %1").arg(i + 1);
-        const QRectF box =
-            placer.place(around(at, kReceiverSymbol * u * 0.8, plot::LabelSize(metrics, u, text)));
+        const QRectF box = placer.place(around(at, kReceiverSymbol * u * 0.5 + 2 * kLabelRoom * u + 1,
+                                               plot::LabelSize(metrics, u, text)));
         if (box.isEmpty())
             continue;
         const bool hasLevel = check && !check->inside && check->highest.found;
@@ -374,7 +374,7 @@ void drawHighest(QPainter &painter, LabelPlacer &placer, const SituatieViewport 
                           QSizeF(kHighestSymbol * u, kHighestSymbol * u)));
     const QString text = BoundaryHighestLabel(highest, scene.state->site, locale);
     const QSizeF size = labelSize(QFontMetricsF(painter.font(), painter.device()), u, text);
-    const QRectF box = placer.place(around(at, kHighestSymbol * u * 0.75, size));
+    const QRectF box = placer.place(around(at, kHighestSymbol * u * 0.5 + 2 * kLabelRoom * u + 1, size));
     if (box.isEmpty())
         return;
     ChartColours own = colours;

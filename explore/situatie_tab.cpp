@@ -10,7 +10,9 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollArea>
 #include <QSplitter>
@@ -118,10 +120,26 @@ SituatieTab::SituatieTab(QWidget *parent)
         if (selected.kind == SelectionKind::Storage)
             m_view->setNewStorage(m_model->committed().site.storages[std::size_t(selected.index)]);
     });
+    // Undo and redo in a field whose number is entered undo the site's edit, not the typing.
+    for (QLineEdit *edit : m_panel->findChildren<QLineEdit *>())
+        edit->installEventFilter(this);
     stateChanged();
 }
 
 SituatieTab::~SituatieTab() = default;
+
+bool SituatieTab::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *edit = qobject_cast<QLineEdit *>(watched);
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Left unaccepted, the key goes on to the tab's undo or redo.
+        if (edit && !edit->isModified()
+            && (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 QToolBar *SituatieTab::buildToolBar()
 {

@@ -78,6 +78,9 @@ signals:
     // The result of a command: an empty error and the file written, or the Dutch reason.
     void told(const QString &error, const QString &path);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QToolBar *buildToolBar();
     void stateChanged();
