@@ -277,7 +277,7 @@ QGroupBox *SituatiePanel::buildBoundaryGroup()
     grid->addWidget(m_points, 0, 0, 1, 2);
     m_boundaryLength = new QLabel;
     grid->addWidget(m_boundaryLength, 1, 0);
-    auto *remove = new QPushButton(QStringLiteral("Punt &verwijderen"));
+    auto *remove = new QPushButton(QStringLiteral("Punt verw&ijderen"));
     grid->addWidget(remove, 1, 1);
     connect(m_points, &QTableWidget::cellChanged, this, &SituatiePanel::commitPoint);
     connect(remove, &QPushButton::clicked, this, [this] {
@@ -312,11 +312,11 @@ QGroupBox *SituatiePanel::buildUnderlayGroup()
     m_opacity->setRange(int(kLeastOpacity * 100), 100);
     m_opacity->setSingleStep(5);
     m_opacity->setPageStep(10);
-    auto *opacityLabel = new QLabel(QStringLiteral("&Dekking"));
+    auto *opacityLabel = new QLabel(QStringLiteral("De&kking"));
     opacityLabel->setBuddy(m_opacity);
-    auto *open = new QPushButton(QStringLiteral("&Openen…"));
-    m_place = new QPushButton(QStringLiteral("&Plaatsen met twee punten…"));
-    auto *remove = new QPushButton(QStringLiteral("&Weghalen"));
+    auto *open = new QPushButton(QStringLiteral("Tekening kie&zen…"));
+    m_place = new QPushButton(QStringLiteral("Plaatsen met twee p&unten…"));
+    auto *remove = new QPushButton(QStringLiteral("Weghalen"));
     grid->addWidget(m_underlayName, 0, 0, 1, 3);
     grid->addWidget(m_underlayStatus, 1, 0, 1, 3);
     grid->addWidget(opacityLabel, 2, 0);

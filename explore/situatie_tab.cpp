@@ -39,16 +39,15 @@ struct ToolEntry
 };
 
 const ToolEntry kTools[] = {
-    {SituatieTool::Select, "&Selecteren",
+    {SituatieTool::Select, "Selecteren",
      "Kiezen, verslepen en draaien (de greep boven zijde 3); lege grond "
      "verschuift de kaart"},
-    {SituatieTool::AddStorage, "&Opslag", "Een opslag toevoegen: klik waar hoek P1 komt"},
-    {SituatieTool::AddReceiver, "O&ntvanger", "Een ontvanger toevoegen: klik waar hij staat"},
-    {SituatieTool::DrawBoundary, "&Grens",
+    {SituatieTool::AddStorage, "Opslag", "Een opslag toevoegen: klik waar hoek P1 komt"},
+    {SituatieTool::AddReceiver, "Ontvanger", "Een ontvanger toevoegen: klik waar hij staat"},
+    {SituatieTool::DrawBoundary, "Grens",
      "Een perceelgrens tekenen: klik de punten, dubbelklik of Enter op het "
      "laatste"},
-    {SituatieTool::PickBoundary, "Grens &uit tekening",
-     "Een lijn van de tekening als perceelgrens overnemen"},
+    {SituatieTool::PickBoundary, "Grens uit tekening", "Een lijn van de tekening als perceelgrens overnemen"},
 };
 
 bool sameFile(const Underlay &a, const Underlay &b)
@@ -74,13 +73,12 @@ SituatieTab::SituatieTab(QWidget *parent)
     scroll->setWidget(m_panel);
     scroll->setWidgetResizable(true);
     scroll->setFocusPolicy(Qt::NoFocus);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *splitter = new QSplitter;
     splitter->addWidget(m_view);
     splitter->addWidget(scroll);
     splitter->setStretchFactor(0, 1);
     splitter->setChildrenCollapsible(false);
-    scroll->setMinimumWidth(m_panel->sizeHint().width() + 20);
+    scroll->setMinimumWidth(fontMetrics().averageCharWidth() * 30);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -145,7 +143,7 @@ QToolBar *SituatieTab::buildToolBar()
 {
     auto *bar = new QToolBar;
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_start = bar->addAction(QStringLiteral("Situatie &beginnen"));
+    m_start = bar->addAction(QStringLiteral("Situatie beginnen"));
     m_start->setToolTip(QStringLiteral("De opslag van de berekening op een nieuwe situatie zetten"));
     connect(m_start, &QAction::triggered, this, &SituatieTab::startSite);
     m_tools = new QActionGroup(this);
@@ -160,7 +158,7 @@ QToolBar *SituatieTab::buildToolBar()
         connect(action, &QAction::triggered, this, [this, tool] { m_view->setTool(tool); });
     }
     bar->addSeparator();
-    QAction *remove = bar->addAction(QStringLiteral("&Verwijderen"));
+    QAction *remove = bar->addAction(QStringLiteral("Verwijderen"));
     remove->setToolTip(QStringLiteral("Het gekozen onderdeel verwijderen (Delete)"));
     connect(remove, &QAction::triggered, this, [this] {
         if (!m_view->deleteSelection())
@@ -175,11 +173,11 @@ QToolBar *SituatieTab::buildToolBar()
     bar->addActions({undo, redo});
     addActions({undo, redo});
     bar->addSeparator();
-    QAction *fit = bar->addAction(QStringLiteral("&Passend"));
+    QAction *fit = bar->addAction(QStringLiteral("Passend"));
     fit->setToolTip(QStringLiteral("De hele situatie in beeld"));
     connect(fit, &QAction::triggered, m_view, &SituatieView::fitToSite);
     bar->addSeparator();
-    QAction *underlay = bar->addAction(QStringLiteral("Onder&legger…"));
+    QAction *underlay = bar->addAction(QStringLiteral("Onderlegger…"));
     underlay->setToolTip(QStringLiteral("Een afbeelding, PDF of tekening onder de situatie leggen"));
     connect(underlay, &QAction::triggered, this, &SituatieTab::chooseUnderlay);
 
@@ -199,7 +197,7 @@ QToolBar *SituatieTab::buildToolBar()
                 [this, suffix] { chooseExport(suffix); });
     }
     auto *button = new QToolButton;
-    button->setText(QStringLiteral("E&xporteren"));
+    button->setText(QStringLiteral("Exporteren"));
     button->setMenu(exports);
     button->setPopupMode(QToolButton::InstantPopup);
     bar->addWidget(button);

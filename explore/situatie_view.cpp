@@ -96,7 +96,7 @@ SituatieView::SituatieView(SituatieModel *model, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_AcceptTouchEvents);
     grabGesture(Qt::PinchGesture);
-    setMinimumSize(200, 150);
+    setMinimumSize(120, 80);
     m_viewport.scale = 4;
     connect(m_model, &SituatieModel::changed, this, qOverload<>(&QWidget::update));
     connect(m_model, &SituatieModel::selectionChanged, this, qOverload<>(&QWidget::update));

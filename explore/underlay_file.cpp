@@ -227,7 +227,7 @@ UnderlayFileState CheckUnderlayFile(const Underlay &underlay, QString &message)
     if (!info.exists() || !info.isFile()) {
         message =
             QStringLiteral("De onderlegger %1 is niet gevonden; is hij verplaatst of hernoemd? Kies hem "
-                           "opnieuw met Onderlegger openen.")
+                           "opnieuw met „Onderlegger…”.")
                 .arg(name);
         return UnderlayFileState::Missing;
     }

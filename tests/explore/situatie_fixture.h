@@ -6,6 +6,8 @@
 #include "situatie_tab.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTest>
 
@@ -53,6 +55,17 @@ inline void keepScreenshot(QWidget *widget, const QString &name)
     const QString folder = qEnvironmentVariable("SITUATIE_SCREENSHOTS");
     if (!folder.isEmpty())
         widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+// Keeps a copy of a file written, likewise.
+inline void keepFile(const QString &path)
+{
+    const QString folder = qEnvironmentVariable("SITUATIE_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        const QString copy = QDir(folder).filePath(QFileInfo(path).fileName());
+        QFile::remove(copy);
+        QFile::copy(path, copy);
+    }
 }
 
 } // namespace situatie_test
