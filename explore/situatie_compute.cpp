@@ -17,8 +17,9 @@ namespace {
 
 constexpr double kWidestMargin = 500; // m
 constexpr double kLeastMargin = 5;    // m
-// Below this level the map fades into the ground.
-constexpr double kFadeBelowKw = 1;
+// Below this level, half the lowest contour's, the map fades into the ground (and the
+// drawing under it): what matters is where the levels are high.
+constexpr double kFadeBelowKw = 2.5;
 // Boundary colours: at most this many samples over all polylines.
 constexpr double kMostBoundarySamples = 20000;
 

@@ -73,7 +73,7 @@ QRectF SituatieExtent(const engine::Site &site);
 engine::SiteGrid SituatieGrid(const QRectF &extent, int nodes);
 
 // The colour of a level on the map: viridis from 0 to `topKw`, fading out below
-// 1 kW/m² so that the ground (and the drawing under it) shows where there is little
+// 2.5 kW/m² so that the ground (and the drawing under it) shows where there is little
 // radiation; transparent inside a storage.
 QRgb MapColour(double levelKw, double topKw);
 

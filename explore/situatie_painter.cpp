@@ -40,7 +40,7 @@ constexpr double kHandleSize = 10;
 constexpr double kLabelRoom = 2;
 constexpr std::size_t kContourLabelTries = 120; // places tried along one level's lines
 // The colour map over an underlay lets the drawing show through.
-constexpr double kMapOverUnderlay = 0.7;
+constexpr double kMapOverUnderlay = 0.55;
 
 const QColor kSelection(0, 120, 215);
 
@@ -646,7 +646,10 @@ void PaintSituatie(QPainter &painter, const SituatieViewport &viewport, const Si
     const PainterState clipped(painter);
     painter.setClipRect(viewport.area);
     const bool withUnderlay = scene.underlay && scene.state->underlay.present && !scene.underlay->empty();
-    if (withUnderlay)
+    // A picture lies under the colour map, which lets it show through; a drawing's thin
+    // lines lie on the map, where they hide nothing.
+    const bool lines = withUnderlay && scene.underlay->kind == UnderlayKind::Vector;
+    if (withUnderlay && !lines)
         PaintUnderlay(painter, viewport.transform(), scene.state->underlay, *scene.underlay, colours.ink);
     LabelPlacer placer(
         viewport.area.adjusted(kLabelRoom * u, kLabelRoom * u, -kLabelRoom * u, -kLabelRoom * u), u);
@@ -654,12 +657,16 @@ void PaintSituatie(QPainter &painter, const SituatieViewport &viewport, const Si
     placer.reserve(legendPanel(viewport.area, u));
     placer.reserve(arrowPanel(viewport.area, metrics, u));
     placer.reserve(scalePanel(viewport, metrics, scaleText(viewport, locale), u));
+    if (!scene.state->hasSite && lines)
+        PaintUnderlay(painter, viewport.transform(), scene.state->underlay, *scene.underlay, colours.ink);
     if (scene.state->hasSite) {
         const bool mapped = scene.result && scene.result->hasMap;
-        if (mapped) {
-            drawMap(painter, viewport, scene.result->map, withUnderlay);
+        if (mapped)
+            drawMap(painter, viewport, scene.result->map, withUnderlay && !lines);
+        if (lines)
+            PaintUnderlay(painter, viewport.transform(), scene.state->underlay, *scene.underlay, colours.ink);
+        if (mapped)
             drawContours(painter, viewport, scene.result->map, u);
-        }
         drawBoundary(painter, viewport, scene, colours, u);
         drawStorages(painter, placer, viewport, scene, colours, u);
         drawReceivers(painter, placer, viewport, scene, locale, colours, u);

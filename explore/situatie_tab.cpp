@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace explore {
@@ -164,8 +165,21 @@ QToolBar *SituatieTab::buildToolBar()
         if (!m_view->deleteSelection())
             showRefusal(QStringLiteral("Kies eerst wat u wilt verwijderen."));
     });
-    QAction *undo = m_model->undoStack()->createUndoAction(this, QStringLiteral("Ongedaan maken"));
-    QAction *redo = m_model->undoStack()->createRedoAction(this, QStringLiteral("Opnieuw"));
+    // Plain captions that keep the toolbar still; what would be undone is in the tool tip.
+    QUndoStack *stack = m_model->undoStack();
+    QAction *undo = new QAction(QStringLiteral("Ongedaan maken"), this);
+    QAction *redo = new QAction(QStringLiteral("Opnieuw"), this);
+    connect(undo, &QAction::triggered, stack, &QUndoStack::undo);
+    connect(redo, &QAction::triggered, stack, &QUndoStack::redo);
+    connect(stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(stack, &QUndoStack::undoTextChanged, undo, [undo](const QString &text) {
+        undo->setToolTip(QStringLiteral("Ongedaan maken: %1").arg(text));
+    });
+    connect(stack, &QUndoStack::redoTextChanged, redo,
+            [redo](const QString &text) { redo->setToolTip(QStringLiteral("Opnieuw: %1").arg(text)); });
+    undo->setEnabled(stack->canUndo());
+    redo->setEnabled(stack->canRedo());
     undo->setShortcut(QKeySequence::Undo);
     redo->setShortcut(QKeySequence::Redo);
     for (QAction *action : {undo, redo})

@@ -16,22 +16,29 @@ QString receiverName(const engine::ReceiverCheck &receiver, std::size_t index)
                                  : QString::fromStdString(receiver.name);
 }
 
+// Numbers without group separators: an RD coordinate reads 190045,00, not 190.045,00.
+QLocale plain(QLocale locale)
+{
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale;
+}
+
 QString signedMetres(double value, const QLocale &locale)
 {
     // A minus sign, not a hyphen, as the views write axes.
-    return Number(value, locale).replace(QLatin1Char('-'), QChar(0x2212)) + QStringLiteral(" m");
+    return Number(value, plain(locale)).replace(QLatin1Char('-'), QChar(0x2212)) + QStringLiteral(" m");
 }
 
 } // namespace
 
 QString LevelText(double levelW, const QLocale &locale)
 {
-    return Number(levelW / 1000, locale) + QStringLiteral(" kW/m²");
+    return Number(levelW / 1000, plain(locale)) + QStringLiteral(" kW/m²");
 }
 
 QString MetresText(double metres, const QLocale &locale)
 {
-    return Number(metres, locale) + QStringLiteral(" m");
+    return Number(metres, plain(locale)) + QStringLiteral(" m");
 }
 
 QString VerdictWord(bool complies)
