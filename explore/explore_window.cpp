@@ -118,6 +118,7 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
     });
     connect(m_tabs, &QTabWidget::currentChanged, this, &ExploreWindow::tabChanged);
     connect(m_views[size_t(ViewKind::Plan)], &ViewWidget::hovered, m_hover, &QLabel::setText);
+    m_situatie->useDocument(m_document);
     connect(m_situatie, &SituatieTab::hovered, m_hover, &QLabel::setText);
     connect(m_situatie, &SituatieTab::told, this, &ExploreWindow::tell);
 

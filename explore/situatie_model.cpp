@@ -1,5 +1,6 @@
 #include "situatie_model.h"
 
+#include "case_document.h"
 #include "case_file.h"
 
 #include <QUndoCommand>
@@ -133,16 +134,69 @@ engine::Site SiteFromCalculation(const engine::CalculationInput &input, double l
     return site;
 }
 
+namespace {
+
+// The underlay's key as the document keeps it: the path absolute, the other keys of the
+// object as they were.
+nlohmann::ordered_json UnderlayKey(const Underlay &underlay, const nlohmann::ordered_json &before)
+{
+    nlohmann::ordered_json site = nlohmann::ordered_json::object();
+    if (!before.is_null())
+        site["underlay"] = before;
+    WriteUnderlay(site, underlay, QString());
+    const auto found = site.find("underlay");
+    return found != site.end() ? *found : nlohmann::ordered_json();
+}
+
+} // namespace
+
 SituatieModel::SituatieModel(QObject *parent)
     : QObject(parent)
 {
     m_ownStack = new QUndoStack(this);
-    m_stack = m_ownStack;
 }
 
-void SituatieModel::setUndoStack(QUndoStack *stack)
+QUndoStack *SituatieModel::undoStack() const
 {
-    m_stack = stack ? stack : m_ownStack;
+    return m_document ? m_document->undoStack() : m_ownStack;
+}
+
+void SituatieModel::setDocument(CaseDocument *document)
+{
+    m_document = document;
+    if (!document)
+        return;
+    connect(document, &CaseDocument::siteChanged, this, &SituatieModel::takeDocument);
+    connect(document, &CaseDocument::replaced, this, [this] {
+        m_previewing = false;
+        setSelection({});
+        emit replaced();
+    });
+    takeDocument();
+}
+
+// The document's site and underlay, after any change of them (an edit, undo, redo, a case
+// opened).
+void SituatieModel::takeDocument()
+{
+    SituatieState state;
+    state.hasSite = m_document->hasSite();
+    if (state.hasSite)
+        state.site = m_document->site();
+    m_underlayError.clear();
+    nlohmann::ordered_json site = nlohmann::ordered_json::object();
+    if (const nlohmann::ordered_json key = m_document->siteExtra("underlay"); !key.is_null())
+        site["underlay"] = key;
+    if (!ReadUnderlay(site, QString(), state.underlay, m_underlayError))
+        state.underlay = Underlay();
+    m_previewing = false;
+    m_committed = state;
+    const Selection before = m_selection;
+    keepSelectionValid();
+    emit changed();
+    emit edited();
+    if (before != m_selection)
+        emit selectionChanged();
 }
 
 void SituatieModel::reset(const SituatieState &state)
@@ -166,7 +220,50 @@ QString SituatieModel::edit(const QString &text, const SituatieState &next, int 
         return {};
     }
     m_previewing = false;
-    m_stack->push(new SituatieCommand(this, text, m_committed, next, mergeId, m_selection));
+    if (!m_document) {
+        m_ownStack->push(new SituatieCommand(this, text, m_committed, next, mergeId, m_selection));
+        return {};
+    }
+    const bool site = next.hasSite != m_committed.hasSite || !SameSite(next.site, m_committed.site);
+    const bool underlay = next.underlay != m_committed.underlay;
+    QUndoStack *stack = m_document->undoStack();
+    if (site && underlay)
+        stack->beginMacro(text);
+    if (site && next.hasSite)
+        m_document->setSite(next.site, text, mergeId);
+    if (underlay)
+        m_document->setSiteExtra("underlay", UnderlayKey(next.underlay, m_document->siteExtra("underlay")),
+                                 text);
+    if (site && underlay)
+        stack->endMacro();
+    if (m_committed != next)
+        emit changed(); // what the document refused to take is shown as it is again
+    return {};
+}
+
+QString SituatieModel::removeStorage(int index, const QString &text)
+{
+    SituatieState next = m_committed;
+    if (index < 0 || index >= int(next.site.storages.size()))
+        return {};
+    next.site.storages.erase(next.site.storages.begin() + index);
+    if (const QString refusal = SiteRefusal(next.site); !refusal.isEmpty())
+        return refusal;
+    if (!m_document)
+        return edit(text, next);
+    m_document->removeStorage(index, text);
+    return {};
+}
+
+QString SituatieModel::removeReceiver(int index, const QString &text)
+{
+    SituatieState next = m_committed;
+    if (index < 0 || index >= int(next.site.receivers.size()))
+        return {};
+    next.site.receivers.erase(next.site.receivers.begin() + index);
+    if (!m_document)
+        return edit(text, next);
+    m_document->removeReceiver(index, text);
     return {};
 }
 

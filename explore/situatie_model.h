@@ -1,5 +1,6 @@
 #pragma once
 
+#include "case_document.h"
 #include "underlay_file.h"
 
 #include "site.h"
@@ -45,11 +46,12 @@ struct Selection
     bool operator!=(const Selection &other) const { return !(*this == other); }
 };
 
-// The Situatie's document: the state the case holds (`committed`), a state shown while
-// the mouse drags (`shown`, the same when nothing is dragged), and the selection. Every
-// edit goes onto an undo stack as one command holding the state before and after it, so
-// undo and redo restore both exactly. The stack is the window's (the case's) when it
-// hands one in, otherwise the model's own.
+// The Situatie's side of the case: the state the case holds (`committed`), a state shown
+// while the mouse drags (`shown`, the same when nothing is dragged), and the selection.
+// With the window's CaseDocument every edit becomes the document's own (its site, or its
+// site's `underlay` key), one step on its undo stack; on its own (a test, a tab without a
+// window) the model keeps the state itself and an undo stack of its own, each step
+// holding the state before and after it. Either way undo and redo restore both exactly.
 class SituatieModel : public QObject
 {
     Q_OBJECT
@@ -57,8 +59,13 @@ class SituatieModel : public QObject
 public:
     explicit SituatieModel(QObject *parent = nullptr);
 
-    void setUndoStack(QUndoStack *stack);
-    QUndoStack *undoStack() const { return m_stack; }
+    // Edits go to `document` from now on, and the state follows it.
+    void setDocument(CaseDocument *document);
+    CaseDocument *document() const { return m_document; }
+    QUndoStack *undoStack() const;
+    // What was wrong with the case's `underlay` key, as the case module would say it; empty
+    // when it is well formed or absent.
+    QString underlayError() const { return m_underlayError; }
 
     const SituatieState &committed() const { return m_committed; }
     const SituatieState &shown() const { return m_previewing ? m_preview : m_committed; }
@@ -79,6 +86,11 @@ public:
     QString commit(const QString &text);
     void cancelPreview();
 
+    // Removes a storage or a receiver; with the document, the file's own keys of it go too,
+    // so that those of the ones after it stay with them.
+    QString removeStorage(int index, const QString &text);
+    QString removeReceiver(int index, const QString &text);
+
     Selection selection() const { return m_selection; }
     void setSelection(Selection selection);
 
@@ -86,6 +98,8 @@ public:
     void apply(const SituatieState &state);
 
 signals:
+    // Another case took the document's place.
+    void replaced();
     // The shown state changed: an edit, an undo or redo, a preview, a reset.
     void changed();
     // The committed state changed by an edit, an undo or a redo: the case is modified.
@@ -94,9 +108,11 @@ signals:
 
 private:
     void keepSelectionValid();
+    void takeDocument();
 
-    QPointer<QUndoStack> m_stack;
+    QPointer<CaseDocument> m_document;
     QUndoStack *m_ownStack = nullptr;
+    QString m_underlayError;
     SituatieState m_committed;
     SituatieState m_preview;
     bool m_previewing = false;

@@ -312,7 +312,7 @@ QGroupBox *SituatiePanel::buildUnderlayGroup()
     m_opacity->setRange(int(kLeastOpacity * 100), 100);
     m_opacity->setSingleStep(5);
     m_opacity->setPageStep(10);
-    auto *opacityLabel = new QLabel(QStringLiteral("De&kking"));
+    auto *opacityLabel = new QLabel(QStringLiteral("Dekking"));
     opacityLabel->setBuddy(m_opacity);
     auto *open = new QPushButton(QStringLiteral("Tekening kie&zen…"));
     m_place = new QPushButton(QStringLiteral("Plaatsen met twee p&unten…"));
@@ -327,14 +327,20 @@ QGroupBox *SituatiePanel::buildUnderlayGroup()
     connect(open, &QPushButton::clicked, this, &SituatiePanel::openUnderlayRequested);
     connect(m_place, &QPushButton::clicked, this, &SituatiePanel::placeUnderlayRequested);
     connect(remove, &QPushButton::clicked, this, &SituatiePanel::removeUnderlayRequested);
-    // One undo step per slide: the steps of one drag of the slider merge.
+    // One undo step per slide: while the slider is dragged the map shows each step, and
+    // its release makes the edit; a key or a click beside the handle is an edit at once.
     connect(m_opacity, &QSlider::valueChanged, this, [this](int percent) {
         if (m_refreshing)
             return;
         SituatieState next = m_model->committed();
         next.underlay.opacity = percent / 100.0;
-        tell(m_model->edit(QStringLiteral("Dekking onderlegger"), next, 1));
+        if (m_opacity->isSliderDown())
+            m_model->preview(next);
+        else
+            tell(m_model->edit(QStringLiteral("Dekking onderlegger"), next));
     });
+    connect(m_opacity, &QSlider::sliderReleased, this,
+            [this] { tell(m_model->commit(QStringLiteral("Dekking onderlegger"))); });
     return group;
 }
 

@@ -1,6 +1,8 @@
 #include "situatie_tab.h"
 
+#include "case_document.h"
 #include "exports.h"
+#include "situatie_case.h"
 #include "situatie_panel.h"
 
 #include <QAction>
@@ -165,27 +167,18 @@ QToolBar *SituatieTab::buildToolBar()
         if (!m_view->deleteSelection())
             showRefusal(QStringLiteral("Kies eerst wat u wilt verwijderen."));
     });
-    // Plain captions that keep the toolbar still; what would be undone is in the tool tip.
-    QUndoStack *stack = m_model->undoStack();
-    QAction *undo = new QAction(QStringLiteral("Ongedaan maken"), this);
-    QAction *redo = new QAction(QStringLiteral("Opnieuw"), this);
-    connect(undo, &QAction::triggered, stack, &QUndoStack::undo);
-    connect(redo, &QAction::triggered, stack, &QUndoStack::redo);
-    connect(stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
-    connect(stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
-    connect(stack, &QUndoStack::undoTextChanged, undo, [undo](const QString &text) {
-        undo->setToolTip(QStringLiteral("Ongedaan maken: %1").arg(text));
-    });
-    connect(stack, &QUndoStack::redoTextChanged, redo,
-            [redo](const QString &text) { redo->setToolTip(QStringLiteral("Opnieuw: %1").arg(text)); });
-    undo->setEnabled(stack->canUndo());
-    redo->setEnabled(stack->canRedo());
-    undo->setShortcut(QKeySequence::Undo);
-    redo->setShortcut(QKeySequence::Redo);
-    for (QAction *action : {undo, redo})
+    m_undo = new QAction(QStringLiteral("Ongedaan maken"), this);
+    m_redo = new QAction(QStringLiteral("Opnieuw"), this);
+    connect(m_undo, &QAction::triggered, this, [this] { m_model->undoStack()->undo(); });
+    connect(m_redo, &QAction::triggered, this, [this] { m_model->undoStack()->redo(); });
+    // The tab's own keys, until the window's undo takes them (useDocument).
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_redo->setShortcut(QKeySequence::Redo);
+    for (QAction *action : {m_undo, m_redo})
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    bar->addActions({undo, redo});
-    addActions({undo, redo});
+    bar->addActions({m_undo, m_redo});
+    addActions({m_undo, m_redo});
+    followUndoStack();
     bar->addSeparator();
     QAction *fit = bar->addAction(QStringLiteral("Passend"));
     fit->setToolTip(QStringLiteral("De hele situatie in beeld"));
@@ -216,6 +209,49 @@ QToolBar *SituatieTab::buildToolBar()
     button->setPopupMode(QToolButton::InstantPopup);
     bar->addWidget(button);
     return bar;
+}
+
+// Plain captions that keep the toolbar still; what would be undone is in the tool tip.
+void SituatieTab::followUndoStack()
+{
+    for (const QMetaObject::Connection &connection : m_stackConnections)
+        disconnect(connection);
+    m_stackConnections.clear();
+    QUndoStack *stack = m_model->undoStack();
+    const auto update = [this, stack] {
+        m_undo->setEnabled(stack->canUndo());
+        m_redo->setEnabled(stack->canRedo());
+        m_undo->setToolTip(QStringLiteral("Ongedaan maken: %1").arg(stack->undoText()));
+        m_redo->setToolTip(QStringLiteral("Opnieuw: %1").arg(stack->redoText()));
+    };
+    m_stackConnections.push_back(connect(stack, &QUndoStack::indexChanged, this, update));
+    m_stackConnections.push_back(connect(stack, &QUndoStack::cleanChanged, this, update));
+    update();
+}
+
+void SituatieTab::useDocument(CaseDocument *document)
+{
+    m_model->setDocument(document);
+    followUndoStack();
+    for (QAction *action : {m_undo, m_redo})
+        action->setShortcut({});
+    // In memory the underlay's path is absolute; in the file it is relative to the file.
+    document->setReadFilter([](casefile::Case &value, const QString &path) {
+        SituatieState state;
+        QString error;
+        if (SituatieFromCase(value, QFileInfo(path).absolutePath(), state, error))
+            SituatieIntoCase(state, QString(), value);
+    });
+    document->setWriteFilter([](casefile::Case &value, const QString &path) {
+        SituatieState state;
+        QString error;
+        if (SituatieFromCase(value, QString(), state, error))
+            SituatieIntoCase(state, path.isEmpty() ? QString() : QFileInfo(path).absolutePath(), value);
+    });
+    connect(document, &CaseDocument::pathChanged, this, [this, document] {
+        setCaseFolder(document->path().isEmpty() ? QString() : QFileInfo(document->path()).absolutePath());
+    });
+    connect(m_model, &SituatieModel::replaced, m_view, &SituatieView::fitWhenComputed);
 }
 
 QAction *SituatieTab::toolAction(SituatieTool tool) const

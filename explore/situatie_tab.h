@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -18,6 +19,7 @@ class QToolBar;
 
 namespace explore {
 
+class CaseDocument;
 class SituatiePanel;
 
 // The "Situatie" tab of the exploration window: a toolbar, the map of the whole site
@@ -39,6 +41,10 @@ public:
     QToolBar *toolBar() const { return m_toolBar; }
     QAction *toolAction(SituatieTool tool) const;
     QAction *startAction() const { return m_start; }
+
+    // The case the window holds: edits go to it and its undo stack, whose keys are the
+    // window's; the underlay's path is written relative to the case file.
+    void useDocument(CaseDocument *document);
 
     // The window's calculation: where "Situatie beginnen" starts from, and the sizes of a
     // storage added with the mouse until one is selected.
@@ -92,6 +98,7 @@ private:
     void startPlacing();
     void askPlacement(const QPointF &first, const QPointF &second);
     void showRefusal(const QString &reason);
+    void followUndoStack();
 
     SituatieModel *m_model = nullptr;
     SituatieRunner *m_runner = nullptr;
@@ -100,6 +107,9 @@ private:
     QToolBar *m_toolBar = nullptr;
     QLabel *m_banner = nullptr;
     QAction *m_start = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
+    std::vector<QMetaObject::Connection> m_stackConnections;
     QActionGroup *m_tools = nullptr;
     std::shared_ptr<const SituatieResult> m_result;
     std::shared_ptr<const UnderlayContent> m_underlay;

@@ -644,26 +644,29 @@ bool SituatieView::deleteSelection()
     const Selection selected = m_model->selection();
     if (selected.kind == SelectionKind::None)
         return false;
-    SituatieState next = m_model->committed();
-    const auto index = std::size_t(selected.index);
-    QString text;
-    if (selected.kind == SelectionKind::Storage) {
-        if (next.site.storages.size() == 1) {
-            emit refused(QStringLiteral("De laatste opslag van de situatie kan niet worden verwijderd; een "
-                                        "situatie heeft minstens één opslag."));
-            return true;
-        }
-        next.site.storages.erase(next.site.storages.begin() + std::ptrdiff_t(index));
-        text = QStringLiteral("Opslag verwijderen");
-    } else if (selected.kind == SelectionKind::Receiver) {
-        next.site.receivers.erase(next.site.receivers.begin() + std::ptrdiff_t(index));
-        text = QStringLiteral("Ontvanger verwijderen");
-    } else {
-        next.site.boundary.erase(next.site.boundary.begin() + std::ptrdiff_t(index));
-        text = QStringLiteral("Perceelgrens verwijderen");
+    const SituatieState &state = m_model->committed();
+    if (selected.kind == SelectionKind::Storage && state.site.storages.size() == 1) {
+        emit refused(QStringLiteral("De laatste opslag van de situatie kan niet worden verwijderd; een "
+                                    "situatie heeft minstens één opslag."));
+        return true;
     }
     m_model->setSelection({});
-    edit(text, next);
+    QString text;
+    QString refusal;
+    if (selected.kind == SelectionKind::Storage) {
+        text = QStringLiteral("Opslag verwijderen");
+        refusal = m_model->removeStorage(selected.index, text);
+    } else if (selected.kind == SelectionKind::Receiver) {
+        text = QStringLiteral("Ontvanger verwijderen");
+        refusal = m_model->removeReceiver(selected.index, text);
+    } else {
+        SituatieState next = state;
+        next.site.boundary.erase(next.site.boundary.begin() + selected.index);
+        text = QStringLiteral("Perceelgrens verwijderen");
+        refusal = m_model->edit(text, next);
+    }
+    if (!refusal.isEmpty())
+        emit refused(QStringLiteral("%1 kan niet: %2").arg(text, refusal));
     return true;
 }
 

@@ -45,6 +45,8 @@ public:
     // Shows `site` (a site rectangle) whole; fitToSite() shows what "Passend" shows.
     void fitTo(const QRectF &site);
     void fitToSite();
+    // Fits the site when its first map comes (a case just opened).
+    void fitWhenComputed() { m_fitted = false; }
     // Zooms by `factor` keeping the site point under `device` in its place.
     void zoomAt(const QPointF &device, double factor);
 

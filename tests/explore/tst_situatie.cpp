@@ -3,6 +3,7 @@
 // puts the limit; the stages of the computation and the runner that drops outdated work;
 // the document's edits, refusals and their undo.
 
+#include "case_document.h"
 #include "situatie_fixture.h"
 #include "situatie_panel.h"
 #include "situatie_texts.h"
@@ -11,6 +12,7 @@
 #include "site_check.h"
 
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTableWidget>
 #include <QTest>
 #include <QUndoStack>
@@ -296,19 +298,57 @@ private slots:
         QCOMPARE(model.undoStack()->count(), 0);
     }
 
-    void stepsOfOneSliderMergeIntoOneUndo()
+    void aSlideOfTheOpacityIsOneUndoStep()
     {
-        SituatieModel model;
+        SituatieTab tab;
         SituatieState state = yardState();
         state.underlay.present = true;
-        model.reset(state);
-        for (double opacity : {0.5, 0.4, 0.3}) {
-            state.underlay.opacity = opacity;
-            QVERIFY(model.edit(QStringLiteral("Dekking onderlegger"), state, 1).isEmpty());
-        }
-        QCOMPARE(model.undoStack()->count(), 1);
-        model.undoStack()->undo();
-        QCOMPARE(model.committed().underlay.opacity, 0.6);
+        tab.model()->reset(state);
+        QSlider *slider = tab.panel()->opacitySlider();
+        slider->setSliderDown(true);
+        for (int percent : {50, 40, 30})
+            slider->setValue(percent);
+        QCOMPARE(tab.model()->shown().underlay.opacity, 0.3);
+        QCOMPARE(tab.model()->undoStack()->count(), 0);
+        slider->setSliderDown(false);
+        QCOMPARE(tab.model()->committed().underlay.opacity, 0.3);
+        QCOMPARE(tab.model()->undoStack()->count(), 1);
+        tab.model()->undoStack()->undo();
+        QCOMPARE(tab.model()->committed().underlay.opacity, 0.6);
+    }
+
+    // In the window the case is the document: the Situatie's edits are its steps, its undo
+    // restores the Situatie, and a storage removed takes the file's own keys of it along.
+    void editsAreTheCaseDocuments()
+    {
+        CaseDocument document;
+        casefile::Case value;
+        const casefile::ReadResult read = casefile::ReadCase(
+            R"({"format": "warmtegloed-case", "version": 1,
+                "calculation": {"B": 10, "D": 10, "H": 8, "x": 5, "y": 5, "heights": [2.5, 5, 7.5, 10, 12.5]},
+                "site": {"storages": [
+                    {"name": "A", "corner": [20, 20], "width": 10, "depth": 10, "height": 8, "kleur": "rood"},
+                    {"name": "B", "corner": [65, 25], "width": 10, "depth": 10, "height": 8, "kleur": "blauw"}]}})");
+        QVERIFY2(read.ok, read.error.c_str());
+        document.load(read.value, QString());
+        SituatieTab tab;
+        tab.useDocument(&document);
+        QCOMPARE(tab.model()->committed().site.storages.size(), std::size_t(2));
+        QCOMPARE(tab.model()->undoStack(), document.undoStack());
+
+        SituatieState moved = tab.model()->committed();
+        moved.site.storages[1].corner = {70, 30};
+        QVERIFY(tab.model()->edit(QStringLiteral("Opslag verplaatsen"), moved).isEmpty());
+        QCOMPARE(document.site().storages[1].corner.x, 70.0);
+        QCOMPARE(document.undoStack()->undoText(), QStringLiteral("Opslag verplaatsen"));
+        document.undoStack()->undo();
+        QCOMPARE(tab.model()->committed().site.storages[1].corner.x, 65.0);
+
+        QVERIFY(tab.model()->removeStorage(0, QStringLiteral("Opslag verwijderen")).isEmpty());
+        QCOMPARE(tab.model()->committed().site.storages.size(), std::size_t(1));
+        const std::string text = casefile::WriteCase(document.value());
+        QVERIFY2(text.find("\"kleur\": \"blauw\"") != std::string::npos, text.c_str());
+        QVERIFY(text.find("rood") == std::string::npos);
     }
 
     void aDraggedStateIsShownButNotKeptUntilCommitted()

@@ -5,9 +5,11 @@
 // case keeps the underlay relative to its own folder with a checksum that notices a moved
 // or changed file.
 
+#include "case_document.h"
 #include "situatie_case.h"
 #include "situatie_fixture.h"
 
+#include <QAction>
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
@@ -435,6 +437,41 @@ private slots:
         QVERIFY(SituatieFromCase(read.value, moved, back, error));
         QCOMPARE(CheckUnderlayFile(back.underlay, message), UnderlayFileState::Changed);
         QVERIFY(message.contains(QStringLiteral("veranderd")));
+    }
+
+    // The window's document writes the underlay relative to the case and reads it back
+    // where it lies; undo takes an opened underlay away again.
+    void theDocumentKeepsTheUnderlayRelative()
+    {
+        const QString folder = m_folder.filePath(QStringLiteral("document"));
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/tekeningen")));
+        const QString drawing = folder + QStringLiteral("/tekeningen/erf.png");
+        QVERIFY(QFile::copy(path(QStringLiteral("terrein.png")), drawing));
+        CaseDocument document;
+        SituatieTab tab;
+        tab.useDocument(&document);
+        tab.startAction()->trigger();
+        QVERIFY(document.hasSite());
+        QVERIFY(tab.openUnderlay(drawing).isEmpty());
+        const QString file = folder + QStringLiteral("/zaak.warmtegloed");
+        QString error;
+        QVERIFY2(document.save(file, &error), qPrintable(error));
+        QFile saved(file);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray text = saved.readAll();
+        QVERIFY(text.contains("\"file\": \"tekeningen/erf.png\""));
+        QVERIFY(!text.contains(folder.toUtf8()));
+
+        CaseDocument reopened;
+        SituatieTab second;
+        second.useDocument(&reopened);
+        QVERIFY2(reopened.open(file, &error), qPrintable(error));
+        QVERIFY(second.model()->committed() == tab.model()->committed());
+        QVERIFY(second.view()->underlayContent());
+
+        document.undoStack()->undo();
+        QVERIFY(!tab.model()->committed().underlay.present);
+        QVERIFY(!tab.view()->underlayContent());
     }
 
     void aMalformedUnderlayNamesItsKey_data()

@@ -1,13 +1,11 @@
 // The Situatie of the exploration window on the X server that ./test starts (Xvfb): a
 // storage dragged with the server's own pointer (xdotool drives the XTEST extension, as
 // a hand on the mouse would) moves by the distance dragged at the map's scale, and the
-// case written afterwards and read back holds it there.
+// case saved afterwards and read back holds it there.
 
+#include "case_document.h"
 #include "explore_window.h"
-#include "situatie_case.h"
 #include "situatie_tab.h"
-
-#include "safe_file.h"
 
 #include <QApplication>
 #include <QFile>
@@ -89,13 +87,10 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(tab()->model()->undoStack()->count(), steps + 1, 5000);
         QCOMPARE(QCursor::pos(), to);
 
-        // The case written now and read back holds the storage where it was dropped.
+        // The case saved now and read back holds the storage where it was dropped.
         const QString file = m_folder.filePath(QStringLiteral("zaak.warmtegloed"));
-        casefile::Case value;
-        SituatieIntoCase(tab()->model()->committed(), m_folder.path(), value);
-        const std::string text = casefile::WriteCase(value);
         QString error;
-        QVERIFY2(platform::SafeFile::write(file, QByteArray::fromStdString(text), &error), qPrintable(error));
+        QVERIFY2(m_window->document()->save(file, &error), qPrintable(error));
         QFile written(file);
         QVERIFY(written.open(QIODevice::ReadOnly));
         const casefile::ReadResult read = casefile::ReadCase(written.readAll().toStdString());
