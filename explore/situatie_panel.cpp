@@ -574,6 +574,11 @@ void SituatiePanel::setUnderlayStatus(const QString &status)
     m_underlayStatus->setVisible(!status.isEmpty());
 }
 
+QString SituatiePanel::underlayStatus() const
+{
+    return m_underlayStatus->text();
+}
+
 void SituatiePanel::refreshAnswers()
 {
     const SituatieState &shown = m_model->shown();

@@ -36,6 +36,7 @@ public:
     void setResult(std::shared_ptr<const SituatieResult> result);
     // What became of the underlay's file (empty: all is well).
     void setUnderlayStatus(const QString &status);
+    QString underlayStatus() const;
 
     QTableWidget *facesTable() const { return m_faces; }
     QTableWidget *receiversTable() const { return m_receivers; }

@@ -15,7 +15,7 @@ TEST_PACKAGES=(
     xvfb xauth x11-utils xdotool poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
     cups cups-client cups-bsd printer-driver-cups-pdf
     clang libclang-rt-14-dev
-    python3-jsonschema xdotool
+    python3-jsonschema
 )
 # The web edition (web/): the engine built with emscripten (Highway and nlohmann-json
 # headers), bundled and tested with node, served with Python's http.server, tested in

@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QNativeGestureEvent>
+#include <QPointingDevice>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
@@ -215,6 +217,20 @@ private slots:
         QApplication::sendEvent(view(), &wheel);
         QVERIFY(std::abs(view()->viewport().scale - scale * 1.44) < 1e-9);
         const engine::SitePoint after = view()->viewport().toSite(cursor);
+        QVERIFY(std::abs(after.x - before.x) < 1e-9);
+        QVERIFY(std::abs(after.y - before.y) < 1e-9);
+    }
+
+    void aPinchZoomsAboutItsCentre()
+    {
+        const QPointF centre(400, 300);
+        const engine::SitePoint before = view()->viewport().toSite(centre);
+        const double scale = view()->viewport().scale;
+        QNativeGestureEvent pinch(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, centre,
+                                  centre, view()->mapToGlobal(centre), 0.25, QPointF());
+        QApplication::sendEvent(view(), &pinch);
+        QVERIFY(std::abs(view()->viewport().scale - scale * 1.25) < 1e-9);
+        const engine::SitePoint after = view()->viewport().toSite(centre);
         QVERIFY(std::abs(after.x - before.x) < 1e-9);
         QVERIFY(std::abs(after.y - before.y) < 1e-9);
     }

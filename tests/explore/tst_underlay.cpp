@@ -8,6 +8,7 @@
 #include "case_document.h"
 #include "situatie_case.h"
 #include "situatie_fixture.h"
+#include "situatie_panel.h"
 
 #include <QAction>
 #include <QFile>
@@ -472,6 +473,30 @@ private slots:
         document.undoStack()->undo();
         QVERIFY(!tab.model()->committed().underlay.present);
         QVERIFY(!tab.view()->underlayContent());
+    }
+
+    // Beside the map: a drawing that is gone is not drawn, one that changed is drawn and
+    // both are told; the case keeps the underlay either way.
+    void aGoneOrChangedDrawingIsToldBesideTheMap_data()
+    {
+        QTest::addColumn<bool>("gone");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("gone") << true << QStringLiteral("niet gevonden");
+        QTest::newRow("changed") << false << QStringLiteral("veranderd");
+    }
+    void aGoneOrChangedDrawingIsToldBesideTheMap()
+    {
+        QFETCH(bool, gone);
+        QFETCH(QString, says);
+        SituatieState state = yardState();
+        state.underlay.present = true;
+        state.underlay.path = gone ? path(QStringLiteral("weg.png")) : path(QStringLiteral("terrein.png"));
+        state.underlay.sha256 = QString(64, QLatin1Char('0'));
+        SituatieTab tab;
+        tab.model()->reset(state);
+        QVERIFY2(tab.panel()->underlayStatus().contains(says), qPrintable(tab.panel()->underlayStatus()));
+        QCOMPARE(bool(tab.view()->underlayContent()), !gone);
+        QVERIFY(tab.model()->committed().underlay == state.underlay);
     }
 
     void aMalformedUnderlayNamesItsKey_data()
