@@ -2,11 +2,12 @@
 // edit to the map drawn (through the tab's runner, with its 10 ms for taking mouse moves
 // together; goal: at most 150 ms on two cores), and its parts: the coarse map the eye
 // gets first, the drawing, the check with the boundary's colours, the full picture and
-// the exact levels that follow. Offscreen.
+// the exact levels that follow; and the level under the mouse. Offscreen.
 
 #include "situatie_compute.h"
 #include "situatie_painter.h"
 #include "situatie_runner.h"
+#include "situatie_texts.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -167,6 +168,19 @@ void BM_FullMap(benchmark::State &bench)
     }
 }
 
+// The read-out under the mouse, computed at every move: arg 1 with the envelope.
+void BM_LevelUnderCursor(benchmark::State &bench)
+{
+    explore::SituatieState state = yard();
+    state.site.envelope = bench.range(0) != 0;
+    double x = 30;
+    for (auto _ : bench) {
+        x = x > 60 ? 30 : x + 0.37;
+        const QString text = explore::LevelUnderCursor(state.site, {x, 12}, QLocale());
+        benchmark::DoNotOptimize(text.size());
+    }
+}
+
 template<typename Benchmark> void configure(Benchmark *benchmark, bool manual = false)
 {
     if (manual)
@@ -193,6 +207,8 @@ int main(int argc, char **argv)
     configure(benchmark::RegisterBenchmark("CheckAndBoundaryColours", BM_CheckAndBoundaryColours));
     configure(benchmark::RegisterBenchmark("FullMap/picture", BM_FullMap)->Arg(0));
     configure(benchmark::RegisterBenchmark("FullMap/exact", BM_FullMap)->Arg(1));
+    configure(benchmark::RegisterBenchmark("LevelUnderCursor", BM_LevelUnderCursor)->Arg(0));
+    configure(benchmark::RegisterBenchmark("LevelUnderCursor/envelope", BM_LevelUnderCursor)->Arg(1));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
