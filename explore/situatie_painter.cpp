@@ -1,6 +1,7 @@
 #include "situatie_painter.h"
 
 #include "colour_scale.h"
+#include "situatie_overlays.h"
 #include "situatie_texts.h"
 #include "view_painter.h"
 
@@ -19,13 +20,6 @@ using plot::PainterState;
 
 // Distances in pixels of a 96 dpi screen (times the device unit).
 constexpr double kTitleHeight = 30;
-constexpr double kFitMargin = 0.04; // of the area, around what "Passend" shows
-constexpr double kEdge = 10;        // overlays from the map's edge
-constexpr double kLegendWidth = 78;
-constexpr double kLegendBar = 14;
-constexpr double kLegendHeight = 230;
-constexpr double kScaleBarShare = 0.2; // of the map's width, about
-constexpr double kArrowHeight = 34;
 constexpr double kContourHalo = 2.6;
 constexpr double kContourWidth = 1.1;
 constexpr double kLimitHalo = 5.5;
@@ -387,138 +381,6 @@ void drawHighest(QPainter &painter, LabelPlacer &placer, const SituatieViewport 
     painter.drawText(box, Qt::AlignCenter, text);
 }
 
-// The corners the overlays take: the legend at the top right, the north arrow at the top
-// left, the scale bar at the bottom left. Labels keep clear of them.
-QRectF legendPanel(const QRectF &map, double u)
-{
-    const double height = std::min(kLegendHeight * u, map.height() - 2 * kEdge * u);
-    if (height < 80 * u)
-        return {};
-    return QRectF(map.right() - (kEdge + kLegendWidth) * u, map.top() + kEdge * u, kLegendWidth * u, height);
-}
-
-QRectF arrowPanel(const QRectF &map, const QFontMetricsF &metrics, double u)
-{
-    return QRectF(map.left() + kEdge * u, map.top() + kEdge * u, 28 * u,
-                  kArrowHeight * u + metrics.height() + 6 * u);
-}
-
-double scaleBarLength(const SituatieViewport &viewport)
-{
-    const QRectF &map = viewport.area;
-    double length = plot::TickStep(map.width() * kScaleBarShare / viewport.scale, 1);
-    if (length * viewport.scale > map.width() * 0.35)
-        length /= 2;
-    return length;
-}
-
-QRectF scalePanel(const SituatieViewport &viewport, const QFontMetricsF &metrics, const QString &text,
-                  double u)
-{
-    const QRectF &map = viewport.area;
-    const double pixels = scaleBarLength(viewport) * viewport.scale;
-    return QRectF(map.left() + kEdge * u, map.bottom() - (kEdge + 22) * u - metrics.height(),
-                  pixels + metrics.horizontalAdvance(text) / 2 + 20 * u, metrics.height() + 22 * u);
-}
-
-QString scaleText(const SituatieViewport &viewport, const QLocale &locale)
-{
-    const double length = scaleBarLength(viewport);
-    return QStringLiteral("%1 m").arg(plot::TickText(length, length, locale));
-}
-
-void drawLegend(QPainter &painter, const QRectF &map, const SituatieMap &levels, double limitKw,
-                const QLocale &locale, const ChartColours &colours, double u)
-{
-    const PainterState state(painter);
-    const QRectF panel = legendPanel(map, u);
-    if (panel.isEmpty())
-        return;
-    QColor back = colours.labelPaper;
-    back.setAlpha(225);
-    painter.setPen(QPen(colours.labelEdge, 0.8 * u));
-    painter.setBrush(back);
-    painter.drawRect(panel);
-    painter.setPen(colours.ink);
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    painter.drawText(QRectF(panel.left(), panel.top() + 2 * u, panel.width(), metrics.height()),
-                     Qt::AlignHCenter, QStringLiteral("kW/m²"));
-    const QRectF bar(panel.left() + 10 * u, panel.top() + metrics.height() + 8 * u, kLegendBar * u,
-                     panel.height() - metrics.height() - 16 * u);
-    QImage ramp(1, 256, QImage::Format_ARGB32);
-    for (int i = 0; i < 256; ++i)
-        ramp.setPixel(0, 255 - i, MapColour(levels.topKw * i / 255.0, levels.topKw));
-    painter.fillRect(bar, colours.paper);
-    painter.drawImage(bar, ramp);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(colours.ink, 0.8 * u));
-    painter.drawRect(bar);
-    const double step = plot::TickStep(levels.topKw, 5);
-    for (double v = 0; v <= levels.topKw + 1e-9; v += step) {
-        const double y = bar.bottom() - v / levels.topKw * bar.height();
-        painter.drawLine(QPointF(bar.right(), y), QPointF(bar.right() + 4 * u, y));
-        painter.drawText(QRectF(bar.right() + 6 * u, y - metrics.height() / 2, 40 * u, metrics.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, plot::TickText(v, step, locale));
-    }
-    if (limitKw <= levels.topKw) {
-        const double y = bar.bottom() - limitKw / levels.topKw * bar.height();
-        painter.setPen(QPen(colours.ink, 3 * u));
-        painter.drawLine(QPointF(bar.left() - 4 * u, y), QPointF(bar.right(), y));
-    }
-}
-
-void drawScaleBar(QPainter &painter, const SituatieViewport &viewport, const QLocale &locale,
-                  const ChartColours &colours, double u)
-{
-    const PainterState state(painter);
-    const double pixels = scaleBarLength(viewport) * viewport.scale;
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const QString text = scaleText(viewport, locale);
-    const QRectF panel = scalePanel(viewport, metrics, text, u);
-    QColor back = colours.labelPaper;
-    back.setAlpha(225);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(back);
-    painter.drawRect(panel);
-    const double left = panel.left() + 8 * u;
-    const double y = panel.top() + 6 * u;
-    painter.setPen(QPen(colours.ink, 1 * u));
-    for (int part = 0; part < 4; ++part) {
-        painter.setBrush(part % 2 ? colours.paper : colours.ink);
-        painter.drawRect(QRectF(left + part * pixels / 4, y, pixels / 4, 6 * u));
-    }
-    painter.drawText(QRectF(left - 20 * u, y + 8 * u, 40 * u, metrics.height()), Qt::AlignHCenter,
-                     QStringLiteral("0"));
-    painter.drawText(QRectF(left + pixels - 60 * u, y + 8 * u, 120 * u, metrics.height()), Qt::AlignHCenter,
-                     text);
-}
-
-// North is up: the arrow says so.
-void drawNorthArrow(QPainter &painter, const QRectF &map, const ChartColours &colours, double u)
-{
-    const PainterState state(painter);
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const QRectF panel = arrowPanel(map, metrics, u);
-    QColor back = colours.labelPaper;
-    back.setAlpha(225);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(back);
-    painter.drawRect(panel);
-    const double x = panel.center().x();
-    const double top = panel.top() + metrics.height() + 4 * u;
-    const double bottom = panel.bottom() - 4 * u;
-    QPolygonF left {QPointF(x, top), QPointF(x - 8 * u, bottom), QPointF(x, bottom - 8 * u)};
-    QPolygonF right {QPointF(x, top), QPointF(x + 8 * u, bottom), QPointF(x, bottom - 8 * u)};
-    painter.setPen(QPen(colours.ink, 1 * u));
-    painter.setBrush(colours.ink);
-    painter.drawPolygon(left);
-    painter.setBrush(colours.paper);
-    painter.drawPolygon(right);
-    painter.setPen(colours.ink);
-    painter.drawText(QRectF(panel.left(), panel.top() + 2 * u, panel.width(), metrics.height()),
-                     Qt::AlignHCenter, QStringLiteral("N"));
-}
-
 void drawTitle(QPainter &painter, const QRectF &area, const SituatieScene &scene, const ChartColours &colours,
                double u)
 {
@@ -531,45 +393,6 @@ void drawTitle(QPainter &painter, const QRectF &area, const SituatieScene &scene
 }
 
 } // namespace
-
-QPointF SituatieViewport::toDevice(engine::SitePoint site) const
-{
-    return {area.center().x() + (site.x - centre.x) * scale, area.center().y() - (site.y - centre.y) * scale};
-}
-
-engine::SitePoint SituatieViewport::toSite(const QPointF &device) const
-{
-    return {centre.x + (device.x() - area.center().x()) / scale,
-            centre.y - (device.y() - area.center().y()) / scale};
-}
-
-QTransform SituatieViewport::transform() const
-{
-    return QTransform(scale, 0, 0, -scale, area.center().x() - centre.x * scale,
-                      area.center().y() + centre.y * scale);
-}
-
-QRectF SituatieViewport::visibleSite() const
-{
-    const engine::SitePoint a = toSite(area.topLeft());
-    const engine::SitePoint b = toSite(area.bottomRight());
-    return QRectF(QPointF(a.x, b.y), QPointF(b.x, a.y));
-}
-
-SituatieViewport SituatieViewport::fit(const QRectF &area, const QRectF &site)
-{
-    SituatieViewport viewport;
-    viewport.area = area;
-    const QRectF shown = site.isValid() && site.width() > 0 && site.height() > 0
-        ? site
-        : QRectF(site.center() - QPointF(50, 50), QSizeF(100, 100));
-    viewport.centre = {shown.center().x(), shown.center().y()};
-    const double room = 1 - 2 * kFitMargin;
-    viewport.scale = std::min(area.width() * room / shown.width(), area.height() * room / shown.height());
-    if (!(viewport.scale > 0) || !std::isfinite(viewport.scale))
-        viewport.scale = 1;
-    return viewport;
-}
 
 QRectF SituatieBounds(const SituatieState &state, const SituatieResult *result,
                       const UnderlayContent *underlay)
@@ -654,9 +477,9 @@ void PaintSituatie(QPainter &painter, const SituatieViewport &viewport, const Si
     LabelPlacer placer(
         viewport.area.adjusted(kLabelRoom * u, kLabelRoom * u, -kLabelRoom * u, -kLabelRoom * u), u);
     const QFontMetricsF metrics(painter.font(), painter.device());
-    placer.reserve(legendPanel(viewport.area, u));
-    placer.reserve(arrowPanel(viewport.area, metrics, u));
-    placer.reserve(scalePanel(viewport, metrics, scaleText(viewport, locale), u));
+    const SituatieOverlayAreas overlays = OverlayAreas(viewport, metrics, locale, u);
+    for (const QRectF &taken : {overlays.legend, overlays.arrow, overlays.scale})
+        placer.reserve(taken);
     if (!scene.state->hasSite && lines)
         PaintUnderlay(painter, viewport.transform(), scene.state->underlay, *scene.underlay, colours.ink);
     if (scene.state->hasSite) {
@@ -674,11 +497,11 @@ void PaintSituatie(QPainter &painter, const SituatieViewport &viewport, const Si
         if (mapped)
             drawContourLabels(painter, placer, viewport, scene.result->map, locale, colours, u);
         if (mapped)
-            drawLegend(painter, viewport.area, scene.result->map, scene.state->site.limit, locale, colours,
+            DrawLegend(painter, viewport.area, scene.result->map, scene.state->site.limit, locale, colours,
                        u);
     }
-    drawNorthArrow(painter, viewport.area, colours, u);
-    drawScaleBar(painter, viewport, locale, colours, u);
+    DrawNorthArrow(painter, viewport.area, colours, u);
+    DrawScaleBar(painter, viewport, locale, colours, u);
     painter.setClipping(false);
     painter.setPen(QPen(colours.ink, 1 * u));
     painter.setBrush(Qt::NoBrush);

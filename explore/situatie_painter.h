@@ -2,6 +2,7 @@
 
 #include "situatie_compute.h"
 #include "situatie_model.h"
+#include "situatie_viewport.h"
 #include "underlay_content.h"
 
 #include "chart_style.h"
@@ -13,24 +14,6 @@
 class QPainter;
 
 namespace explore {
-
-// Where the site lies on a drawing area: from above, north up, at `scale` device units
-// per metre with the site point `centre` in the middle of `area`.
-struct SituatieViewport
-{
-    QRectF area;
-    engine::SitePoint centre;
-    double scale = 1;
-
-    QPointF toDevice(engine::SitePoint site) const;
-    engine::SitePoint toSite(const QPointF &device) const;
-    QTransform transform() const; // site metres to device
-    QRectF visibleSite() const;   // the site rectangle the area shows
-    bool valid() const { return area.width() > 0 && area.height() > 0 && scale > 0; }
-
-    // The viewport that shows all of `site` (a site rectangle) in `area`, with a margin.
-    static SituatieViewport fit(const QRectF &area, const QRectF &site);
-};
 
 // The site rectangle "Passend" shows: the storages, the boundary, the receivers and the
 // map's ground; with no site, the underlay.

@@ -1,5 +1,7 @@
 #include "situatie_view.h"
 
+#include "situatie_geometry.h"
+
 #include "situatie_texts.h"
 
 #include "chart_style.h"
@@ -17,76 +19,14 @@
 namespace explore {
 namespace {
 
-constexpr double kPickDistance = 7;     // pixels of a 96 dpi screen
 constexpr double kDragThreshold = 3;    // pixels before a press becomes a drag
 constexpr double kWheelStep = 1.2;      // zoom per notch of the wheel
 constexpr double kSmallestScale = 1e-4; // pixels per metre
 constexpr double kLargestScale = 2000;
-constexpr double kDegree = 3.14159265358979323846 / 180;
-
-double distanceToSegment(const QPointF &p, const QPointF &a, const QPointF &b)
-{
-    const QPointF ab = b - a;
-    const double length2 = QPointF::dotProduct(ab, ab);
-    const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
-    const QPointF nearest = a + ab * t;
-    return std::hypot(p.x() - nearest.x(), p.y() - nearest.y());
-}
-
-// Positions in the case to the centimetre: what the mouse gives finer than that is noise.
-double centimetres(double metres)
-{
-    return std::round(metres * 100) / 100;
-}
-
-engine::SitePoint rounded(engine::SitePoint p)
-{
-    return {centimetres(p.x), centimetres(p.y)};
-}
-
-// The first of "Opslag A", "Opslag B", … (or "Ontvanger 1", …) that the site does not use.
-std::string freeStorageName(const engine::Site &site)
-{
-    for (int n = 0;; ++n) {
-        std::string name = "Opslag ";
-        if (n >= 26)
-            name += char('A' + n / 26 - 1);
-        name += char('A' + n % 26);
-        const bool used = std::any_of(site.storages.begin(), site.storages.end(),
-                                      [&](const engine::SiteStorage &s) { return s.name == name; });
-        if (!used)
-            return name;
-    }
-}
-
-std::string freeReceiverName(const engine::Site &site)
-{
-    for (std::size_t n = site.receivers.size() + 1;; ++n) {
-        const std::string name = "Ontvanger " + std::to_string(n);
-        const bool used = std::any_of(site.receivers.begin(), site.receivers.end(),
-                                      [&](const engine::SiteReceiver &r) { return r.name == name; });
-        if (!used)
-            return name;
-    }
-}
-
-engine::SitePoint storageCentre(const engine::SiteStorage &storage)
-{
-    const auto corners = engine::StorageCorners(storage);
-    return {(corners[0].x + corners[2].x) / 2, (corners[0].y + corners[2].y) / 2};
-}
-
-// The corner P1 that puts the storage's centre at `centre` when it is turned by `rotation`.
-engine::SitePoint cornerFor(const engine::SiteStorage &storage, engine::SitePoint centre, double rotation)
-{
-    const double c = std::cos(rotation * kDegree);
-    const double s = std::sin(rotation * kDegree);
-    const double w = storage.width / 2;
-    const double d = storage.depth / 2;
-    return {centre.x - (c * w - s * d), centre.y - (s * w + c * d)};
-}
 
 } // namespace
+
+using namespace situatie;
 
 SituatieView::SituatieView(SituatieModel *model, QWidget *parent)
     : QWidget(parent)
@@ -245,7 +185,7 @@ SituatieView::Hit SituatieView::hitAt(const QPointF &device) const
     for (std::size_t k = 0; k < site.boundary.size(); ++k) {
         const auto &polyline = site.boundary[k];
         for (std::size_t i = 1; i < polyline.size(); ++i) {
-            if (distanceToSegment(device, m_viewport.toDevice(polyline[i - 1]),
+            if (DistanceToSegment(device, m_viewport.toDevice(polyline[i - 1]),
                                   m_viewport.toDevice(polyline[i]))
                 <= reach)
                 return {SelectionKind::Boundary, int(k), -1, false};
@@ -280,7 +220,7 @@ void SituatieView::mousePressEvent(QMouseEvent *event)
         addAt(at);
         break;
     case SituatieTool::DrawBoundary:
-        m_drawing.push_back(rounded(m_viewport.toSite(at)));
+        m_drawing.push_back(Rounded(m_viewport.toSite(at)));
         update();
         break;
     case SituatieTool::PickBoundary:
@@ -326,13 +266,13 @@ void SituatieView::dragTo(const QPointF &device, Qt::KeyboardModifiers modifiers
     switch (m_drag) {
     case Drag::Storage: {
         engine::SiteStorage &storage = site.storages[index];
-        storage.corner = rounded(
+        storage.corner = Rounded(
             {m_before.site.storages[index].corner.x + dx, m_before.site.storages[index].corner.y + dy});
         break;
     }
     case Drag::Rotate: {
         engine::SiteStorage &storage = site.storages[index];
-        const engine::SitePoint centre = storageCentre(m_before.site.storages[index]);
+        const engine::SitePoint centre = StorageCentre(m_before.site.storages[index]);
         const engine::SitePoint mouse = m_viewport.toSite(device);
         // The handle stands beyond face 3, a quarter turn from the storage's own direction.
         double angle = std::atan2(mouse.y - centre.y, mouse.x - centre.x) / kDegree - 90;
@@ -343,17 +283,17 @@ void SituatieView::dragTo(const QPointF &device, Qt::KeyboardModifiers modifiers
         while (angle > 180)
             angle -= 360;
         storage.rotation = angle;
-        storage.corner = rounded(cornerFor(storage, centre, angle));
+        storage.corner = Rounded(CornerFor(storage, centre, angle));
         break;
     }
     case Drag::Receiver: {
         const engine::SitePoint from = m_before.site.receivers[index].at;
-        site.receivers[index].at = rounded({from.x + dx, from.y + dy});
+        site.receivers[index].at = Rounded({from.x + dx, from.y + dy});
         break;
     }
     case Drag::Vertex: {
         const engine::SitePoint from = m_before.site.boundary[index][std::size_t(m_dragged.vertex)];
-        site.boundary[index][std::size_t(m_dragged.vertex)] = rounded({from.x + dx, from.y + dy});
+        site.boundary[index][std::size_t(m_dragged.vertex)] = Rounded({from.x + dx, from.y + dy});
         break;
     }
     default:
@@ -536,138 +476,6 @@ void SituatieView::updateCursor(const QPointF &device)
         setCursor(Qt::PointingHandCursor);
     else
         setCursor(Qt::SizeAllCursor);
-}
-
-void SituatieView::edit(const QString &text, const SituatieState &next)
-{
-    const QString refusal = m_model->edit(text, next);
-    if (!refusal.isEmpty())
-        emit refused(QStringLiteral("%1 kan niet: %2").arg(text, refusal));
-}
-
-void SituatieView::addAt(const QPointF &device)
-{
-    SituatieState next = m_model->committed();
-    if (!next.hasSite)
-        return;
-    const engine::SitePoint at = rounded(m_viewport.toSite(device));
-    if (m_tool == SituatieTool::AddStorage) {
-        engine::SiteStorage storage = m_newStorage;
-        storage.name = freeStorageName(next.site);
-        storage.corner = at;
-        next.site.storages.push_back(storage);
-        edit(QStringLiteral("Opslag toevoegen"), next);
-        if (m_model->committed() == next)
-            m_model->setSelection({SelectionKind::Storage, int(next.site.storages.size()) - 1});
-    } else {
-        next.site.receivers.push_back({freeReceiverName(next.site), at});
-        edit(QStringLiteral("Ontvanger toevoegen"), next);
-        if (m_model->committed() == next)
-            m_model->setSelection({SelectionKind::Receiver, int(next.site.receivers.size()) - 1});
-    }
-}
-
-void SituatieView::finishBoundary()
-{
-    // A double-click also pressed twice at its spot: those presses add one point each.
-    while (m_drawing.size() > 1) {
-        const engine::SitePoint &a = m_drawing[m_drawing.size() - 1];
-        const engine::SitePoint &b = m_drawing[m_drawing.size() - 2];
-        if (a.x != b.x || a.y != b.y)
-            break;
-        m_drawing.pop_back();
-    }
-    if (m_drawing.size() < 2) {
-        emit refused(QStringLiteral("Een perceelgrens heeft minstens twee punten; klik ze een voor een en "
-                                    "dubbelklik op het laatste."));
-        return;
-    }
-    SituatieState next = m_model->committed();
-    next.site.boundary.push_back(m_drawing);
-    m_drawing.clear();
-    edit(QStringLiteral("Perceelgrens tekenen"), next);
-    if (m_model->committed() == next)
-        m_model->setSelection({SelectionKind::Boundary, int(next.site.boundary.size()) - 1});
-    update();
-}
-
-void SituatieView::pickBoundary(const QPointF &device)
-{
-    if (!m_underlay || m_underlay->kind != UnderlayKind::Vector) {
-        emit refused(QStringLiteral("Grenzen kiezen kan alleen uit een vectortekening (DXF, GeoJSON, "
-                                    "GeoPackage of Shapefile) als onderlegger."));
-        return;
-    }
-    const double reach = kPickDistance * unit();
-    const gis::DrawingLine *nearest = nullptr;
-    double best = reach;
-    for (const gis::DrawingLine &line : m_underlay->drawing.lines) {
-        for (std::size_t i = 1; i < line.points.size(); ++i) {
-            const double d = distanceToSegment(device, m_viewport.toDevice(line.points[i - 1]),
-                                               m_viewport.toDevice(line.points[i]));
-            if (d <= best) {
-                best = d;
-                nearest = &line;
-            }
-        }
-    }
-    if (!nearest) {
-        emit refused(QStringLiteral("Hier ligt geen lijn van de tekening; klik op een lijn."));
-        return;
-    }
-    SituatieState next = m_model->committed();
-    next.site.boundary.push_back(nearest->points);
-    edit(QStringLiteral("Perceelgrens uit tekening"), next);
-    if (m_model->committed() == next)
-        m_model->setSelection({SelectionKind::Boundary, int(next.site.boundary.size()) - 1});
-}
-
-void SituatieView::placePoint(const QPointF &device)
-{
-    const Underlay &underlay = m_model->committed().underlay;
-    if (!underlay.present || underlay.kind == UnderlayKind::Vector) {
-        setTool(SituatieTool::Select);
-        return;
-    }
-    m_placement.push_back(underlay.placement.drawingOf(m_viewport.toSite(device)));
-    update();
-    if (m_placement.size() < 2)
-        return;
-    const QPointF first = m_placement[0];
-    const QPointF second = m_placement[1];
-    setTool(SituatieTool::Select);
-    emit placementPointsChosen(first, second);
-}
-
-bool SituatieView::deleteSelection()
-{
-    const Selection selected = m_model->selection();
-    if (selected.kind == SelectionKind::None)
-        return false;
-    const SituatieState &state = m_model->committed();
-    if (selected.kind == SelectionKind::Storage && state.site.storages.size() == 1) {
-        emit refused(QStringLiteral("De laatste opslag van de situatie kan niet worden verwijderd; een "
-                                    "situatie heeft minstens één opslag."));
-        return true;
-    }
-    m_model->setSelection({});
-    QString text;
-    QString refusal;
-    if (selected.kind == SelectionKind::Storage) {
-        text = QStringLiteral("Opslag verwijderen");
-        refusal = m_model->removeStorage(selected.index, text);
-    } else if (selected.kind == SelectionKind::Receiver) {
-        text = QStringLiteral("Ontvanger verwijderen");
-        refusal = m_model->removeReceiver(selected.index, text);
-    } else {
-        SituatieState next = state;
-        next.site.boundary.erase(next.site.boundary.begin() + selected.index);
-        text = QStringLiteral("Perceelgrens verwijderen");
-        refusal = m_model->edit(text, next);
-    }
-    if (!refusal.isEmpty())
-        emit refused(QStringLiteral("%1 kan niet: %2").arg(text, refusal));
-    return true;
 }
 
 } // namespace explore
