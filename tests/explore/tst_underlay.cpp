@@ -286,6 +286,9 @@ private slots:
         QTest::newRow("DXF") << QStringLiteral("tekening.dxf") << QStringLiteral("DXF") << 0;
         QTest::newRow("GeoJSON in RD New")
             << QStringLiteral("tekening.geojson") << QStringLiteral("GeoJSON") << 28992;
+        // GeoJSON that names no system is read as longitude and latitude; its numbers say otherwise.
+        QTest::newRow("GeoJSON naming no system")
+            << QStringLiteral("zonder.geojson") << QStringLiteral("GeoJSON") << 0;
         QTest::newRow("GeoPackage") << QStringLiteral("tekening.gpkg") << QStringLiteral("GPKG") << 28992;
         QTest::newRow("Shapefile") << QStringLiteral("tekening.shp") << QStringLiteral("ESRI Shapefile")
                                    << 28992;
