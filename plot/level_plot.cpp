@@ -135,7 +135,7 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
         LimitLine(plot.limitKw, false, QStringLiteral("Grenswaarde %1 kW/m²").arg(number(plot.limitKw))));
     if (plot.hasSafeDistance && plot.safeDistance <= plot.lastDistance) {
         MarkLimitDistance(chart, plot.safeDistance, plot.limitKw,
-                          QStringLiteral("Veilige afstand %1 m").arg(number(plot.safeDistance)));
+                          QStringLiteral("minimale afstand %1 m").arg(number(plot.safeDistance)));
     }
     PaintLineChart(painter, area, chart, QLocale::c());
 }

@@ -1,0 +1,78 @@
+#include "calculation_run.h"
+
+#include "limit_run.h"
+#include "program_output.h"
+#include "report_pdf.h"
+#include "result_output.h"
+#include "safe_file.h"
+#include "tables.h"
+
+#include "calculation_state.h"
+
+#include <QJsonDocument>
+
+namespace cli {
+namespace {
+
+// The files the request names must be writable before anything is composed, so that a
+// refusal leaves every file as it was.
+bool filesWritable(const Request &request, QString &error)
+{
+    return (request.pdfFile.isEmpty() || platform::SafeFile::mayWrite(request.pdfFile, &error))
+        && (request.limits.plotFile.isEmpty()
+            || platform::SafeFile::mayWrite(request.limits.plotFile, &error));
+}
+
+} // namespace
+
+int runCalculation(const Request &request)
+{
+    engine::CalculationState state;
+    const engine::CalculationResult result = engine::Calculate(request.input, state, '.');
+    if (!result.ok())
+        return fail(Undefined, oneLine(result.message));
+
+    QString error;
+    if (!filesWritable(request, error))
+        return fail(NoFile, error);
+    LimitAnswers answers;
+    switch (answerLimits(request.input, request.limits, answers, error)) {
+    case LimitFailure::Undefined:
+        return fail(Undefined, error);
+    case LimitFailure::NoFile:
+        return fail(NoFile, error);
+    case LimitFailure::None:
+        break;
+    }
+    if (!request.pdfFile.isEmpty() && !writeReportPdf(request.pdfFile, request.input, state, result, &error))
+        return fail(NoFile, QStringLiteral("Geen rapport: %1").arg(error));
+    if (!writeChart(request.limits, answers, error))
+        return fail(NoFile, error);
+
+    if (request.json) {
+        QJsonObject object = resultJson(state, result);
+        answers.addTo(object);
+        writeOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
+    } else {
+        writeOut(plainResult(request.input, result) + answers.plain(request.limits.envelope));
+    }
+    return finishOutput();
+}
+
+int runTable(const Request &request)
+{
+    const LimitRequest &limits = request.limits;
+    if (limits.sweep) {
+        writeSweepCsv(sweepTable(request.input, limits.sweepRange));
+        return finishOutput();
+    }
+    GridTable grid;
+    QString error;
+    const double z = limits.atHeightSet ? limits.atHeight : request.input.heights[0];
+    if (!gridTable(request.input, limits.gridX, limits.gridY, z, grid, error))
+        return fail(Undefined, oneLine(error.toStdString()));
+    writeGridCsv(grid);
+    return finishOutput();
+}
+
+} // namespace cli
