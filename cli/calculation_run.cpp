@@ -5,22 +5,43 @@
 #include "report_pdf.h"
 #include "result_output.h"
 #include "safe_file.h"
+#include "system_error_text.h"
 #include "tables.h"
 
 #include "calculation_state.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
+
+#include <cerrno>
+
+#include <unistd.h>
 
 namespace cli {
 namespace {
+
+// Whether a file can be written: a regular file or none yet, in a folder that is there and
+// may be written (or, failing that, a file that may be written in place).
+bool mayWrite(const QString &file, QString &error)
+{
+    if (!platform::SafeFile::mayWrite(file, &error))
+        return false;
+    const QByteArray path = QFile::encodeName(file);
+    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
+    if (::access(folder.constData(), W_OK | X_OK) == 0 || ::access(path.constData(), W_OK) == 0)
+        return true;
+    error =
+        QStringLiteral("'%1' kan niet worden geschreven: %2.").arg(file, platform::systemErrorText(errno));
+    return false;
+}
 
 // The files the request names must be writable before anything is composed, so that a
 // refusal leaves every file as it was.
 bool filesWritable(const Request &request, QString &error)
 {
-    return (request.pdfFile.isEmpty() || platform::SafeFile::mayWrite(request.pdfFile, &error))
-        && (request.limits.plotFile.isEmpty()
-            || platform::SafeFile::mayWrite(request.limits.plotFile, &error));
+    return (request.pdfFile.isEmpty() || mayWrite(request.pdfFile, error))
+        && (request.limits.plotFile.isEmpty() || mayWrite(request.limits.plotFile, error));
 }
 
 } // namespace

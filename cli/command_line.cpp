@@ -49,8 +49,13 @@ CommandLine::Outcome CommandLine::read(const QStringList &arguments, Request &re
         || !m_limits.read(m_parser, request.limits, error))
         return Outcome::Invalid;
     request.json = m_parser.isSet(m_json);
-    if (m_parser.isSet(m_pdf))
+    if (m_parser.isSet(m_pdf)) {
         request.pdfFile = m_parser.value(m_pdf);
+        if (request.pdfFile.isEmpty()) {
+            error = QStringLiteral("--pdf verwacht de naam van een bestand.");
+            return Outcome::Invalid;
+        }
+    }
     return checkCombination(request, error) ? Outcome::Run : Outcome::Invalid;
 }
 
