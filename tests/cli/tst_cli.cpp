@@ -145,6 +145,7 @@ private slots:
         QTest::newRow("sweep and a chart") << "--sweep x=1:2:1 --plot p.svg" << 2
             << name + "--sweep schrijft alleen een tabel; --plot gaat er niet mee samen.\n";
         QTest::newRow("unknown option") << "--depth 5" << 2 << name + "Onbekende optie '--depth'.\n";
+        QTest::newRow("a report without a name") << "--pdf=" << 2 << name + "--pdf verwacht de naam van een bestand.\n";
         // clang-format on
     }
 
@@ -316,6 +317,11 @@ void TestCli::report_data()
     QTest::newRow("FIFO") << "fifo"
                           << "C"
                           << "" << 3 << QStringList() << "warmtegloed-cli: ";
+    QTest::newRow("the chart's folder missing: no report either")
+        << "chart in a missing folder"
+        << "C"
+        << "" << 3 << QStringList()
+        << "grafiek.svg' kan niet worden geschreven: het bestand of de map bestaat niet.";
     QTest::newRow("missing folder, a Dutch reason")
         << "missing folder"
         << "C"
@@ -342,8 +348,11 @@ void TestCli::report()
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LC_ALL", locale);
-    const CliRun run =
-        runCli(QStringList {"--pdf", file} + arguments.split(' ', Qt::SkipEmptyParts), environment, 60000);
+    QStringList chart;
+    if (setup == "chart in a missing folder")
+        chart = QStringList {"--plot", dir.filePath("nergens/grafiek.svg")};
+    const CliRun run = runCli(QStringList {"--pdf", file} + chart + arguments.split(' ', Qt::SkipEmptyParts),
+                              environment, 60000);
     QCOMPARE(run.exit, exitCode);
     QVERIFY2((exitCode == 0 ? run.out : run.err).section('\n', 0, 0).contains(said),
              qPrintable(run.out + run.err));
