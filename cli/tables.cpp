@@ -58,6 +58,9 @@ void fieldLevels(const engine::CalculationInput &storage, const engine::FieldPoi
 // with the rows before the screen left out.
 void pointSweep(const engine::CalculationInput &input, SweepTable &table)
 {
+    // A storage the method cannot compute has no row; no need to ask point by point.
+    if (!engine::CalculateField(input, {}, '.').ok())
+        return;
     std::vector<engine::FieldPoint> points;
     std::vector<std::size_t> rows;
     for (std::size_t i = 0; i < table.values.size(); ++i) {

@@ -118,6 +118,9 @@ private slots:
         QTest::newRow("point between pile and screen") << "--x 2 --screen --hs 4 --xs 3" << 2
             << name + "De beoordelingspunten (--x 2) liggen tussen de opslag en de afscherming (--xs 3); "
                       "kies --x minstens zo groot als --xs.\n";
+        QTest::newRow("a sweep that leaves the point before the screen") << "--x 2 --screen --hs 4 --xs 3 --sweep H=1:2:1"
+            << 2 << name + "De beoordelingspunten (--x 2) liggen tussen de opslag en de afscherming (--xs 3); "
+                           "kies --x minstens zo groot als --xs.\n";
         QTest::newRow("point at the screen") << "--x 3 --screen --hs 4 --xs 3" << 0 << "";
         QTest::newRow("no screen, no matter where it would stand") << "--x 2 --hs 4 --xs 3" << 0 << "";
         QTest::newRow("height of 1e17 m") << "--check --envelope --limit 44.9 --heights 2.5,5,7.5,10,1e17" << 2

@@ -335,6 +335,15 @@ void prepareFolder(const QString &folder)
     ::mkdir(root + "/alleen-lezen", 0555);
 }
 
+// Whether poppler reads the file as a PDF of one page.
+bool isWholePdf(const QString &file)
+{
+    QProcess info;
+    info.start("/usr/bin/pdfinfo", {file});
+    return info.waitForFinished(30000) && info.exitStatus() == QProcess::NormalExit && info.exitCode() == 0
+        && QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\n"));
+}
+
 // What is wrong with one run, or nothing.
 QStringList faultsOf(const CliRun &run, const QStringList &files, const QMap<QString, Entry> &before,
                      const QString &folder)
@@ -405,7 +414,7 @@ QStringList faultsOf(const CliRun &run, const QStringList &files, const QMap<QSt
                 continue;
             }
             const QByteArray bytes = written.readAll();
-            if (lower.endsWith(".pdf") && !(bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF")))
+            if (lower.endsWith(".pdf") && !isWholePdf(file))
                 faults << "not a whole PDF: " + file;
             if (lower.endsWith(".png") && QImage::fromData(bytes, "PNG").isNull())
                 faults << "not a whole PNG: " + file;
