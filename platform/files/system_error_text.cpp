@@ -10,17 +10,16 @@ QString systemErrorText(int error)
     case ENOENT:
         return QStringLiteral("het bestand of de map bestaat niet");
     case EACCES:
-        return QStringLiteral("geen toestemming");
     case EPERM:
-        return QStringLiteral("bewerking niet toegestaan");
+        return QStringLiteral("geen toestemming");
     case EROFS:
         return QStringLiteral("het bestandssysteem is alleen-lezen");
     case ENOSPC:
-        return QStringLiteral("geen ruimte meer op de schijf");
+        return QStringLiteral("de schijf is vol");
     case EDQUOT:
-        return QStringLiteral("het schijfquotum is op");
+        return QStringLiteral("de schijfruimte van de gebruiker is op");
     case EFBIG:
-        return QStringLiteral("het bestand wordt te groot");
+        return QStringLiteral("het bestand zou groter worden dan is toegestaan");
     case EISDIR:
         return QStringLiteral("het is een map");
     case ENOTDIR:
@@ -28,7 +27,7 @@ QString systemErrorText(int error)
     case ENAMETOOLONG:
         return QStringLiteral("de naam is te lang");
     case ELOOP:
-        return QStringLiteral("te veel symbolische koppelingen na elkaar");
+        return QStringLiteral("te veel symbolische koppelingen");
     case EEXIST:
         return QStringLiteral("het bestand bestaat al");
     case EXDEV:
@@ -42,7 +41,7 @@ QString systemErrorText(int error)
     case ENOMEM:
         return QStringLiteral("onvoldoende geheugen");
     case EIO:
-        return QStringLiteral("lees- of schrijffout van het apparaat");
+        return QStringLiteral("invoer-/uitvoerfout van de schijf");
     case EINTR:
         return QStringLiteral("onderbroken");
     case ENXIO:
