@@ -42,7 +42,7 @@ constexpr unsigned kDefaultSeed = 20261207;
 constexpr int kTimeLimitMilliseconds = 10000;
 constexpr int kWorkers = 3; // programs at a time
 
-// Numbers a user might type, and numbers nobody should.
+// Numbers a user might type, and numbers nobody should (among them a full-width "12").
 const char *const kSensible[] = {"0",     "0.01",  "0.5", "1",     "2",     "2.5", "3",   "4.2",
                                  "5",     "7.5",   "8",   "10",    "12",    "15",  "20",  "35",
                                  "50",    "100",   "0.9", "0.1",   "1000",  "-5",  "-50", "1e1",
@@ -72,7 +72,7 @@ const char *const kAbsurd[] = {"1e308",
                                "abc",
                                "\x1b[2J",
                                "5\n6",
-                               "\xef\xbc\x91\xef\xbc\x92", // full-width "12"
+                               "\xef\xbc\x91\xef\xbc\x92",
                                "+5",
                                " 5",
                                "5 ",
