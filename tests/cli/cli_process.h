@@ -43,6 +43,20 @@ inline CliRun runCli(const QStringList &arguments,
     return run;
 }
 
+// As cron runs a program: no runtime folder, no display, no locale, a bare PATH. The
+// sanitizers' settings of a checked build stay, they belong to the test run.
+inline QProcessEnvironment bareEnvironment()
+{
+    const QProcessEnvironment all = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment bare;
+    bare.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+    for (const QString &name : all.keys()) {
+        if (name.endsWith(QLatin1String("SAN_OPTIONS")))
+            bare.insert(name, all.value(name));
+    }
+    return bare;
+}
+
 // The calculator's complaint: one line, the program's name first.
 inline bool isOneComplaint(const QString &err)
 {

@@ -434,9 +434,7 @@ void TestCli::quietInScripts()
     QFETCH(QString, option);
     QFETCH(QString, file);
     QTemporaryDir dir;
-    QProcessEnvironment bare;
-    bare.insert("PATH", "/usr/bin:/bin");
-    const CliRun run = runCli({option, dir.filePath(file)}, bare, 60000);
+    const CliRun run = runCli({option, dir.filePath(file)}, bareEnvironment(), 60000);
     QCOMPARE(run.exit, 0);
     QCOMPARE(run.err, "");
     QVERIFY(QFileInfo(dir.filePath(file)).size() > 0);

@@ -447,10 +447,8 @@ struct Job
         prepareFolder(folder);
         const QMap<QString, Entry> before = snapshot(folder);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        if (bare) { // as cron runs it: no runtime folder, no display, no locale
-            environment = QProcessEnvironment();
-            environment.insert("PATH", "/usr/bin:/bin");
-        }
+        if (bare)
+            environment = bareEnvironment();
         const CliRun result = runCli(arguments, environment, kTimeLimitMilliseconds * 3);
         exit = result.exit;
         milliseconds = result.milliseconds;
