@@ -5,6 +5,7 @@
 #include "report_pdf.h"
 #include "result_output.h"
 #include "safe_file.h"
+#include "site_run.h"
 #include "system_error_text.h"
 #include "tables.h"
 
@@ -40,8 +41,38 @@ bool mayWrite(const QString &file, QString &error)
 // refusal leaves every file as it was.
 bool filesWritable(const Request &request, QString &error)
 {
-    return (request.pdfFile.isEmpty() || mayWrite(request.pdfFile, error))
-        && (request.limits.plotFile.isEmpty() || mayWrite(request.limits.plotFile, error));
+    const std::pair<QString, QString> files[] = {
+        {request.pdfFile, QStringLiteral("Geen rapport: ")},
+        {request.limits.plotFile, QString()},
+        {request.cases.savePath, QStringLiteral("Geen zaakbestand: ")},
+        {request.cases.contoursPath, QStringLiteral("Geen contourbestand: ")},
+    };
+    for (const auto &[file, what] : files) {
+        if (!file.isEmpty() && !mayWrite(file, error)) {
+            error.prepend(what);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The case's files, after everything else has been computed: the contour lines first (they
+// are computed as they are written), then the case itself.
+int writeCaseFiles(const Request &request, QString &error)
+{
+    if (request.cases.hasSite() && !request.cases.contoursPath.isEmpty()) {
+        switch (writeContours(request.cases.value.site, request.cases, request.limits, error)) {
+        case ContourFailure::Undefined:
+            return fail(Undefined, error);
+        case ContourFailure::NoFile:
+            return fail(NoFile, error);
+        case ContourFailure::None:
+            break;
+        }
+    }
+    if (!saveCase(request.cases, request.input, request.limits, error))
+        return fail(NoFile, error);
+    return Success;
 }
 
 } // namespace
@@ -65,6 +96,12 @@ int runCalculation(const Request &request)
     case LimitFailure::None:
         break;
     }
+    SiteAnswers site;
+    if (request.cases.hasSite() && !answerSite(request.cases.value.site, site, error))
+        return fail(Undefined, error);
+
+    if (const int code = writeCaseFiles(request, error); code != Success)
+        return code;
     if (!request.pdfFile.isEmpty() && !writeReportPdf(request.pdfFile, request.input, state, result, &error))
         return fail(NoFile, QStringLiteral("Geen rapport: %1").arg(error));
     if (!writeChart(request.limits, answers, error))
@@ -73,9 +110,12 @@ int runCalculation(const Request &request)
     if (request.json) {
         QJsonObject object = resultJson(state, result);
         answers.addTo(object);
+        if (request.cases.hasSite())
+            object.insert(QStringLiteral("site"), site.json());
         writeOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
     } else {
-        writeOut(plainResult(request.input, result) + answers.plain(request.limits.envelope));
+        writeOut(plainResult(request.input, result) + answers.plain(request.limits.envelope)
+                 + (request.cases.hasSite() ? site.plain() : QString()));
     }
     return finishOutput();
 }
@@ -83,15 +123,25 @@ int runCalculation(const Request &request)
 int runTable(const Request &request)
 {
     const LimitRequest &limits = request.limits;
+    QString error;
+    if (!filesWritable(request, error))
+        return fail(NoFile, error);
     if (limits.sweep) {
-        writeSweepCsv(sweepTable(request.input, limits.sweepRange));
+        const SweepTable sweep = sweepTable(request.input, limits.sweepRange);
+        if (const int code = writeCaseFiles(request, error); code != Success)
+            return code;
+        writeSweepCsv(sweep);
         return finishOutput();
     }
     GridTable grid;
-    QString error;
-    const double z = limits.atHeightSet ? limits.atHeight : request.input.heights[0];
-    if (!gridTable(request.input, limits.gridX, limits.gridY, z, grid, error))
+    const bool computed = request.cases.hasSite()
+        ? siteGridTable(request.cases.value.site, limits, grid, error)
+        : gridTable(request.input, limits.gridX, limits.gridY,
+                    limits.atHeightSet ? limits.atHeight : request.input.heights[0], grid, error);
+    if (!computed)
         return fail(Undefined, oneLine(error.toStdString()));
+    if (const int code = writeCaseFiles(request, error); code != Success)
+        return code;
     writeGridCsv(grid);
     return finishOutput();
 }

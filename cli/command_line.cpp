@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "site_run.h"
+
 #include <cstring>
 
 #ifndef WARMTEGLOED_VERSION
@@ -26,6 +28,7 @@ CommandLine::CommandLine()
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_calculation.addTo(m_parser);
     m_limits.addTo(m_parser);
+    m_cases.addTo(m_parser);
     for (const QCommandLineOption *option : {&m_json, &m_pdf, &m_help, &m_version})
         m_parser.addOption(*option);
 }
@@ -45,8 +48,19 @@ CommandLine::Outcome CommandLine::read(const QStringList &arguments, Request &re
                     .arg(m_parser.positionalArguments().constFirst());
         return Outcome::Invalid;
     }
+    // A case file's values first, the command line's over them.
+    if (!m_cases.read(m_parser, request.cases, error))
+        return Outcome::Invalid;
+    if (m_parser.isSet(QStringLiteral("save-case")) && request.cases.savePath.isEmpty()) {
+        error = QStringLiteral("--save-case verwacht de naam van een bestand.");
+        return Outcome::Invalid;
+    }
+    request.cases.fillInput(request.input);
     if (!m_calculation.read(m_parser, request.input, error)
-        || !m_limits.read(m_parser, request.limits, error))
+        || !m_limits.read(m_parser, request.limits, error, request.cases.hasSite()))
+        return Outcome::Invalid;
+    request.cases.fillRequest(m_parser, request.input, request.limits);
+    if (request.cases.hasSite() && !siteGridAllowed(request.cases.value.site, request.limits, error))
         return Outcome::Invalid;
     request.json = m_parser.isSet(m_json);
     if (m_parser.isSet(m_pdf)) {
@@ -63,10 +77,14 @@ bool CommandLine::checkCombination(const Request &request, QString &error) const
 {
     const LimitRequest &limits = request.limits;
     if (limits.wantsTable()) {
-        // A table is the whole answer; what else was asked would silently be dropped.
+        // A table is the whole answer; what else was asked would silently be dropped. A
+        // site's grid and contours take its limit and envelope from the command line.
         const QString table = limits.sweep ? QStringLiteral("--sweep") : QStringLiteral("--grid");
+        const bool site = request.cases.hasSite();
         for (const char *other : {"json", "pdf", "plot", "check", "limit", "solve", "envelope"}) {
-            if (m_parser.isSet(QString::fromLatin1(other))) {
+            const bool forTheSite =
+                site && (std::strcmp(other, "limit") == 0 || std::strcmp(other, "envelope") == 0);
+            if (!forTheSite && m_parser.isSet(QString::fromLatin1(other))) {
                 error = QStringLiteral("%1 schrijft alleen een tabel; --%2 gaat er niet mee samen.")
                             .arg(table, QString::fromLatin1(other));
                 return false;
@@ -85,7 +103,8 @@ bool CommandLine::checkCombination(const Request &request, QString &error) const
 QString CommandLine::help() const
 {
     return helpText(QString::fromLatin1(kProgram),
-                    m_calculation.options() + m_limits.options() + QList {m_json, m_pdf, m_help, m_version});
+                    m_calculation.options() + m_limits.options() + m_cases.options()
+                        + QList {m_json, m_pdf, m_help, m_version});
 }
 
 QString CommandLine::version()

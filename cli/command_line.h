@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculate.h"
+#include "case_options.h"
 #include "cli_options.h"
 #include "limit_options.h"
 
@@ -16,6 +17,7 @@ struct Request
 {
     engine::CalculationInput input;
     LimitRequest limits;
+    CaseRequest cases;
     bool json = false;
     QString pdfFile;
 };
@@ -41,6 +43,7 @@ private:
     QCommandLineParser m_parser;
     CalculationOptions m_calculation;
     LimitOptions m_limits;
+    CaseOptions m_cases;
     QCommandLineOption m_json;
     QCommandLineOption m_pdf;
     QCommandLineOption m_help;

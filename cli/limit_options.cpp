@@ -27,6 +27,9 @@ const engine::QuantityRange *const kSweepQuantities[] = {
     &engine::kDepthRange,    &engine::kScreenHeightRange, &engine::kScreenDistanceRange,
 };
 
+// A site's coordinates (m): its own, or the national grid's (RD New) as they are.
+constexpr engine::QuantityRange kSiteCoordinateRange {"x", {-1e6, 1e6}, {-1e6, 1e6}, 1};
+
 QString name(const char *option)
 {
     return QString::fromLatin1(option);
@@ -104,7 +107,7 @@ bool readSweep(const QCommandLineParser &parser, LimitRequest &request, QString 
     return true;
 }
 
-bool readGrid(const QCommandLineParser &parser, LimitRequest &request, QString &error)
+bool readGrid(const QCommandLineParser &parser, LimitRequest &request, QString &error, bool siteCoordinates)
 {
     if (!parser.isSet(name(kGrid)))
         return true;
@@ -116,8 +119,10 @@ bool readGrid(const QCommandLineParser &parser, LimitRequest &request, QString &
                     .arg(text);
         return false;
     }
-    if (!parseRange(engine::kDistanceRange, parts[0].mid(2), name(kGrid), request.gridX, error)
-        || !parseRange(engine::kPositionRange, parts[1].mid(2), name(kGrid), request.gridY, error))
+    const engine::QuantityRange &x = siteCoordinates ? kSiteCoordinateRange : engine::kDistanceRange;
+    const engine::QuantityRange &y = siteCoordinates ? kSiteCoordinateRange : engine::kPositionRange;
+    if (!parseRange(x, parts[0].mid(2), name(kGrid), request.gridX, error)
+        || !parseRange(y, parts[1].mid(2), name(kGrid), request.gridY, error))
         return false;
     if (request.gridX.count * request.gridY.count > kMaxPoints) {
         error = QStringLiteral("--grid %1 geeft meer dan %2 punten.").arg(text).arg(kMaxPoints);
@@ -275,8 +280,8 @@ LimitOptions::LimitOptions()
         QCommandLineOption(
             name(kGrid),
             QStringLiteral("Schrijft het niveau (kW/m²) in een raster van punten in bovenaanzicht "
-                           "als CSV (x, y, niveau; bereik van --x en --y), stap %1 m.")
-                .arg(stepRange),
+                           "als CSV (x, y, niveau; bereik van --x en --y, met een situatie %1), stap %2 m.")
+                .arg(rangeText(kSiteCoordinateRange.method), stepRange),
             QStringLiteral("x=VAN:TOT:STAP,y=VAN:TOT:STAP")),
         QCommandLineOption(
             name(kAtHeight),
@@ -296,10 +301,11 @@ void LimitOptions::addTo(QCommandLineParser &parser) const
         parser.addOption(option);
 }
 
-bool LimitOptions::read(const QCommandLineParser &parser, LimitRequest &request, QString &error) const
+bool LimitOptions::read(const QCommandLineParser &parser, LimitRequest &request, QString &error,
+                        bool siteCoordinates) const
 {
     if (!readLimit(parser, request, error) || !readSolve(parser, request, error)
-        || !readSweep(parser, request, error) || !readGrid(parser, request, error)
+        || !readSweep(parser, request, error) || !readGrid(parser, request, error, siteCoordinates)
         || !readAtHeight(parser, request, error) || !readPlot(parser, request, error))
         return false;
     if (request.sweep && request.grid) {

@@ -71,8 +71,10 @@ public:
 
     // Reads the parsed values. Returns false with a one-line Dutch message naming the
     // option for a malformed value, a value or step outside its range, too many points
-    // or options that do not go together.
-    bool read(const QCommandLineParser &parser, LimitRequest &request, QString &error) const;
+    // or options that do not go together. With `siteCoordinates` the grid's x and y are
+    // a site's coordinates, not a distance and a position in front of one storage.
+    bool read(const QCommandLineParser &parser, LimitRequest &request, QString &error,
+              bool siteCoordinates = false) const;
 
     const QList<QCommandLineOption> &options() const { return m_options; }
 

@@ -23,8 +23,8 @@ QString rangeText(const engine::InputRange &range)
 {
     // Exact, not rounded to two decimals: a step may start at a millimetre.
     return QStringLiteral("%1 t/m %2")
-        .arg(QString::number(range.minimum, 'g', QLocale::FloatingPointShortest),
-             QString::number(range.maximum, 'g', QLocale::FloatingPointShortest));
+        .arg(QString::number(range.minimum, 'f', QLocale::FloatingPointShortest),
+             QString::number(range.maximum, 'f', QLocale::FloatingPointShortest));
 }
 
 int writtenDecimals(const QString &text)

@@ -24,7 +24,8 @@ void ViewWidget::setExploration(std::shared_ptr<const Exploration> exploration)
 void ViewWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Text));
     if (!m_exploration) {
         painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Berekenen…"));
         return;
@@ -34,7 +35,8 @@ void ViewWidget::paintEvent(QPaintEvent *)
                          QString::fromStdString(m_exploration->refusal.message));
         return;
     }
-    PaintView(painter, QRectF(rect()), m_kind, *m_exploration, locale());
+    PaintView(painter, QRectF(rect()), m_kind, *m_exploration, locale(),
+              ChartColours::FromPalette(palette()));
     if (hasFocus()) {
         painter.setPen(QPen(palette().highlight().color(), 2, Qt::DotLine));
         painter.drawRect(rect().adjusted(1, 1, -2, -2));

@@ -210,6 +210,18 @@ private slots:
         QCOMPARE(limit.value("compliesOnlyAtPoints").toBool(), onlyAtPoints);
     }
 
+    // A case is read only from a regular file: a FIFO would keep the program waiting.
+    void caseFromAFifo()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("zaak.warmtegloed");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo), 0644) == 0);
+        const CliRun run = runCli({"--case", fifo}, QProcessEnvironment::systemEnvironment(), 10000);
+        QCOMPARE(run.exit, 2);
+        QCOMPARE(run.err,
+                 "warmtegloed-cli: '" + fifo + "' kan niet worden gelezen: het is geen gewoon bestand.\n");
+    }
+
     void answers_data();
     void answers();
     void report_data();

@@ -1,7 +1,8 @@
 // warmtegloed-cli against a few thousand generated command lines: every option, valid and
-// absurd values, malformed forms, and odd files for --pdf and --plot (links, FIFOs, folders,
-// devices, missing folders, names with control characters). Seeded, so a failure can be
-// run again; WARMTEGLOED_HOSTILE_SEED and WARMTEGLOED_HOSTILE_RUNS change the seed and count.
+// absurd values, malformed forms, case files good and bad, and odd files to read and write
+// (links, FIFOs, folders, devices, missing folders, names with control characters). Seeded,
+// in parts that each start from their own seed, so a failure can be run again;
+// WARMTEGLOED_HOSTILE_SEED and WARMTEGLOED_HOSTILE_RUNS change the first seed and the count.
 // Whatever it is given, the program
 // - ends by itself with exit code 0 to 3, within 10 s;
 // - on an error writes one line, "warmtegloed-cli: " and a Dutch text, and nothing on stdout;
@@ -38,6 +39,7 @@
 namespace {
 
 constexpr int kDefaultRuns = 2000;
+constexpr int kParts = 8; // each within QtTest's time for one test function
 constexpr unsigned kDefaultSeed = 20261207;
 constexpr int kTimeLimitMilliseconds = 10000;
 constexpr int kWorkers = 3; // programs at a time
@@ -259,7 +261,7 @@ private:
                 list << "-" + name << value;
         };
         // The kinds of option, weighted: the files are rare, each costs a drawing.
-        static const std::discrete_distribution<int> kinds {30, 8, 20, 6, 8, 3, 3, 6, 3, 13};
+        static const std::discrete_distribution<int> kinds {30, 8, 20, 6, 8, 3, 3, 6, 3, 13, 6, 2, 1};
         switch (std::discrete_distribution<int>(kinds)(m_random)) {
         case 0: {
             const QString option = QString::fromLatin1(kNumberOptions[pick(int(std::size(kNumberOptions)))]);
@@ -302,6 +304,25 @@ private:
             break;
         case 9:
             break; // fewer options, more answers
+        case 10: {
+            const QString names[] = {"zaak", "zaak", "situatie",  "kapot",
+                                     "fifo", "map",  "koppeling", "nergens/zaak"};
+            const QString file = folder + "/" + names[pick(int(std::size(names)))] + ".warmtegloed";
+            add("case", chance(0.95) ? file : QString());
+            break;
+        }
+        case 11: {
+            const QString file = target(folder, ".warmtegloed");
+            m_files.insert("save-case", file);
+            add("save-case", file);
+            break;
+        }
+        case 12: {
+            const QString file = target(folder, chance(0.5) ? ".geojson" : ".dxf");
+            m_files.insert("contours", file);
+            add("contours", file);
+            break;
+        }
         default:
             list << "--" + QStringList {"onbekend", "h", "pd", "check=1", "json=ja"}.at(pick(5));
             break;
@@ -324,7 +345,8 @@ void prepareFolder(const QString &folder)
     linked.open(QIODevice::WriteOnly);
     linked.write("het doel van een koppeling");
     linked.close();
-    for (const char *extension : {".pdf", ".PDF", ".svg", ".png", ".txt"}) {
+    for (const char *extension :
+         {".pdf", ".PDF", ".svg", ".png", ".txt", ".warmtegloed", ".geojson", ".dxf"}) {
         const QByteArray suffix(extension);
         ::symlink("doel.bin", root + "/koppeling" + suffix);
         ::symlink("bestaat-niet/x", root + "/dode-koppeling" + suffix);
@@ -333,6 +355,15 @@ void prepareFolder(const QString &folder)
         ::mkdir(root + "/map" + suffix, 0755);
     }
     ::mkdir(root + "/alleen-lezen", 0555);
+    // Case files: one without a site, one with, and one that is not a case at all.
+    QFile::copy(QStringLiteral(WARMTEGLOED_CASE_EXAMPLES "/een-stapel.warmtegloed"),
+                folder + "/zaak.warmtegloed");
+    QFile::copy(QStringLiteral(WARMTEGLOED_CASE_EXAMPLES "/houthandel.warmtegloed"),
+                folder + "/situatie.warmtegloed");
+    QFile broken(folder + "/kapot.warmtegloed");
+    broken.open(QIODevice::WriteOnly);
+    broken.write("{\"format\": \"warmtegloed-case\", \"version\": 1, \"calculation\": {\"B\": \"tien\"");
+    broken.close();
 }
 
 // Whether poppler reads the file as a PDF of one page.
@@ -420,6 +451,11 @@ QStringList faultsOf(const CliRun &run, const QStringList &files, const QMap<QSt
                 faults << "not a whole PNG: " + file;
             if (lower.endsWith(".svg") && !QSvgRenderer(bytes).isValid())
                 faults << "not a whole SVG: " + file;
+            if ((lower.endsWith(".warmtegloed") || lower.endsWith(".geojson"))
+                && !QJsonDocument::fromJson(bytes).isObject())
+                faults << "not a whole JSON document: " + file;
+            if (lower.endsWith(".dxf") && !bytes.trimmed().endsWith("EOF"))
+                faults << "not a whole DXF drawing: " + file;
         }
         // Only the asked files may be new: no temporary file is left.
         for (const QString &name : snapshot(folder).keys()) {
@@ -466,14 +502,25 @@ class TestCliHostile : public QObject
     Q_OBJECT
 
 private slots:
-    void generatedCommandLines()
+    void generatedCommandLines_data()
     {
+        QTest::addColumn<unsigned>("seed");
+        QTest::addColumn<int>("runs");
         const unsigned seed = qEnvironmentVariableIsSet("WARMTEGLOED_HOSTILE_SEED")
             ? unsigned(qEnvironmentVariableIntValue("WARMTEGLOED_HOSTILE_SEED"))
             : kDefaultSeed;
         const int runs = qEnvironmentVariableIsSet("WARMTEGLOED_HOSTILE_RUNS")
             ? qEnvironmentVariableIntValue("WARMTEGLOED_HOSTILE_RUNS")
             : kDefaultRuns;
+        for (int part = 0; part < kParts; ++part)
+            QTest::addRow("seed %u", seed + unsigned(part))
+                << seed + unsigned(part) << (runs + kParts - 1) / kParts;
+    }
+
+    void generatedCommandLines()
+    {
+        QFETCH(unsigned, seed);
+        QFETCH(int, runs);
         QTemporaryDir root;
         QVERIFY(root.isValid());
         // The command lines are made in order from the seed, whatever runs them.

@@ -72,6 +72,8 @@ private slots:
         QTest::newRow("a number: nothing to offer") << QStringList {"--limit", ""} << QStringList {};
         QTest::newRow("report: PDF files and folders")
             << QStringList {"--pdf", ""} << QStringList {"grafiek.PDF", "map", "rapport.pdf"};
+        QTest::newRow("case file: cases and folders")
+            << QStringList {"--case", ""} << QStringList {"map", "zaak.warmtegloed"};
         QTest::newRow("chart: its three types and folders")
             << QStringList {"--x", "5", "--plot", ""}
             << QStringList {"afbeelding.png", "grafiek.PDF", "map", "rapport.pdf", "tekening.svg"};
@@ -82,8 +84,8 @@ private slots:
         QFETCH(QStringList, words);
         QFETCH(QStringList, offered);
         QTemporaryDir dir;
-        for (const char *name :
-             {"afbeelding.png", "grafiek.PDF", "rapport.pdf", "tekening.svg", "notities.txt"}) {
+        for (const char *name : {"afbeelding.png", "grafiek.PDF", "rapport.pdf", "tekening.svg",
+                                 "notities.txt", "zaak.warmtegloed"}) {
             QFile file(dir.filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
