@@ -39,7 +39,7 @@
 namespace {
 
 constexpr int kDefaultRuns = 2000;
-constexpr int kParts = 8; // each within QtTest's time for one test function
+constexpr int kParts = 8; // each reports on its own
 constexpr unsigned kDefaultSeed = 20261207;
 constexpr int kTimeLimitMilliseconds = 10000;
 constexpr int kWorkers = 3; // programs at a time
