@@ -282,9 +282,9 @@ private slots:
         exploration.input = explorationOf(centred(Given()));
         Refusal refusal;
         exploration.distance = ComputeDistanceProfile(exploration.input, 30, 7, refusal);
-        const TableData table = TableFor(ViewKind::Distance, exploration);
+        const TableData table = TableFor(ViewKind::Distance, exploration, QLocale::c());
         QCOMPARE(table.headers.size(), 7);
-        const QList<QByteArray> lines = TableCsv(table).split('\n');
+        const QList<QByteArray> lines = TableCsv(table, CsvStyle::Point).split('\n');
         QCOMPARE(lines.size(), 7 + 2); // header, seven rows, the empty rest after the last newline
         for (int r = 0; r < 7; ++r) {
             const QList<QByteArray> cells = lines[r + 1].split(',');
