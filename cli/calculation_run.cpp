@@ -22,14 +22,28 @@
 namespace cli {
 namespace {
 
+// Where writing `file` lands: links followed to their final target, which need not exist.
+QString finalTarget(const QString &file)
+{
+    QString path = QFileInfo(file).absoluteFilePath();
+    for (int link = 0; link < 40; ++link) {
+        const QFileInfo info(path);
+        if (!info.isSymLink())
+            break;
+        path = info.symLinkTarget();
+    }
+    return path;
+}
+
 // Whether a file can be written: a regular file or none yet, in a folder that is there and
-// may be written (or, failing that, a file that may be written in place).
+// may be written (or, failing that, a file that may be written in place), also behind links.
 bool mayWrite(const QString &file, QString &error)
 {
     if (!platform::SafeFile::mayWrite(file, &error))
         return false;
-    const QByteArray path = QFile::encodeName(file);
-    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
+    const QString target = finalTarget(file);
+    const QByteArray path = QFile::encodeName(target);
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
     if (::access(folder.constData(), W_OK | X_OK) == 0 || ::access(path.constData(), W_OK) == 0)
         return true;
     error =

@@ -337,6 +337,10 @@ void TestCli::report_data()
         << "chart in a missing folder"
         << "C"
         << "" << 3 << QStringList() << "grafiek.svg' kan niet worden geschreven: ";
+    QTest::newRow("the chart behind a link into a missing folder: no report either")
+        << "chart behind a dangling link"
+        << "C"
+        << "" << 3 << QStringList() << "grafiek.svg' kan niet worden geschreven: ";
     QTest::newRow("missing folder, a Dutch reason")
         << "missing folder"
         << "C"
@@ -359,13 +363,17 @@ void TestCli::report()
     }
     if (setup == "fifo")
         QVERIFY(::mkfifo(QFile::encodeName(file), 0644) == 0);
+    QStringList chart;
+    if (setup == "chart in a missing folder")
+        chart = QStringList {"--plot", dir.filePath("nergens/grafiek.svg")};
+    if (setup == "chart behind a dangling link") {
+        QVERIFY(QFile::link("nergens/doel.svg", dir.filePath("grafiek.svg")));
+        chart = QStringList {"--plot", dir.filePath("grafiek.svg")};
+    }
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LC_ALL", locale);
-    QStringList chart;
-    if (setup == "chart in a missing folder")
-        chart = QStringList {"--plot", dir.filePath("nergens/grafiek.svg")};
     const CliRun run = runCli(QStringList {"--pdf", file} + chart + arguments.split(' ', Qt::SkipEmptyParts),
                               environment, 60000);
     QCOMPARE(run.exit, exitCode);
