@@ -174,14 +174,6 @@ double indoorLevel(double x, double H, double B, double f)
 
 } // namespace detail
 
-double CalcOutdoorLevel(CalculationState &state, double z, bool compact, bool screenPresent)
-{
-    detail::FlameProfile profile;
-    detail::computeFlameProfile(state, compact, profile);
-    detail::writeFlame(state, profile);
-    return detail::outdoorLevel(state, z, screenPresent, profile);
-}
-
 double CalcIndoorLevel(const CalculationState &state)
 {
     return detail::indoorLevel(state.PointDistance, state.StorageHeight, state.StorageWidth,

@@ -1,7 +1,10 @@
 #include "explore_window.h"
 
 #include "answers_panel.h"
+#include "case_commands.h"
 #include "case_dialog.h"
+#include "case_document.h"
+#include "case_mapping.h"
 #include "exploration_report.h"
 #include "exports.h"
 #include "help_shell.h"
@@ -14,6 +17,7 @@
 #include "qt_message_box.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
@@ -70,10 +74,11 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
 {
-    setWindowTitle(kTitle);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.svg")));
     useDesktop();
     m_runner = new ExplorationRunner(this);
+    m_document = new CaseDocument(this);
+    m_commands = new CaseCommands(this, m_document, m_services.messageBox);
 
     m_inputs = new InputsPanel;
     auto *scroll = new QScrollArea;
@@ -98,6 +103,12 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
         edit->installEventFilter(this);
 
     connect(m_inputs, &InputsPanel::inputChanged, this, &ExploreWindow::inputChanged);
+    // An entry finished (after the panel's own rules) ends its step on the undo stack.
+    for (Field field = Field::Width; int(field) < kFieldCount; field = Field(int(field) + 1))
+        connect(m_inputs->edit(field), &QLineEdit::editingFinished, this, [this] { ++m_entry; });
+    connect(m_document, &CaseDocument::calculationChanged, this, &ExploreWindow::showDocumentInput);
+    connect(m_commands, &CaseCommands::status, this,
+            [this](const QString &text) { statusBar()->showMessage(text, 8000); });
     connect(m_runner, &ExplorationRunner::updated, this, &ExploreWindow::showExploration);
     connect(m_runner, &ExplorationRunner::finished, this, [this] {
         m_answers->showBusy(false);
@@ -192,8 +203,16 @@ QAction *ExploreWindow::addCommand(QMenu *menu, Command command, const QString &
 void ExploreWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Bestand"));
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("Bewer&ken"));
     connect(addCommand(file, Command::Case, QStringLiteral("&Zaakgegevens…"), {}), &QAction::triggered, this,
             &ExploreWindow::editCase);
+    m_commands->addTo(file, edit);
+    m_actions[size_t(Command::New)] = m_commands->newAction();
+    m_actions[size_t(Command::Open)] = m_commands->openAction();
+    m_actions[size_t(Command::Save)] = m_commands->saveAction();
+    m_actions[size_t(Command::SaveAs)] = m_commands->saveAsAction();
+    m_actions[size_t(Command::Undo)] = m_commands->undoAction();
+    m_actions[size_t(Command::Redo)] = m_commands->redoAction();
     file->addSeparator();
     connect(
         addCommand(file, Command::Print, QStringLiteral("Af&drukken…"), QKeySequence(Qt::CTRL | Qt::Key_P)),
@@ -206,7 +225,7 @@ void ExploreWindow::buildMenus()
     } exports[] = {
         {Command::ReportPdf, "&Verkenningsrapport als PDF…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
         {Command::ExportPng, "Weergave als &PNG exporteren…", QKeySequence(Qt::CTRL | Qt::Key_E)},
-        {Command::ExportSvg, "Weergave als &SVG exporteren…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
+        {Command::ExportSvg, "Weergave als SV&G exporteren…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
         {Command::ExportCsv, "Tabel als &CSV exporteren…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
     };
     for (const auto &entry : exports) {
@@ -283,6 +302,7 @@ bool ExploreWindow::eventFilter(QObject *watched, QEvent *event)
 
 void ExploreWindow::inputChanged()
 {
+    recordInput();
     const bool valid = m_inputs->valid();
     const QString reason = valid ? QString() : m_inputs->incompleteReason();
     for (ViewWidget *view : m_views)
@@ -302,6 +322,34 @@ void ExploreWindow::inputChanged()
     }
     m_answers->showBusy(true);
     m_runner->request(m_inputs->input());
+}
+
+// A valid input is the case's calculation: the keystrokes of one entry are one step to
+// undo, an option switched is a step of its own.
+void ExploreWindow::recordInput()
+{
+    if (m_showingDocument || !m_inputs->valid())
+        return;
+    const ExplorationInput before = InputOf(m_document->calculation());
+    const ExplorationInput after = m_inputs->input();
+    const bool optionSwitched = before.storage.indoor != after.storage.indoor
+        || before.storage.compact != after.storage.compact || before.storage.screen != after.storage.screen
+        || before.envelope != after.envelope;
+    m_document->setCalculation(CalculationOf(after), m_inputs->describeChange(before, after),
+                               optionSwitched ? -1 : m_entry);
+    if (optionSwitched)
+        ++m_entry;
+}
+
+// The case's calculation changed under the fields (opened, undone): they show it.
+void ExploreWindow::showDocumentInput()
+{
+    if (SameCalculation(CalculationOf(m_inputs->input()), m_document->calculation()) && m_inputs->valid())
+        return;
+    m_showingDocument = true;
+    m_inputs->setInput(InputOf(m_document->calculation()));
+    m_showingDocument = false;
+    ++m_entry;
 }
 
 void ExploreWindow::showExploration(std::shared_ptr<const Exploration> exploration)
@@ -384,15 +432,15 @@ QString ExploreWindow::exportReport(const QString &path)
 {
     if (const QString refused = refusal(); !refused.isEmpty())
         return refused;
-    return WriteFileAtomically(path,
-                               RenderReport(*m_exploration, m_case, QDateTime::currentDateTime(), locale()));
+    return WriteFileAtomically(
+        path, RenderReport(*m_exploration, caseDetails(), QDateTime::currentDateTime(), locale()));
 }
 
 QString ExploreWindow::printReport(QPrinter &printer)
 {
     if (const QString refused = refusal(); !refused.isEmpty())
         return refused;
-    if (!PaintReport(printer, *m_exploration, m_case, QDateTime::currentDateTime(), locale()))
+    if (!PaintReport(printer, *m_exploration, caseDetails(), QDateTime::currentDateTime(), locale()))
         return QStringLiteral(
             "Het Verkenningsrapport kon niet worden afgedrukt: de printer is niet bereikbaar.");
     return {};
@@ -493,11 +541,34 @@ void ExploreWindow::print()
         tell(error, {});
 }
 
+void ExploreWindow::startUp(const QString &caseFile)
+{
+    m_commands->startUp(caseFile);
+}
+
+CaseDetails ExploreWindow::caseDetails() const
+{
+    return DetailsOf(m_document->meta());
+}
+
+void ExploreWindow::setCaseDetails(const CaseDetails &details)
+{
+    m_document->setMeta(MetaOf(m_document->meta(), details), QStringLiteral("Zaakgegevens wijzigen"));
+}
+
 void ExploreWindow::editCase()
 {
-    CaseDialog dialog(m_case, this);
+    CaseDialog dialog(caseDetails(), this);
     if (dialog.exec() == QDialog::Accepted)
-        m_case = dialog.details();
+        setCaseDetails(dialog.details());
+}
+
+void ExploreWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_commands->mayClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void ExploreWindow::openHelp()

@@ -25,6 +25,8 @@ class SystemShell;
 namespace explore {
 
 class AnswersPanel;
+class CaseCommands;
+class CaseDocument;
 class InputsPanel;
 class ViewTableModel;
 class ViewTableView;
@@ -35,8 +37,24 @@ enum class Tab { Distance, Height, Plan, Table };
 constexpr int kTabCount = 4;
 
 // The menu entries a test or the shortcut check reaches for.
-enum class Command { Case, Print, ReportPdf, ExportPng, ExportSvg, ExportCsv, Quit, Help, About };
-constexpr int kCommandCount = 9;
+enum class Command {
+    Case,
+    Print,
+    ReportPdf,
+    ExportPng,
+    ExportSvg,
+    ExportCsv,
+    Quit,
+    Help,
+    About,
+    New,
+    Open,
+    Save,
+    SaveAs,
+    Undo,
+    Redo
+};
+constexpr int kCommandCount = 15;
 
 // What the window uses of the desktop: the shell and message box behind "Help" and
 // behind the messages of its own commands.
@@ -46,7 +64,7 @@ struct ExploreServices
     platform::MessageBox *messageBox = nullptr;
 };
 
-// The exploration window: inputs on the left, the answers always above the views, and
+// The exploration window: a case (CaseDocument) shown as inputs on the left, the answers always above the views, and
 // the views in tabs (distance, height, plan, table). Every valid change recomputes in
 // the background; while the input is incomplete the answers and views say so and
 // nothing is exported or printed. Exports write the current view, the table or the
@@ -67,8 +85,15 @@ public:
     std::shared_ptr<const Exploration> exploration() const { return m_exploration; }
     QAction *action(Command command) const { return m_actions[size_t(command)]; }
 
-    CaseDetails caseDetails() const { return m_case; }
-    void setCaseDetails(const CaseDetails &details) { m_case = details; }
+    // The case the window shows, and its commands (files, undo, autosave).
+    CaseDocument *document() const { return m_document; }
+    CaseCommands *caseCommands() const { return m_commands; }
+    // After the window is shown: offers what a crashed window left, then opens `caseFile`.
+    void startUp(const QString &caseFile);
+
+    // "Zaakgegevens": the case's names, which its report prints.
+    CaseDetails caseDetails() const;
+    void setCaseDetails(const CaseDetails &details);
 
     // Each returns an empty string on success, or the Dutch reason why nothing was written.
     QString exportView(ViewKind kind, const QString &path);
@@ -89,6 +114,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -99,6 +125,8 @@ private:
     void fitToScreen();
     void fitAnswers();
     void inputChanged();
+    void recordInput();
+    void showDocumentInput();
     void showExploration(std::shared_ptr<const Exploration> exploration);
     void tabChanged(int index);
     void refreshTable();
@@ -129,7 +157,10 @@ private:
     ExplorationRunner *m_runner = nullptr;
     std::shared_ptr<const Exploration> m_exploration;
     ViewKind m_tableKind = ViewKind::Distance;
-    CaseDetails m_case;
+    CaseDocument *m_document = nullptr;
+    CaseCommands *m_commands = nullptr;
+    int m_entry = 0; // the typing of one entry is one step to undo
+    bool m_showingDocument = false;
     FileChooser m_chooseFile;
     PrinterChooser m_choosePrinter;
     bool m_waiting = false;
