@@ -323,11 +323,16 @@ void SituatieTab::showRefusal(const QString &reason)
 void SituatieTab::reloadUnderlay()
 {
     const Underlay &underlay = m_model->committed().underlay;
-    if (sameFile(underlay, m_loadedUnderlay))
+    const QString malformed = m_model->underlayError();
+    if (sameFile(underlay, m_loadedUnderlay) && malformed == m_malformedUnderlay)
         return;
     m_loadedUnderlay = underlay;
+    m_malformedUnderlay = malformed;
     m_underlay.reset();
-    m_underlayStatus.clear();
+    // A key the window cannot read is named; the case keeps it until another drawing is chosen.
+    m_underlayStatus = malformed.isEmpty()
+        ? QString()
+        : QStringLiteral("De onderlegger van deze zaak wordt niet getoond: %1").arg(malformed);
     if (underlay.present) {
         QString status;
         if (CheckUnderlayFile(underlay, status) != UnderlayFileState::Missing) {

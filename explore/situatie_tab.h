@@ -115,6 +115,7 @@ private:
     std::shared_ptr<const UnderlayContent> m_underlay;
     Underlay m_loadedUnderlay; // the file and page m_underlay was loaded from
     QString m_underlayStatus;
+    QString m_malformedUnderlay;
     bool m_requested = false;
     engine::Site m_requestedSite;
     ExplorationInput m_calculation;

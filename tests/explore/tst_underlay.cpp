@@ -502,6 +502,25 @@ private slots:
         QVERIFY(tab.model()->committed().underlay == state.underlay);
     }
 
+    void aMalformedUnderlayIsNamedBesideTheMapAndKept()
+    {
+        const casefile::ReadResult read = casefile::ReadCase(
+            R"({"format": "warmtegloed-case", "version": 1,
+                "calculation": {"B": 10, "D": 10, "H": 8, "x": 5, "y": 5, "heights": [2.5, 5, 7.5, 10, 12.5]},
+                "site": {"storages": [{"corner": [0, 0], "width": 10, "depth": 10, "height": 8}],
+                         "underlay": {"file": "erf.png", "type": "raster", "opacity": 7}}})");
+        QVERIFY2(read.ok, read.error.c_str());
+        CaseDocument document;
+        document.load(read.value, path(QStringLiteral("zaak.warmtegloed")));
+        SituatieTab tab;
+        tab.useDocument(&document);
+        QVERIFY(!tab.model()->committed().underlay.present);
+        QVERIFY2(tab.panel()->underlayStatus().contains(QStringLiteral("site.underlay.opacity")),
+                 qPrintable(tab.panel()->underlayStatus()));
+        QVERIFY(document.textFor(path(QStringLiteral("zaak.warmtegloed"))).find("\"opacity\": 7")
+                != std::string::npos);
+    }
+
     void aMalformedUnderlayNamesItsKey_data()
     {
         QTest::addColumn<QByteArray>("underlay");
