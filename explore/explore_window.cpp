@@ -128,7 +128,14 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
     inputChanged();
 }
 
-ExploreWindow::~ExploreWindow() = default;
+ExploreWindow::~ExploreWindow()
+{
+    // A field that loses its focus as the window is hidden and its children go says its
+    // entry is finished: this window is no longer there to hear it.
+    m_inputs->disconnect(this);
+    for (QLineEdit *edit : m_inputs->findChildren<QLineEdit *>())
+        edit->disconnect(this);
+}
 
 // The desktop's shell, message box and dialogs where the caller gave none.
 void ExploreWindow::useDesktop()

@@ -127,7 +127,14 @@ SituatieTab::SituatieTab(QWidget *parent)
     stateChanged();
 }
 
-SituatieTab::~SituatieTab() = default;
+SituatieTab::~SituatieTab()
+{
+    // The children go after this body: what they say on their way out is no longer heard.
+    for (const QMetaObject::Connection &connection : m_stackConnections)
+        disconnect(connection);
+    m_model->disconnect(this);
+    m_runner->disconnect(this);
+}
 
 bool SituatieTab::eventFilter(QObject *watched, QEvent *event)
 {

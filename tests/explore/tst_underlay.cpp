@@ -88,7 +88,8 @@ bool writeDrawing(const QString &path, const char *driverName, int epsg)
     if (!dataset)
         return false;
     OGRSpatialReference srs;
-    srs.importFromEPSG(epsg);
+    if (epsg && srs.importFromEPSG(epsg) != OGRERR_NONE)
+        return false;
     srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     OGRLayer *layer = dataset->CreateLayer("tekening", epsg ? &srs : nullptr, wkbLineString, nullptr);
     if (!layer)
