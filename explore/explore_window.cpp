@@ -9,6 +9,7 @@
 #include "exports.h"
 #include "help_shell.h"
 #include "inputs_panel.h"
+#include "situatie_tab.h"
 #include "view_widgets.h"
 
 #include "help_command.h"
@@ -117,6 +118,9 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
     });
     connect(m_tabs, &QTabWidget::currentChanged, this, &ExploreWindow::tabChanged);
     connect(m_views[size_t(ViewKind::Plan)], &ViewWidget::hovered, m_hover, &QLabel::setText);
+    m_situatie->useDocument(m_document);
+    connect(m_situatie, &SituatieTab::hovered, m_hover, &QLabel::setText);
+    connect(m_situatie, &SituatieTab::told, this, &ExploreWindow::tell);
 
     fitToScreen();
     m_inputs->edit(Field::Width)->setFocus();
@@ -124,7 +128,14 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
     inputChanged();
 }
 
-ExploreWindow::~ExploreWindow() = default;
+ExploreWindow::~ExploreWindow()
+{
+    // A field that loses its focus as the window is hidden and its children go says its
+    // entry is finished: this window is no longer there to hear it.
+    m_inputs->disconnect(this);
+    for (QLineEdit *edit : m_inputs->findChildren<QLineEdit *>())
+        edit->disconnect(this);
+}
 
 // The desktop's shell, message box and dialogs where the caller gave none.
 void ExploreWindow::useDesktop()
@@ -158,6 +169,8 @@ QWidget *ExploreWindow::buildViews()
         m_views[size_t(kind)] = new ViewWidget(kind);
         m_tabs->addTab(m_views[size_t(kind)], ViewTitle(kind));
     }
+    m_situatie = new SituatieTab;
+    m_tabs->addTab(m_situatie, QStringLiteral("Situatie"));
     auto *tablePage = new QWidget;
     auto *tableLayout = new QVBoxLayout(tablePage);
     m_tableCaption = new QLabel(tablePage);
@@ -314,6 +327,7 @@ void ExploreWindow::inputChanged()
             QStringLiteral("Invoer onvolledig: er wordt niets berekend of geëxporteerd."));
         return;
     }
+    m_situatie->setCalculation(m_inputs->input());
     if (m_exploration && sameInput(m_exploration->input, m_inputs->input()) && !m_runner->busy()) {
         // Put right again as it was: the answers on screen are the input's.
         m_answers->showExploration(*m_exploration);
@@ -369,7 +383,7 @@ void ExploreWindow::showExploration(std::shared_ptr<const Exploration> explorati
 
 void ExploreWindow::tabChanged(int index)
 {
-    if (index >= 0 && index < int(Tab::Table))
+    if (index >= 0 && index <= int(Tab::Plan))
         m_tableKind = ViewKind(index);
     refreshTable();
 }
@@ -390,7 +404,7 @@ void ExploreWindow::refreshTable()
 ViewKind ExploreWindow::currentViewKind() const
 {
     const int index = m_tabs->currentIndex();
-    return index >= 0 && index < int(Tab::Table) ? ViewKind(index) : m_tableKind;
+    return index >= 0 && index <= int(Tab::Plan) ? ViewKind(index) : m_tableKind;
 }
 
 QString ExploreWindow::refusal() const
@@ -404,6 +418,16 @@ QString ExploreWindow::refusal() const
     if (!sameInput(m_exploration->input, m_inputs->input()) || m_runner->busy())
         return QStringLiteral(
             "De antwoorden voor de laatste invoer worden nog berekend; probeer het zo opnieuw.");
+    return {};
+}
+
+// The report holds the site too, when the case has one.
+QString ExploreWindow::reportRefusal() const
+{
+    if (const QString refused = refusal(); !refused.isEmpty())
+        return refused;
+    if (m_situatie->model()->committed().hasSite && !m_situatie->snapshot().complete())
+        return QStringLiteral("De situatie wordt nog berekend; probeer het zo opnieuw.");
     return {};
 }
 
@@ -430,17 +454,19 @@ QString ExploreWindow::exportTable(const QString &path, CsvStyle style)
 
 QString ExploreWindow::exportReport(const QString &path)
 {
-    if (const QString refused = refusal(); !refused.isEmpty())
+    if (const QString refused = reportRefusal(); !refused.isEmpty())
         return refused;
+    const SituatieSnapshot site = m_situatie->snapshot();
     return WriteFileAtomically(
-        path, RenderReport(*m_exploration, caseDetails(), QDateTime::currentDateTime(), locale()));
+        path, RenderReport(*m_exploration, caseDetails(), QDateTime::currentDateTime(), locale(), &site));
 }
 
 QString ExploreWindow::printReport(QPrinter &printer)
 {
-    if (const QString refused = refusal(); !refused.isEmpty())
+    if (const QString refused = reportRefusal(); !refused.isEmpty())
         return refused;
-    if (!PaintReport(printer, *m_exploration, caseDetails(), QDateTime::currentDateTime(), locale()))
+    const SituatieSnapshot site = m_situatie->snapshot();
+    if (!PaintReport(printer, *m_exploration, caseDetails(), QDateTime::currentDateTime(), locale(), &site))
         return QStringLiteral(
             "Het Verkenningsrapport kon niet worden afgedrukt: de printer is niet bereikbaar.");
     return {};
@@ -450,6 +476,12 @@ QString ExploreWindow::printReport(QPrinter &printer)
 // input is complete; an incomplete input is refused at once.
 bool ExploreWindow::waitForAnswers()
 {
+    // The report holds the site too: its answers are waited for as well.
+    if (!m_waiting && m_situatie->model()->committed().hasSite && !m_situatie->snapshot().complete()) {
+        m_waiting = true;
+        m_situatie->waitUntilComputed(kAnswerWaitMs);
+        m_waiting = false;
+    }
     if (!m_inputs->valid() || refusal().isEmpty())
         return true;
     if (m_waiting)
@@ -474,6 +506,12 @@ bool ExploreWindow::waitForAnswers()
 
 void ExploreWindow::chooseAndExport(Command command)
 {
+    if ((command == Command::ExportPng || command == Command::ExportSvg)
+        && m_tabs->currentIndex() == int(Tab::Situatie)) {
+        m_situatie->chooseExport(command == Command::ExportPng ? QStringLiteral("png")
+                                                               : QStringLiteral("svg"));
+        return;
+    }
     if (!waitForAnswers())
         return;
     if (const QString refused = refusal(); !refused.isEmpty()) {

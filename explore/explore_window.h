@@ -28,13 +28,14 @@ class AnswersPanel;
 class CaseCommands;
 class CaseDocument;
 class InputsPanel;
+class SituatieTab;
 class ViewTableModel;
 class ViewTableView;
 class ViewWidget;
 
 // The tabs of the views, in their order.
-enum class Tab { Distance, Height, Plan, Table };
-constexpr int kTabCount = 4;
+enum class Tab { Distance, Height, Plan, Situatie, Table };
+constexpr int kTabCount = 5;
 
 // The menu entries a test or the shortcut check reaches for.
 enum class Command {
@@ -81,6 +82,7 @@ public:
     AnswersPanel *answers() const { return m_answers; }
     QTabWidget *tabs() const { return m_tabs; }
     ViewWidget *view(ViewKind kind) const { return m_views[size_t(kind)]; }
+    SituatieTab *situatie() const { return m_situatie; }
     ExplorationRunner *runner() const { return m_runner; }
     std::shared_ptr<const Exploration> exploration() const { return m_exploration; }
     QAction *action(Command command) const { return m_actions[size_t(command)]; }
@@ -132,6 +134,7 @@ private:
     void refreshTable();
     // Why nothing may leave the window now; empty when the answers are those of the input.
     QString refusal() const;
+    QString reportRefusal() const;
     bool waitForAnswers();
     void chooseAndExport(Command command);
     void print();
@@ -149,6 +152,7 @@ private:
     QTabWidget *m_tabs = nullptr;
     QScrollArea *m_answersArea = nullptr;
     std::array<ViewWidget *, 3> m_views {};
+    SituatieTab *m_situatie = nullptr;
     std::array<QAction *, kCommandCount> m_actions {};
     ViewTableModel *m_tableModel = nullptr;
     ViewTableView *m_tableView = nullptr;

@@ -7,7 +7,7 @@ BUILD_PACKAGES=(
     libgl-dev fonts-liberation fontconfig libbenchmark-dev libcups2-dev
     qt6-translations-l10n
     libhwy-dev libsleef-dev
-    nlohmann-json3-dev libgdal-dev
+    nlohmann-json3-dev libgdal-dev qt6-pdf-dev
 )
 # The NumPy peer that bench/compare.sh times the engine against.
 BENCH_PACKAGES=(python3-numpy)
@@ -38,6 +38,9 @@ install_missing_packages() {
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     echo "Installing: ${missing[*]}"
+    # An installation that was cut off earlier (a machine switched off mid-way) leaves
+    # dpkg refusing every further install until it is finished; finishing is a no-op otherwise.
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" dpkg --configure -a
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }

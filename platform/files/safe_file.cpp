@@ -1,6 +1,7 @@
 #include "safe_file.h"
 
 #include "file_target.h"
+#include "system_error_text.h"
 #include "write_signals.h"
 
 #include <QFile>
@@ -25,36 +26,19 @@ std::mutex g_writing;
 
 // ---- The messages, one line each, naming the file as the user gave it.
 
+// Where writing a document gives a general error a narrower meaning, it says so; every other
+// error in the program's common words.
 QString reason(int error)
 {
     switch (error) {
-    case ENOSPC:
-        return QStringLiteral("de schijf is vol");
-    case EDQUOT:
-        return QStringLiteral("de schijfruimte van de gebruiker is op");
-    case EFBIG:
-        return QStringLiteral("het bestand zou groter worden dan is toegestaan");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("geen toestemming");
     case ENOENT:
         return QStringLiteral("de map bestaat niet");
-    case ENOTDIR:
-        return QStringLiteral("een deel van het pad is geen map");
     case EISDIR:
         return QStringLiteral("de naam eindigt op een map");
-    case EROFS:
-        return QStringLiteral("het bestandssysteem is alleen-lezen");
-    case ENAMETOOLONG:
-        return QStringLiteral("de naam is te lang");
-    case ELOOP:
-        return QStringLiteral("te veel symbolische koppelingen");
-    case EIO:
-        return QStringLiteral("invoer-/uitvoerfout van de schijf");
     case EEXIST:
         return QStringLiteral("geen vrije tijdelijke naam in de map");
     default:
-        return QString::fromLocal8Bit(std::strerror(error));
+        return systemErrorText(error);
     }
 }
 
