@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 #include <algorithm>
 #include <map>
@@ -162,6 +163,18 @@ QRect twipsToPixels(int left, int top, int width, int height)
 
 const QColor Beige(236, 221, 200); // &H00C8DDEC&
 
+// The window keeps its own colours whatever the desktop's scheme: black texts on the beige
+// ground, black on white in the fields. Every role is set, from the style's light standard
+// colours, so that no white text of a dark scheme lands on the beige; the controls take
+// them from the window, the message boxes (windows of their own) follow the desktop.
+QPalette windowColours(const QStyle &style)
+{
+    QPalette colours = style.standardPalette();
+    colours.setColor(QPalette::Window, Beige);
+    colours.setColor(QPalette::Button, Beige);
+    return colours;
+}
+
 QWidget *makeControl(const ControlRow &row, QWidget *container)
 {
     const QString caption = QString::fromUtf8(row.caption ? row.caption : "");
@@ -229,10 +242,7 @@ void Form1::buildControls()
 
     const QFont windowFont = widgets::windowFont();
     setFont(windowFont);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Beige);
-    colours.setColor(QPalette::Button, Beige);
-    setPalette(colours);
+    setPalette(windowColours(*style()));
     setAutoFillBackground(true);
 
     QHash<QString, QWidget *> controls;
