@@ -150,6 +150,36 @@ const NumEditRow NumEdits[] = {
     {"CWNumEdit8(3)",  10,     0,     100,    1,    5,   "#.#0", true},  // height of point 4
     {"CWNumEdit8(4)", 12.5,    0,     100,    1,    5,   "0.#0", true},  // height of point 5
 };
+
+// What a screen reader calls the fields that have no caption of their own: the captions
+// beside them, symbol and unit included. Nothing of it shows on the window. (The regulation's
+// box is called by its text.)
+struct AccessibleNameRow
+{
+    const char *name;
+    const char *spoken;
+};
+
+const AccessibleNameRow AccessibleNames[] = {
+    {"CWNumEdit1",    "Breedte opslag (B), m"},
+    {"CWNumEdit2",    "Diepte opslag (D), m"},
+    {"CWNumEdit3",    "Hoogte opslag (H), m"},
+    {"CWNumEdit4",    "Afstand tussen opslag en beoordelingspunt (x), m"},
+    {"CWNumEdit9",    "Positie beoordelingspunt (y), m"},
+    {"CWNumEdit5",    "Hoogte afscherming (hs), m"},
+    {"CWNumEdit6",    "Afstand tussen scherm en de opslag (xs), m"},
+    {"CWNumEdit7",    "Efficiency (K)"}, // a fraction: its unit label is a dash
+    {"CWNumEdit8(0)", "Hoogte beoordelingspunt 1, m"},
+    {"CWNumEdit8(1)", "Hoogte beoordelingspunt 2, m"},
+    {"CWNumEdit8(2)", "Hoogte beoordelingspunt 3, m"},
+    {"CWNumEdit8(3)", "Hoogte beoordelingspunt 4, m"},
+    {"CWNumEdit8(4)", "Hoogte beoordelingspunt 5, m"},
+    {"Text2(0)",      "Warmtestralingsniveau punt 1, kW/m\u00b2"},
+    {"Text2(1)",      "Warmtestralingsniveau punt 2, kW/m\u00b2"},
+    {"Text2(2)",      "Warmtestralingsniveau punt 3, kW/m\u00b2"},
+    {"Text2(3)",      "Warmtestralingsniveau punt 4, kW/m\u00b2"},
+    {"Text2(4)",      "Warmtestralingsniveau punt 5, kW/m\u00b2"},
+};
 // clang-format on
 
 // The window is laid out in twips; Qt scales the device-independent pixels for
@@ -270,6 +300,15 @@ void Form1::buildControls()
         const QSignalBlocker designValue(edit);
         edit->setValue(row.value);
         edit->setEnabled(row.enabled);
+    }
+
+    for (const AccessibleNameRow &row : AccessibleNames) {
+        QWidget *widget = controls.value(QString::fromLatin1(row.name));
+        const QString spoken = QString::fromUtf8(row.spoken);
+        widget->setAccessibleName(spoken);
+        // The field inside takes the focus, so a screen reader asks it for the name.
+        if (auto *edit = qobject_cast<CWNumEdit *>(widget))
+            edit->lineEdit()->setAccessibleName(spoken);
     }
 
     QWidget *previous = nullptr;
