@@ -152,8 +152,7 @@ const NumEditRow NumEdits[] = {
 };
 
 // What a screen reader calls the fields that have no caption of their own: the captions
-// beside them, symbol and unit included. Nothing of it shows on the window. (The regulation's
-// box is called by its text.)
+// beside them, symbol and unit included. Nothing of it shows on the window.
 struct AccessibleNameRow
 {
     const char *name;
@@ -179,6 +178,7 @@ const AccessibleNameRow AccessibleNames[] = {
     {"Text2(2)",      "Warmtestralingsniveau punt 3, kW/m\u00b2"},
     {"Text2(3)",      "Warmtestralingsniveau punt 4, kW/m\u00b2"},
     {"Text2(4)",      "Warmtestralingsniveau punt 5, kW/m\u00b2"},
+    {"Combo1",        "Regeling"}, // its field; the box itself is called by its text
 };
 // clang-format on
 
@@ -309,6 +309,8 @@ void Form1::buildControls()
         // The field inside takes the focus, so a screen reader asks it for the name.
         if (auto *edit = qobject_cast<CWNumEdit *>(widget))
             edit->lineEdit()->setAccessibleName(spoken);
+        else if (auto *combo = qobject_cast<QComboBox *>(widget))
+            combo->lineEdit()->setAccessibleName(spoken);
     }
 
     QWidget *previous = nullptr;

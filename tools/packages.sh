@@ -13,6 +13,7 @@ BENCH_PACKAGES=(python3-numpy)
 TEST_PACKAGES=(
     xvfb xauth x11-utils poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
     cups cups-client cups-bsd printer-driver-cups-pdf
+    dbus-daemon at-spi2-core libglib2.0-bin
     clang libclang-rt-14-dev
 )
 # ./package: cpack's DEB generator with dpkg-shlibdeps and the hardening flags, and the
