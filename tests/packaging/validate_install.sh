@@ -1,8 +1,7 @@
 #!/bin/sh
 # Installs the build into a temporary root, as the package does, and checks
 # what the desktop sees: the desktop entries and the metainfo pass the freedesktop and
-# AppStream validators, and the classic window finds its help where its menu entry
-# starts it and where the help hands the document to the viewer.
+# AppStream validators, and the classic window finds its help wherever it is started from.
 # Usage: validate_install.sh <build dir> <generated packaging dir> <install prefix>
 set -eu
 build=$1
@@ -33,21 +32,41 @@ if [ "$prefix" = /usr ]; then
     appstreamcli validate-tree --no-net "$root" || fail "appstreamcli validate-tree"
 fi
 
-# The menu entry starts the window in a folder that holds the help files...
-path=$(sed -n 's/^Path=//p' "$apps/nl.warmtegloedvracht.Warmtegloed.desktop")
+# The command on the PATH is a launcher that starts the window in the program's own
+# folder, where the help files lie, whatever folder it is called from: started here (its
+# folder names rewritten to the temporary root) from a folder of the user's, the process
+# it becomes runs the program with that folder as its current directory.
+launcher=$root$prefix/bin/warmtegloed
+program_dir=$(sed -n "s|^cd '\(.*\)' .*|\1|p" "$launcher")
+[ -n "$program_dir" ] || fail "$prefix/bin/warmtegloed changes to no folder"
+grep -qx "exec '$program_dir/warmtegloed' \"\$@\"" "$launcher" ||
+    fail "$prefix/bin/warmtegloed does not start $program_dir/warmtegloed by its exact path"
 for name in Hulpschermen.pdf dummy.html; do
-    [ -f "$root$path/$name" ] || fail "$name is not in the entry's folder $path"
+    [ -f "$root$program_dir/$name" ] || fail "$name is not in the program's folder $program_dir"
 done
-# ...and the help then gives the viewer the bare name in the program's own folder.
-program=$(readlink -f "$root$prefix/bin/warmtegloed")
-[ -x "$program" ] || fail "$prefix/bin/warmtegloed does not lead to a program"
-for name in Hulpschermen.pdf dummy.html; do
-    [ -f "$(dirname "$program")/$name" ] || fail "$name is not next to the program $program"
-done
+if [ -x "$root$program_dir/warmtegloed" ]; then
+    sed "s|'$program_dir|'$root$program_dir|g" "$launcher" >"$root/launcher"
+    mkdir -m 700 "$root/home" "$root/runtime"
+    (cd "$root/home" && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$root/runtime exec sh "$root/launcher") &
+    started=$!
+    folder=
+    for _ in $(seq 50); do
+        # The launcher becomes the program (exec): the same process, now in the program's folder.
+        [ "$(readlink "/proc/$started/exe")" = "$root$program_dir/warmtegloed" ] &&
+            folder=$(readlink "/proc/$started/cwd") && break
+        sleep 0.1
+    done
+    kill "$started" 2>/dev/null
+    wait "$started" 2>/dev/null || true
+    [ "$folder" = "$root$program_dir" ] ||
+        fail "started from a home folder, the window runs in '${folder:-?}', not in $program_dir"
+else
+    fail "$program_dir/warmtegloed is not installed"
+fi
 [ -x "$root$prefix/bin/warmtegloed-cli" ] || fail "$prefix/bin/warmtegloed-cli is not installed"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
     exit 1
 fi
-echo "All desktop files valid; the help files lie where the window looks for them."
+echo "All desktop files valid; the window starts beside its help files from any folder."
