@@ -65,6 +65,40 @@ else
 fi
 [ -x "$root$prefix/bin/warmtegloed-cli" ] || fail "$prefix/bin/warmtegloed-cli is not installed"
 
+# No program looks for libraries in a folder of its own choosing: an installed one names no
+# search path at all, and one in the build tree no empty (current-folder) or relative entry.
+search_paths() {
+    readelf -d "$1" 2>/dev/null | sed -n 's/.*(\(RUNPATH\|RPATH\)).*\[\(.*\)\]$/\2/p'
+}
+for program in "$root$prefix/bin/warmtegloed-cli" "$root$prefix/bin/warmtegloed-verkenning" \
+    "$root$prefix/libexec/warmtegloed/warmtegloed"; do
+    [ -f "$program" ] || continue
+    paths=$(search_paths "$program")
+    [ -z "$paths" ] || fail "${program#"$root"} searches $paths for libraries"
+done
+for program in "$build"/bin/*; do
+    [ -f "$program" ] && [ "$(head -c 4 "$program" | od -An -c | tr -d ' ')" = '177ELF' ] || continue
+    paths=$(search_paths "$program")
+    [ -n "$paths" ] || continue
+    old_ifs=$IFS
+    IFS=:
+    # The ":/" after the list lets a last empty entry count as one.
+    for entry in $paths:/; do
+        case $entry in
+        /* | '$ORIGIN'*) ;;
+        '')
+            fail "$(basename "$program") searches the current folder for libraries ([$paths])"
+            break
+            ;;
+        *)
+            fail "$(basename "$program") searches the relative folder '$entry' for libraries"
+            break
+            ;;
+        esac
+    done
+    IFS=$old_ifs
+done
+
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
     exit 1
