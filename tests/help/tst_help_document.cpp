@@ -1,9 +1,10 @@
 // The help document the build renders, read back with poppler's tools as a reader
 // sees it: an outline of the chapters, a contents list whose entries link to them, and each
-// paragraph once in the text a search goes through.
+// paragraph once in the text a search goes through; and the same bytes from two renders.
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -99,6 +100,35 @@ private slots:
             links << match.captured(2) + " @ " + match.captured(1);
         }
         QCOMPARE(links, numbers);
+    }
+
+    // Rendered again with a time to stamp, the document comes out the same to the byte and
+    // says it was made then: a package built twice is the same package. (Three renders, each
+    // with Qt's own random hash seed, which once decided the order of the fonts in the file.)
+    void reproducible()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QStringLiteral("1796529600"));
+        environment.remove(QStringLiteral("QT_HASH_SEED"));
+        QList<QByteArray> renders;
+        for (const char *name : {"een.pdf", "twee.pdf", "drie.pdf"}) {
+            QProcess render;
+            render.setProcessEnvironment(environment);
+            render.start(QStringLiteral(MAKE_HELP_PDF), {QStringLiteral(HELP_HTML), folder.filePath(name)});
+            QVERIFY(render.waitForFinished(60000));
+            QCOMPARE(render.exitCode(), 0);
+            QFile pdf(folder.filePath(name));
+            QVERIFY(pdf.open(QIODevice::ReadOnly));
+            renders << pdf.readAll();
+        }
+        QVERIFY(renders[0] == renders[1]);
+        QVERIFY(renders[0] == renders[2]);
+        const QString info =
+            run(QStringLiteral(PDFINFO), {QStringLiteral("-isodates"), folder.filePath("een.pdf")});
+        QVERIFY2(info.contains(QRegularExpression("CreationDate:\\s+2026-12-06T04:00:00(Z|\\+00)")),
+                 qPrintable(info));
     }
 
     // A paragraph split over a page break must not be drawn again, hidden, on the other page.
