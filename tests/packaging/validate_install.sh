@@ -26,6 +26,26 @@ done
 for info in "$root$prefix"/share/metainfo/*.metainfo.xml "$generated/nl.warmtegloedvracht.Verkenning.metainfo.xml"; do
     appstreamcli validate --no-net "$info" || fail "appstreamcli validate $(basename "$info")"
 done
+# Each screenshot the metainfo shows is one of packaging/screenshots (where the project's
+# site publishes them from), at the size the metainfo gives.
+screenshots=$(cd "$(dirname "$0")/../../packaging/screenshots" && pwd)
+png_size() { # width x height from the PNG header
+    od -An -tu1 -j16 -N8 "$1" | awk '{ print ($1*16777216 + $2*65536 + $3*256 + $4) "x" ($5*16777216 + $6*65536 + $7*256 + $8) }'
+}
+for info in "$generated"/*.metainfo.xml; do
+    sed -n 's|.*<image type="source" width="\([0-9]*\)" height="\([0-9]*\)">.*/\([^/<]*\)</image>.*|\3 \1x\2|p' "$info" |
+        while read -r name size; do
+            [ -f "$screenshots/$name" ] || { echo "FAIL: $(basename "$info") shows $name, which packaging/screenshots lacks"; continue; }
+            [ "$(png_size "$screenshots/$name")" = "$size" ] ||
+                echo "FAIL: $(basename "$info") gives $name as $size, it is $(png_size "$screenshots/$name")"
+        done
+    grep -q '<image type="source"' "$info" || fail "$(basename "$info") shows no screenshot"
+done >"$root/screenshots.log"
+if grep -q FAIL "$root/screenshots.log"; then
+    cat "$root/screenshots.log"
+    fail "screenshots"
+fi
+
 # The tree as a whole (every launchable names an installed desktop entry); the tool
 # reads only a tree under /usr, as the package installs it.
 if [ "$prefix" = /usr ]; then
