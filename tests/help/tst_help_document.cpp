@@ -83,7 +83,7 @@ private slots:
             chapters << titles[i] + " @ " + QString::number(pageOf(titles[i]));
             numbers << QString::number(i + 1) + " @ " + QString::number(pageOf(titles[i]));
         }
-        QCOMPARE(chapters.size(), 12);
+        QCOMPARE(chapters.size(), 14);
         const QString xml = run(QStringLiteral(PDFTOHTML), {"-xml", "-stdout", "-i", "-q", HELP_PDF});
         static const QRegularExpression item(QStringLiteral("<item page=\"(\\d+)\">([^<]*)</item>"));
         QStringList bookmarks;
