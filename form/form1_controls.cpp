@@ -266,8 +266,13 @@ void Form1::buildControls()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(form_texts::WindowCaption));
-    if (const QString icon = QStringLiteral(":/pictures/icon.svg"); QFile::exists(icon))
-        setWindowIcon(QIcon(icon));
+    // The icon as the build rendered it: no SVG icon plugin to load at start.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64}) {
+        if (const QString file = QStringLiteral(":/pictures/icon-%1.png").arg(size); QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    setWindowIcon(icon);
     setFixedSize(twipsToPixels(0, 0, 10650, 8265).size());
 
     const QFont windowFont = widgets::windowFont();

@@ -41,7 +41,7 @@ private slots:
             QVERIFY2(m_fixture->guard.unexpected().isEmpty(), "unexpected modal dialog");
     }
 
-    // The first focus, the results beside their heights and the logo; tst_form1_handlers checks
+    // The first focus, the results beside their heights and the pictures; tst_form1_handlers checks
     // the start-up values and which inputs are on.
     void layout()
     {
@@ -50,6 +50,10 @@ private slots:
             QCOMPARE(form().Text2[i]->mapTo(&form(), QPoint()).y(),
                      form().CWNumEdit8[i]->mapTo(&form(), QPoint()).y());
         QVERIFY(form().Image1->hasPicture());
+        // The pictures come from the build's renderings at their shown sizes, not from the vectors.
+        form().grab();
+        for (const PictureBox *picture : {form().Image1, form().Image2, form().Picture1})
+            QVERIFY2(picture->shownFromRendering(), qPrintable(picture->objectName()));
     }
 
     // No mnemonic leads to two controls; the planted rows show that the walk sees a pair.
