@@ -1,6 +1,7 @@
 // The help document the build renders, read back with poppler's tools as a reader
 // sees it: an outline of the chapters, a contents list whose entries link to them, and each
-// paragraph once in the text a search goes through; and the same bytes from two renders.
+// paragraph once in the text a search goes through; the same bytes from two renders, in the
+// fonts the package brings.
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -129,6 +130,21 @@ private slots:
             run(QStringLiteral(PDFINFO), {QStringLiteral("-isodates"), folder.filePath("een.pdf")});
         QVERIFY2(info.contains(QRegularExpression("CreationDate:\\s+2026-12-06T04:00:00(Z|\\+00)")),
                  qPrintable(info));
+    }
+
+    // Only the fonts the package depends on (fonts-liberation): a fallback to a font the build
+    // machine happens to have would make the document differ from machine to machine.
+    void onlyLiberationFonts()
+    {
+        const QStringList lines = run(QStringLiteral(PDFFONTS), {QStringLiteral(HELP_PDF)}).split('\n');
+        QStringList fonts;
+        for (const QString &line : lines.mid(2)) {
+            if (!line.trimmed().isEmpty())
+                fonts << line.section(' ', 0, 0);
+        }
+        QVERIFY(!fonts.isEmpty());
+        for (const QString &font : std::as_const(fonts))
+            QVERIFY2(font.contains(QLatin1String("Liberation")), qPrintable(fonts.join(", ")));
     }
 
     // A paragraph split over a page break must not be drawn again, hidden, on the other page.
