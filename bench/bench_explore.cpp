@@ -28,9 +28,10 @@ double fastest(const std::vector<double> &times)
     return *std::min_element(times.begin(), times.end());
 }
 
-explore::Exploration defaultExploration()
+explore::Exploration defaultExploration(bool envelope = false)
 {
     explore::Exploration exploration;
+    exploration.input.envelope = envelope;
     exploration.answers = explore::ComputeAnswers(exploration.input, exploration.refusal);
     exploration.hasAnswers = true;
     exploration.extent = explore::PlanExtentFor(exploration.input, exploration.answers);
@@ -50,10 +51,10 @@ explore::PlanMap planMap(const explore::Exploration &exploration, explore::PlanP
     return explore::ComputePlanMap(exploration.input, exploration.extent, 200, refusal, {}, 0, precision);
 }
 
-// Arg 0: the picture; 1: the exact levels.
+// Arg 0: the picture; 1: the exact levels. Second arg 1: over the envelope of heights.
 void BM_PlanLevels(benchmark::State &bench)
 {
-    const explore::Exploration exploration = defaultExploration();
+    const explore::Exploration exploration = defaultExploration(bench.range(1) != 0);
     const auto precision = bench.range(0) ? explore::PlanPrecision::Exact : explore::PlanPrecision::Picture;
     for (auto _ : bench) {
         const explore::PlanMap map = planMap(exploration, precision);
@@ -73,7 +74,7 @@ void BM_PlanDrawing(benchmark::State &bench)
 // What the window's worker and painter do for the plan after a change of the storage.
 void BM_PlanRecomputeAndRedraw(benchmark::State &bench)
 {
-    explore::Exploration exploration = defaultExploration();
+    explore::Exploration exploration = defaultExploration(bench.range(0) != 0);
     QImage image(kViewSize, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : bench) {
         exploration.plan = planMap(exploration, explore::PlanPrecision::Picture);
@@ -129,10 +130,14 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    configure(benchmark::RegisterBenchmark("PlanLevels/picture", BM_PlanLevels)->Arg(0));
-    configure(benchmark::RegisterBenchmark("PlanLevels/exact", BM_PlanLevels)->Arg(1));
+    configure(benchmark::RegisterBenchmark("PlanLevels/picture", BM_PlanLevels)->Args({0, 0}));
+    configure(benchmark::RegisterBenchmark("PlanLevels/exact", BM_PlanLevels)->Args({1, 0}));
+    configure(benchmark::RegisterBenchmark("PlanLevels/picture/envelope", BM_PlanLevels)->Args({0, 1}));
+    configure(benchmark::RegisterBenchmark("PlanLevels/exact/envelope", BM_PlanLevels)->Args({1, 1}));
     configure(benchmark::RegisterBenchmark("PlanDrawing", BM_PlanDrawing));
-    configure(benchmark::RegisterBenchmark("PlanRecomputeAndRedraw", BM_PlanRecomputeAndRedraw));
+    configure(benchmark::RegisterBenchmark("PlanRecomputeAndRedraw", BM_PlanRecomputeAndRedraw)->Arg(0));
+    configure(
+        benchmark::RegisterBenchmark("PlanRecomputeAndRedraw/envelope", BM_PlanRecomputeAndRedraw)->Arg(1));
     configure(benchmark::RegisterBenchmark("ChangeToDrawnPlan", BM_ChangeToDrawnPlan), true);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

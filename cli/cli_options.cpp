@@ -119,9 +119,10 @@ bool CalculationOptions::read(const QCommandLineParser &parser, engine::Calculat
         }
     }
 
-    input.indoor = parser.isSet(QString::fromLatin1(kIndoor));
-    input.compact = parser.isSet(QString::fromLatin1(kCompact));
-    input.screen = parser.isSet(QString::fromLatin1(kScreen));
+    // An option switches on; what is off stays as it was (the default, or a case file's).
+    input.indoor = input.indoor || parser.isSet(QString::fromLatin1(kIndoor));
+    input.compact = input.compact || parser.isSet(QString::fromLatin1(kCompact));
+    input.screen = input.screen || parser.isSet(QString::fromLatin1(kScreen));
     return true;
 }
 

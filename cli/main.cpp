@@ -1,12 +1,14 @@
 // warmtegloed-cli: the calculation of the "Bereken" button without a window, for batch
 // use and for checking figures.
 
+#include "case_options.h"
 #include "cli_options.h"
 #include "limit_options.h"
 #include "limit_run.h"
 #include "parser_messages.h"
 #include "report_pdf.h"
 #include "result_output.h"
+#include "site_run.h"
 #include "terminal_text.h"
 
 #include "calculate.h"
@@ -64,6 +66,8 @@ int main(int argc, char *argv[])
     calculationOptions.addTo(parser);
     const cli::LimitOptions limitOptions;
     limitOptions.addTo(parser);
+    const cli::CaseOptions caseOptions;
+    caseOptions.addTo(parser);
     const QCommandLineOption jsonOption(
         QStringLiteral("json"),
         QStringLiteral("Schrijft de rekentoestand, de niveaus in W/m² en de teksten als JSON."));
@@ -82,13 +86,17 @@ int main(int argc, char *argv[])
     if (parser.isSet(helpOption)) {
         write(stdout,
               cli::helpText(QCoreApplication::applicationName(),
-                            calculationOptions.options() + limitOptions.options()
+                            calculationOptions.options() + limitOptions.options() + caseOptions.options()
                                 + QList {jsonOption, pdfOption, helpOption}));
         return Success;
     }
 
     engine::CalculationInput input;
     QString error;
+    cli::CaseRequest cases;
+    if (!caseOptions.read(parser, cases, error))
+        return badInput(error);
+    cases.fillInput(input);
     if (!calculationOptions.read(parser, input, error))
         return badInput(error);
     if (!parser.positionalArguments().isEmpty())
@@ -97,9 +105,23 @@ int main(int argc, char *argv[])
     cli::LimitRequest request;
     if (!limitOptions.read(parser, request, error))
         return badInput(error);
+    cases.fillRequest(parser, input, request);
+    if (cases.hasSite() && !cli::siteGridAllowed(cases.value.site, request, error))
+        return badInput(error);
+    if (!cli::saveCase(cases, input, request, error))
+        return badInputOr(NoReport, error);
+    if (cases.hasSite() && !cases.contoursPath.isEmpty()) {
+        const cli::ContourFailure failure = cli::writeContours(cases.value.site, cases, request, error);
+        if (failure != cli::ContourFailure::None)
+            return failure == cli::ContourFailure::NoFile ? badInputOr(NoReport, error)
+                                                          : badInputOr(Undefined, error);
+    }
     if (request.sweep || request.grid) {
         QString csv;
-        if (!cli::tableCsv(input, request, csv, error)) {
+        const bool made = request.grid && cases.hasSite()
+            ? cli::siteGridCsv(cases.value.site, request, csv, error)
+            : cli::tableCsv(input, request, csv, error);
+        if (!made) {
             write(stderr, error + QLatin1Char('\n'));
             return Undefined;
         }
@@ -133,12 +155,20 @@ int main(int argc, char *argv[])
         break;
     }
 
+    cli::SiteAnswers site;
+    if (cases.hasSite() && !cli::answerSite(cases.value.site, site, error))
+        return badInputOr(Undefined, error);
+
     if (parser.isSet(jsonOption)) {
         QJsonObject object = cli::resultJson(state, result);
         answers.addTo(object);
+        if (cases.hasSite())
+            object.insert(QStringLiteral("site"), site.json());
         write(stdout, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
     } else {
-        write(stdout, cli::plainResult(input, result) + answers.plain(request.envelope));
+        write(stdout,
+              cli::plainResult(input, result) + answers.plain(request.envelope)
+                  + (cases.hasSite() ? site.plain() : QString()));
     }
     return Success;
 }

@@ -2,6 +2,8 @@
 
 #include "field.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
 #include <thread>
@@ -9,24 +11,40 @@
 namespace explore {
 namespace {
 
-constexpr double kFirstDistanceNoScreen = 0.1;
-constexpr double kBeyondScreen = 0.05;
 constexpr double kShortestView = 20;
 constexpr double kViewReach = 1.5;
 constexpr int kEnvelopeDivisions = 10;
 
+// A level the engine lets pass below zero rounds to 0 kW/m² (it refuses any other):
+// arithmetic noise behind a screen, drawn and listed as 0.
 double toKw(double level)
 {
-    return level / 1000;
+    return std::max(0.0, level) / 1000;
 }
 
-void refuse(Refusal &refusal, const engine::FieldResult &field)
+template<typename Result> void refuse(Refusal &refusal, const Result &result)
 {
     refusal.message =
-        field.message.empty() ? std::string("Voor deze invoer is niets te berekenen.") : field.message;
+        result.message.empty() ? std::string("Voor deze invoer is niets te berekenen.") : result.message;
+}
+
+// The engine's highest levels at `distances` in front of the point at `y`, as the check
+// judges them.
+engine::HighestLevels highestAlong(const ExplorationInput &input, double y,
+                                   const std::vector<double> &distances)
+{
+    engine::CalculationInput storage = input.storage;
+    storage.y = y;
+    return engine::HighestAlong(storage, distances, input.envelope, input.decimalSeparator);
 }
 
 } // namespace
+
+char LocaleDecimalSeparator()
+{
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point.front().unicode() < 128 ? point.front().toLatin1() : '.';
+}
 
 double ExplorationInput::highestAssessmentHeight() const
 {
@@ -35,7 +53,7 @@ double ExplorationInput::highestAssessmentHeight() const
     return *std::max_element(storage.heights.begin(), storage.heights.end());
 }
 
-std::vector<double> JudgedHeights(const ExplorationInput &input)
+std::vector<double> PictureHeights(const ExplorationInput &input)
 {
     if (input.storage.indoor)
         return {input.storage.H / 2};
@@ -60,13 +78,6 @@ double NiceCeiling(double value)
     return 10 * power;
 }
 
-double FirstDistance(const ExplorationInput &input)
-{
-    if (input.screenActive())
-        return std::max(kFirstDistanceNoScreen, input.storage.xs + kBeyondScreen);
-    return kFirstDistanceNoScreen;
-}
-
 double LastDistance(const ExplorationInput &input, const Answers &answers)
 {
     double farthest = input.storage.x;
@@ -81,7 +92,7 @@ double LastDistance(const ExplorationInput &input, const Answers &answers)
 PlanExtent PlanExtentFor(const ExplorationInput &input, const Answers &answers)
 {
     PlanExtent extent;
-    extent.xFrom = FirstDistance(input);
+    extent.xFrom = engine::FirstDistance(input.storage);
     extent.xTo = LastDistance(input, answers);
     const double B = input.storage.B;
     const double margin = extent.xTo / 2;
@@ -100,16 +111,18 @@ PlanExtent PlanExtentFor(const ExplorationInput &input, const Answers &answers)
 Answers ComputeAnswers(const ExplorationInput &input, Refusal &refusal)
 {
     Answers answers;
-    answers.check = engine::CheckLimit(input.storage, input.limitKw, input.envelope);
+    const char separator = input.decimalSeparator;
+    answers.check = engine::CheckLimit(input.storage, input.limitKw, input.envelope, separator);
     if (!answers.check.ok()) {
         refusal.message = answers.check.message;
         return answers;
     }
-    answers.distance =
-        engine::Solve(input.storage, engine::SolveQuantity::Distance, input.limitKw, input.envelope);
-    answers.height =
-        engine::Solve(input.storage, engine::SolveQuantity::Height, input.limitKw, input.envelope);
-    answers.width = engine::Solve(input.storage, engine::SolveQuantity::Width, input.limitKw, input.envelope);
+    const auto solve = [&](engine::SolveQuantity quantity) {
+        return engine::Solve(input.storage, quantity, input.limitKw, input.envelope, separator);
+    };
+    answers.distance = solve(engine::SolveQuantity::Distance);
+    answers.height = solve(engine::SolveQuantity::Height);
+    answers.width = solve(engine::SolveQuantity::Width);
     return answers;
 }
 
@@ -117,36 +130,36 @@ DistanceProfile ComputeDistanceProfile(const ExplorationInput &input, double las
                                        Refusal &refusal)
 {
     DistanceProfile profile;
-    const double first = FirstDistance(input);
+    const double first = engine::FirstDistance(input.storage);
     for (int i = 0; i < count; ++i)
         profile.distances.push_back(first + (lastDistance - first) * i / (count - 1));
 
-    const std::vector<double> judged = JudgedHeights(input);
     const size_t seriesCount = input.storage.indoor ? 1 : input.storage.heights.size();
-    profile.heights.assign(judged.begin(), judged.begin() + static_cast<long>(seriesCount));
+    for (size_t s = 0; s < seriesCount; ++s)
+        profile.heights.push_back(input.storage.indoor ? input.storage.H / 2 : input.storage.heights[s]);
     std::vector<engine::FieldPoint> points;
     for (double x : profile.distances) {
-        for (double z : judged)
+        for (double z : profile.heights)
             points.push_back({x, input.storage.y, z});
     }
-    const engine::FieldResult field = engine::CalculateField(input.storage, points);
+    const engine::FieldResult field = engine::CalculateField(input.storage, points, input.decimalSeparator);
     if (!field.ok()) {
         refuse(refusal, field);
         return {};
     }
+    const engine::HighestLevels highest = highestAlong(input, input.storage.y, profile.distances);
+    if (!highest.ok()) {
+        refuse(refusal, highest);
+        return {};
+    }
     profile.levels.assign(seriesCount, std::vector<double>(profile.distances.size()));
     for (size_t d = 0; d < profile.distances.size(); ++d) {
-        double highest = 0;
-        for (size_t h = 0; h < judged.size(); ++h) {
-            const double level = toKw(field.levels[d * judged.size() + h]);
-            if (h < seriesCount)
-                profile.levels[h][d] = level;
-            highest = std::max(highest, level);
-        }
-        if (input.envelope && !input.storage.indoor)
-            profile.envelope.push_back(highest);
-        profile.highest.push_back(highest);
+        for (size_t s = 0; s < seriesCount; ++s)
+            profile.levels[s][d] = toKw(field.levels[d * seriesCount + s]);
+        profile.highest.push_back(toKw(highest.levels[d]));
     }
+    if (input.envelope && !input.storage.indoor)
+        profile.envelope = profile.highest;
     return profile;
 }
 
@@ -161,50 +174,77 @@ HeightProfile ComputeHeightProfile(const ExplorationInput &input, int count, Ref
         profile.heights.push_back(z);
         points.push_back({input.storage.x, input.storage.y, z});
     }
-    const engine::FieldResult field = engine::CalculateField(input.storage, points);
+    const engine::FieldResult field = engine::CalculateField(input.storage, points, input.decimalSeparator);
     if (!field.ok()) {
         refuse(refusal, field);
         return {};
     }
-    profile.worstLevel = -1;
-    for (size_t i = 0; i < points.size(); ++i) {
-        profile.levels.push_back(toKw(field.levels[i]));
-        if (profile.heights[i] <= top + 1e-9 && profile.levels[i] > profile.worstLevel) {
-            profile.worstLevel = profile.levels[i];
-            profile.worstHeight = profile.heights[i];
-        }
-    }
-    if (input.storage.indoor)
-        profile.worstHeight = input.storage.H / 2;
+    for (double level : field.levels)
+        profile.levels.push_back(toKw(level));
     return profile;
 }
 
-PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, int resolution,
-                       Refusal &refusal, const std::function<bool()> &cancelled, int rows,
-                       PlanPrecision precision)
+namespace {
+
+engine::ScalarGrid planGrid(const PlanExtent &extent, int resolution, int rows)
 {
-    PlanMap map;
-    engine::ScalarGrid &grid = map.grid;
+    engine::ScalarGrid grid;
     grid.nx = resolution;
     grid.ny = rows > 1 ? rows : resolution;
     grid.x0 = extent.xFrom;
     grid.y0 = extent.yFrom;
     grid.dx = (extent.xTo - extent.xFrom) / (resolution - 1);
     grid.dy = (extent.yTo - extent.yFrom) / (grid.ny - 1);
+    return grid;
+}
 
+// The engine's envelope, row by row along the face: the same function that judges the
+// check, the curves and the solvers. Much slower than a sample of heights; asks
+// `cancelled` after every row.
+engine::FieldResult envelopeLevels(const ExplorationInput &input, const engine::FieldGrid &points,
+                                   const std::function<bool()> &cancelled)
+{
+    engine::FieldResult field;
+    for (double y : points.y) {
+        if (cancelled && cancelled())
+            return {};
+        const engine::HighestLevels row = highestAlong(input, y, points.x);
+        if (!row.ok()) {
+            field.status = row.status;
+            field.message = row.message;
+            return field;
+        }
+        field.levels.insert(field.levels.end(), row.levels.begin(), row.levels.end());
+    }
+    return field;
+}
+
+} // namespace
+
+PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, int resolution,
+                       Refusal &refusal, const std::function<bool()> &cancelled, int rows,
+                       PlanPrecision precision)
+{
+    PlanMap map;
+    map.grid = planGrid(extent, resolution, rows);
+    engine::ScalarGrid &grid = map.grid;
     engine::FieldGrid points;
     for (int i = 0; i < grid.nx; ++i)
         points.x.push_back(grid.x0 + i * grid.dx);
     for (int j = 0; j < grid.ny; ++j)
         points.y.push_back(grid.y0 + j * grid.dy);
-    points.heights = JudgedHeights(input);
+    points.heights = PictureHeights(input);
     // The exact levels follow the picture while it is on the screen: they leave one core
     // to the window.
     engine::FieldOptions background;
     background.threads = std::max(2u, std::thread::hardware_concurrency()) - 1;
-    const engine::FieldResult field = precision == PlanPrecision::Picture
-        ? engine::CalculateFieldPicture(input.storage, points, {}, cancelled)
-        : engine::CalculateFieldHighest(input.storage, points, background, cancelled);
+    engine::FieldResult field;
+    if (precision == PlanPrecision::Picture)
+        field = engine::CalculateFieldPicture(input.storage, points, {}, cancelled);
+    else if (input.envelope && !input.storage.indoor)
+        field = envelopeLevels(input, points, cancelled);
+    else
+        field = engine::CalculateFieldHighest(input.storage, points, background, cancelled);
     if (!field.ok()) {
         refuse(refusal, field);
         return {};
@@ -220,13 +260,10 @@ PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, 
 
 bool PlanLevelAt(const ExplorationInput &input, double x, double y, double &value)
 {
-    const engine::FieldGrid spot {{x}, {y}, JudgedHeights(input)};
-    engine::FieldOptions oneThread;
-    oneThread.threads = 1;
-    const engine::FieldResult field = engine::CalculateFieldHighest(input.storage, spot, oneThread);
-    if (!field.ok())
+    const engine::HighestLevels spot = highestAlong(input, y, {x});
+    if (!spot.ok())
         return false;
-    value = toKw(field.levels.front());
+    value = toKw(spot.levels.front());
     return true;
 }
 

@@ -10,6 +10,9 @@
 
 namespace explore {
 
+// The decimal separator of the user's locale, for the engine's messages.
+char LocaleDecimalSeparator();
+
 // Everything one exploration is computed from: the storage as the classic window
 // takes it, the limit and whether the envelope over all heights counts.
 struct ExplorationInput
@@ -17,6 +20,7 @@ struct ExplorationInput
     engine::CalculationInput storage;
     double limitKw = 15;
     bool envelope = false;
+    char decimalSeparator = LocaleDecimalSeparator(); // in the engine's messages
 
     bool screenActive() const { return storage.screen && !storage.indoor; }
     double highestAssessmentHeight() const;
@@ -32,29 +36,30 @@ struct Answers
 };
 
 // Level against distance at the entered position along the face: one series per
-// assessment height (one indoors) and, with the envelope, the highest over the sampled
-// heights. Levels in kW/m².
+// assessment height (one indoors) and, with the envelope, the engine's envelope over
+// every height. Levels in kW/m².
 struct DistanceProfile
 {
     std::vector<double> distances;
     std::vector<double> heights;             // the height of each series
     std::vector<std::vector<double>> levels; // [series][distance]
     std::vector<double> envelope;            // empty without the envelope
-    std::vector<double> highest;             // per distance: the highest of all series
+    std::vector<double> highest;             // per distance: the engine's highest level, as the check
+                                             // judges it (over the envelope when asked)
 };
 
-// Level against height at the entered distance and position. kW/m².
+// Level against height at the entered distance and position. kW/m². The highest level
+// that counts is the check's (Answers::check), not a sample of this curve.
 struct HeightProfile
 {
     std::vector<double> heights;
     std::vector<double> levels;
-    double worstHeight = 0; // where the level is highest up to the highest assessment height
-    double worstLevel = 0;
 };
 
 // The ground in front of the face seen from above: x from the face outwards, y along
 // the face (0 at one side, B at the other). Each value is the highest level in kW/m²
-// over the assessment heights (or the sampled envelope) at that spot.
+// at that spot as the check judges it: over the five points, or over the engine's
+// envelope of heights; a picture (PlanPrecision::Picture) samples the envelope.
 struct PlanMap
 {
     engine::ScalarGrid grid;
@@ -77,12 +82,13 @@ struct Refusal
     bool refused() const { return !message.empty(); }
 };
 
-// The heights a point is judged at: the five points, indoors the one point at half the
-// building height, and with the envelope also every tenth of the highest assessment height.
-std::vector<double> JudgedHeights(const ExplorationInput &input);
+// The heights the plan's picture is drawn from: the five points, indoors the one point
+// at half the building height, and with the envelope also every tenth of the highest
+// assessment height, a sample of the envelope that is quick to draw. Numbers come from
+// the engine's envelope instead.
+std::vector<double> PictureHeights(const ExplorationInput &input);
 
-// The first distance that the views show: 0.1 m, or just beyond the screen.
-double FirstDistance(const ExplorationInput &input);
+// The views start at the engine's first distance (engine::FirstDistance).
 // The last distance: half as far again as the farther of the entered distance and the
 // minimal distance, at least 20 m, rounded up to a round figure.
 double LastDistance(const ExplorationInput &input, const Answers &answers);
@@ -93,8 +99,9 @@ DistanceProfile ComputeDistanceProfile(const ExplorationInput &input, double las
                                        Refusal &refusal);
 HeightProfile ComputeHeightProfile(const ExplorationInput &input, int count, Refusal &refusal);
 
-// How the plan's levels are computed: as a picture (single precision, within 1e-5 of
-// the highest level, several times faster), or exactly, as the window's numbers need.
+// How the plan's levels are computed: as a picture (single precision, the envelope
+// sampled at PictureHeights; without the envelope within 1e-5 of the highest level;
+// several times faster), or exactly, as the window's numbers need.
 enum class PlanPrecision { Picture, Exact };
 
 // `resolution` points across and, unless `rows` is given, as many along the face.
@@ -103,7 +110,7 @@ PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, 
                        Refusal &refusal, const std::function<bool()> &cancelled = {}, int rows = 0,
                        PlanPrecision precision = PlanPrecision::Exact);
 
-// The highest level (kW/m²) over the judged heights at one spot of the plan, computed
+// The highest level (kW/m²) at one spot of the plan as the check judges it, computed
 // there; false when the engine refuses it.
 bool PlanLevelAt(const ExplorationInput &input, double x, double y, double &value);
 

@@ -1,59 +1,156 @@
 #include "explore_window.h"
 
 #include "answers_panel.h"
+#include "case_dialog.h"
+#include "exploration_report.h"
 #include "exports.h"
+#include "help_shell.h"
 #include "inputs_panel.h"
-#include "view_table.h"
 #include "view_widgets.h"
+
+#include "help_command.h"
+#include "linux_shell.h"
+#include "message_box.h"
+#include "qt_message_box.h"
 
 #include <QAction>
 #include <QDateTime>
+#include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace explore {
 namespace {
 
 constexpr QSize kExportSize(1200, 900);
+// The window's size where the screen has room for it; never more than this part of it.
+constexpr QSize kPreferredSize(1280, 720);
+constexpr double kLargestScreenPart = 0.9;
+constexpr double kLargestInputsPart = 0.5;
+// How long an export or print waits for the answers of the input just typed.
+constexpr int kAnswerWaitMs = 30000;
+
+const QString kTitle = QStringLiteral("Warmtegloed – Verkenning");
 
 // The plan's exact numbers follow its picture within a fraction of a second.
 const QString kPlanNumbersPending =
     QStringLiteral("De getallen van de plattegrond worden nog berekend; een ogenblik geduld.");
 
-enum ExportChoice { PngExport, SvgExport, CsvExport, ReportExport };
+const QString kCsvForSpreadsheets =
+    QStringLiteral("CSV voor een spreadsheet (puntkomma, decimale komma) (*.csv)");
+const QString kCsvForScripts = QStringLiteral("CSV voor scripts (komma, decimale punt) (*.csv)");
+
+bool sameInput(const ExplorationInput &a, const ExplorationInput &b)
+{
+    const engine::CalculationInput &s = a.storage;
+    const engine::CalculationInput &t = b.storage;
+    return s.B == t.B && s.D == t.D && s.H == t.H && s.x == t.x && s.y == t.y && s.hs == t.hs && s.xs == t.xs
+        && s.K == t.K && s.heights == t.heights && s.indoor == t.indoor && s.compact == t.compact
+        && s.screen == t.screen && a.limitKw == b.limitKw && a.envelope == b.envelope;
+}
 
 } // namespace
 
-ExploreWindow::ExploreWindow(QWidget *parent)
+ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
     : QMainWindow(parent)
+    , m_services(services)
 {
-    setWindowTitle(QStringLiteral("Warmtegloed – Verkenning"));
+    setWindowTitle(kTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.svg")));
+    useDesktop();
     m_runner = new ExplorationRunner(this);
 
     m_inputs = new InputsPanel;
     auto *scroll = new QScrollArea;
     scroll->setWidget(m_inputs);
     scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMinimumWidth(m_inputs->sizeHint().width() + 24);
+    // The scroll area is a frame around the inputs, not a stop of its own for Tab.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setMinimumWidth(fontMetrics().averageCharWidth() * 30);
 
+    auto *splitter = new QSplitter;
+    splitter->addWidget(scroll);
+    splitter->addWidget(buildViews());
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+    setCentralWidget(splitter);
+
+    m_hover = new QLabel;
+    statusBar()->addPermanentWidget(m_hover);
+    buildMenus();
+    // A field's own keys (Ctrl+E moves to its end) give way to the window's commands.
+    for (QLineEdit *edit : m_inputs->findChildren<QLineEdit *>())
+        edit->installEventFilter(this);
+
+    connect(m_inputs, &InputsPanel::inputChanged, this, &ExploreWindow::inputChanged);
+    connect(m_runner, &ExplorationRunner::updated, this, &ExploreWindow::showExploration);
+    connect(m_runner, &ExplorationRunner::finished, this, [this] {
+        m_answers->showBusy(false);
+        if (m_inputs->valid())
+            statusBar()->showMessage(QStringLiteral("Bijgewerkt."), 2000);
+    });
+    connect(m_tabs, &QTabWidget::currentChanged, this, &ExploreWindow::tabChanged);
+    connect(m_views[size_t(ViewKind::Plan)], &ViewWidget::hovered, m_hover, &QLabel::setText);
+
+    fitToScreen();
+    m_inputs->edit(Field::Width)->setFocus();
+    tabChanged(0);
+    inputChanged();
+}
+
+ExploreWindow::~ExploreWindow() = default;
+
+// The desktop's shell, message box and dialogs where the caller gave none.
+void ExploreWindow::useDesktop()
+{
+    if (!m_services.shell) {
+        m_ownShell = std::make_unique<platform::LinuxShell>();
+        m_services.shell = m_ownShell.get();
+    }
+    if (!m_services.messageBox) {
+        m_ownMessageBox = std::make_unique<platform::QtMessageBox>(this);
+        m_services.messageBox = m_ownMessageBox.get();
+    }
+    m_chooseFile = [this](const QString &caption, const QString &name, const QStringList &filters,
+                          QString *chosenFilter) {
+        return QFileDialog::getSaveFileName(this, caption, name, filters.join(QStringLiteral(";;")),
+                                            chosenFilter);
+    };
+    m_choosePrinter = [this](QPrinter &printer) {
+        QPrintDialog dialog(&printer, this);
+        dialog.setWindowTitle(QStringLiteral("Verkenningsrapport afdrukken"));
+        return dialog.exec() == QDialog::Accepted;
+    };
+}
+
+QWidget *ExploreWindow::buildViews()
+{
     m_answers = new AnswersPanel;
     m_tabs = new QTabWidget;
-    const char *names[] = {"Afstand", "Hoogte", "Plattegrond"};
-    for (int i = 0; i < 3; ++i) {
-        m_views[size_t(i)] = new ViewWidget(ViewKind(i));
-        m_tabs->addTab(m_views[size_t(i)], QString::fromUtf8(names[i]));
+    const ViewKind kinds[] = {ViewKind::Distance, ViewKind::Height, ViewKind::Plan};
+    for (ViewKind kind : kinds) {
+        m_views[size_t(kind)] = new ViewWidget(kind);
+        m_tabs->addTab(m_views[size_t(kind)], ViewTitle(kind));
     }
     auto *tablePage = new QWidget;
     auto *tableLayout = new QVBoxLayout(tablePage);
     m_tableCaption = new QLabel(tablePage);
+    m_tableCaption->setWordWrap(true);
     m_tableModel = new ViewTableModel(this);
     m_tableView = new ViewTableView(tablePage);
     m_tableView->setModel(m_tableModel);
@@ -61,44 +158,69 @@ ExploreWindow::ExploreWindow(QWidget *parent)
     tableLayout->addWidget(m_tableCaption);
     tableLayout->addWidget(m_tableView);
     m_tabs->addTab(tablePage, QStringLiteral("Tabel"));
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < kTabCount; ++i)
         m_tabs->setTabToolTip(i, QStringLiteral("Ctrl+%1").arg(i + 1));
 
-    auto *right = new QWidget;
-    auto *rightLayout = new QVBoxLayout(right);
-    rightLayout->setContentsMargins(0, 0, 0, 0);
-    rightLayout->addWidget(m_answers);
-    rightLayout->addWidget(m_tabs, 1);
+    // The answers keep their height when their texts change, so that the views below do
+    // not move; where a window is too low for them they scroll.
+    auto *answers = new QScrollArea;
+    answers->setWidget(m_answers);
+    answers->setWidgetResizable(true);
+    answers->setFrameShape(QFrame::NoFrame);
+    answers->setFocusPolicy(Qt::NoFocus);
+    answers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    answers->setMinimumHeight(fontMetrics().lineSpacing() * 4);
+    auto *right = new QSplitter(Qt::Vertical);
+    m_answersArea = answers;
+    right->addWidget(answers);
+    right->addWidget(m_tabs);
+    right->setStretchFactor(0, 0);
+    right->setStretchFactor(1, 1);
+    right->setChildrenCollapsible(false);
+    return right;
+}
 
-    auto *splitter = new QSplitter;
-    splitter->addWidget(scroll);
-    splitter->addWidget(right);
-    splitter->setStretchFactor(1, 1);
-    splitter->setChildrenCollapsible(false);
-    setCentralWidget(splitter);
+QAction *ExploreWindow::addCommand(QMenu *menu, Command command, const QString &text,
+                                   const QKeySequence &keys)
+{
+    QAction *action = menu->addAction(text);
+    action->setShortcut(keys);
+    m_actions[size_t(command)] = action;
+    return action;
+}
 
-    m_hover = new QLabel;
-    statusBar()->addPermanentWidget(m_hover);
-
+void ExploreWindow::buildMenus()
+{
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Bestand"));
-    auto addExport = [&](const QString &text, const QKeySequence &keys, int what) {
-        QAction *action = file->addAction(text);
-        action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, [this, what] { chooseAndExport(what); });
-    };
-    addExport(QStringLiteral("Weergave als &PNG exporteren…"), QKeySequence(Qt::CTRL | Qt::Key_E), PngExport);
-    addExport(QStringLiteral("Weergave als &SVG exporteren…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
-              SvgExport);
-    addExport(QStringLiteral("Tabel als &CSV exporteren…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-              CsvExport);
-    addExport(QStringLiteral("&Verkenningsrapport (PDF)…"), QKeySequence(Qt::CTRL | Qt::Key_P), ReportExport);
+    connect(addCommand(file, Command::Case, QStringLiteral("&Zaakgegevens…"), {}), &QAction::triggered, this,
+            &ExploreWindow::editCase);
     file->addSeparator();
-    QAction *quit = file->addAction(QStringLiteral("&Afsluiten"));
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(quit, &QAction::triggered, this, &QWidget::close);
+    connect(
+        addCommand(file, Command::Print, QStringLiteral("Af&drukken…"), QKeySequence(Qt::CTRL | Qt::Key_P)),
+        &QAction::triggered, this, &ExploreWindow::print);
+    const struct
+    {
+        Command command;
+        const char *text;
+        QKeySequence keys;
+    } exports[] = {
+        {Command::ReportPdf, "&Verkenningsrapport als PDF…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
+        {Command::ExportPng, "Weergave als &PNG exporteren…", QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {Command::ExportSvg, "Weergave als &SVG exporteren…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
+        {Command::ExportCsv, "Tabel als &CSV exporteren…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+    };
+    for (const auto &entry : exports) {
+        const Command command = entry.command;
+        connect(addCommand(file, command, QString::fromUtf8(entry.text), entry.keys), &QAction::triggered,
+                this, [this, command] { chooseAndExport(command); });
+    }
+    file->addSeparator();
+    connect(addCommand(file, Command::Quit, QStringLiteral("&Afsluiten"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
+            &QAction::triggered, this, &QWidget::close);
+
     QMenu *viewMenu = menuBar()->addMenu(QStringLiteral("&Weergave"));
-    for (int i = 0; i < 4; ++i) {
-        QAction *action = viewMenu->addAction(m_tabs->tabText(i));
+    for (int i = 0; i < kTabCount; ++i) {
+        QAction *action = viewMenu->addAction(QLatin1Char('&') + m_tabs->tabText(i));
         action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
         connect(action, &QAction::triggered, this, [this, i] {
             m_tabs->setCurrentIndex(i);
@@ -106,25 +228,76 @@ ExploreWindow::ExploreWindow(QWidget *parent)
         });
     }
 
-    connect(m_inputs, &InputsPanel::inputChanged, this, &ExploreWindow::inputChanged);
-    connect(m_runner, &ExplorationRunner::updated, this, &ExploreWindow::showExploration);
-    connect(m_runner, &ExplorationRunner::finished, this, [this] {
-        m_answers->showBusy(false);
-        statusBar()->showMessage(QStringLiteral("Bijgewerkt."), 2000);
-    });
-    connect(m_tabs, &QTabWidget::currentChanged, this, &ExploreWindow::tabChanged);
-    connect(m_views[size_t(ViewKind::Plan)], &ViewWidget::hovered, m_hover, &QLabel::setText);
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    connect(addCommand(help, Command::Help, QStringLiteral("&Help openen"), QKeySequence(Qt::Key_F1)),
+            &QAction::triggered, this, &ExploreWindow::openHelp);
+    connect(addCommand(help, Command::About, QStringLiteral("&Over %1").arg(kTitle), {}), &QAction::triggered,
+            this, &ExploreWindow::about);
+}
 
-    resize(1280, 720);
-    m_inputs->edit(Field::Width)->setFocus();
-    tabChanged(0);
-    inputChanged();
+// At most nine tenths of the screen it opens on, so that a small or a scaled screen
+// shows the whole window; the panels scroll or wrap below their natural size.
+void ExploreWindow::fitToScreen()
+{
+    const QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize room = shown ? shown->availableGeometry().size() * kLargestScreenPart : kPreferredSize;
+    resize(kPreferredSize.boundedTo(room));
+    // The inputs take their natural width while the views keep most of a narrow window.
+    auto *splitter = static_cast<QSplitter *>(centralWidget());
+    auto *scroll = static_cast<QScrollArea *>(splitter->widget(0));
+    const int inputs = m_inputs->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width() + 4;
+    splitter->setSizes({std::min(inputs, int(width() * kLargestInputsPart)), width()});
+}
+
+// The answers get the height their texts take at the window's width; the views the rest.
+void ExploreWindow::fitAnswers()
+{
+    auto *right = static_cast<QSplitter *>(m_answersArea->parentWidget());
+    const int width = m_answersArea->viewport()->width();
+    const int wanted =
+        m_answers->hasHeightForWidth() ? m_answers->heightForWidth(width) : m_answers->sizeHint().height();
+    const int total = right->height() - right->handleWidth();
+    const int views = std::max(m_tabs->minimumSizeHint().height(), total - wanted);
+    right->setSizes({total - views, views});
+}
+
+void ExploreWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    // After the layout has settled at the new size.
+    QTimer::singleShot(0, this, &ExploreWindow::fitAnswers);
+}
+
+bool ExploreWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
+        for (const QAction *action : m_actions) {
+            // Left unaccepted, the key goes on to the window's command.
+            if (action && action->isEnabled() && action->shortcut() == pressed)
+                return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void ExploreWindow::inputChanged()
 {
-    if (!m_inputs->valid()) {
-        m_answers->showInvalidInput();
+    const bool valid = m_inputs->valid();
+    const QString reason = valid ? QString() : m_inputs->incompleteReason();
+    for (ViewWidget *view : m_views)
+        view->setIncomplete(reason);
+    if (!valid) {
+        m_answers->showIncomplete(reason);
+        m_hover->clear();
+        statusBar()->showMessage(
+            QStringLiteral("Invoer onvolledig: er wordt niets berekend of geëxporteerd."));
+        return;
+    }
+    if (m_exploration && sameInput(m_exploration->input, m_inputs->input()) && !m_runner->busy()) {
+        // Put right again as it was: the answers on screen are the input's.
+        m_answers->showExploration(*m_exploration);
+        statusBar()->clearMessage();
         return;
     }
     m_answers->showBusy(true);
@@ -133,10 +306,13 @@ void ExploreWindow::inputChanged()
 
 void ExploreWindow::showExploration(std::shared_ptr<const Exploration> exploration)
 {
+    // An input finished computing after the fields turned wrong is no longer what they
+    // show: the greyed answers and views stay as they were.
+    if (!m_inputs->valid())
+        return;
     m_exploration = exploration;
     m_answers->showExploration(*exploration);
-    if (!m_inputs->valid())
-        m_answers->showInvalidInput();
+    statusBar()->clearMessage();
     for (ViewWidget *view : m_views)
         view->setExploration(exploration);
     refreshTable();
@@ -145,7 +321,7 @@ void ExploreWindow::showExploration(std::shared_ptr<const Exploration> explorati
 
 void ExploreWindow::tabChanged(int index)
 {
-    if (index >= 0 && index < 3)
+    if (index >= 0 && index < int(Tab::Table))
         m_tableKind = ViewKind(index);
     refreshTable();
 }
@@ -158,90 +334,203 @@ void ExploreWindow::refreshTable()
             ? kPlanNumbersPending
             : QStringLiteral("Getallen van de weergave „%1” (Ctrl+C kopieert):").arg(ViewTitle(m_tableKind)));
     // The plan's table is large: it is filled only while the table is shown.
-    if (m_tabs->currentIndex() != 3 || !m_exploration)
+    if (m_tabs->currentIndex() != int(Tab::Table) || !m_exploration)
         return;
-    m_tableModel->setTable(TableFor(m_tableKind, *m_exploration));
+    m_tableModel->setTable(TableFor(m_tableKind, *m_exploration, locale()));
 }
 
 ViewKind ExploreWindow::currentViewKind() const
 {
     const int index = m_tabs->currentIndex();
-    return index >= 0 && index < 3 ? ViewKind(index) : m_tableKind;
+    return index >= 0 && index < int(Tab::Table) ? ViewKind(index) : m_tableKind;
+}
+
+QString ExploreWindow::refusal() const
+{
+    if (!m_inputs->valid()) {
+        return QStringLiteral("Invoer onvolledig – %1 Er is niets geschreven of afgedrukt.")
+            .arg(m_inputs->incompleteReason());
+    }
+    if (!m_exploration)
+        return QStringLiteral("Er is nog niets berekend om te exporteren.");
+    if (!sameInput(m_exploration->input, m_inputs->input()) || m_runner->busy())
+        return QStringLiteral(
+            "De antwoorden voor de laatste invoer worden nog berekend; probeer het zo opnieuw.");
+    return {};
 }
 
 QString ExploreWindow::exportView(ViewKind kind, const QString &path)
 {
-    if (!m_exploration)
-        return QStringLiteral("Er is nog niets berekend om te exporteren.");
+    if (const QString refused = refusal(); !refused.isEmpty())
+        return refused;
     const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
     const QByteArray picture = svg ? RenderSvg(kind, *m_exploration, kExportSize, locale())
                                    : RenderPng(kind, *m_exploration, kExportSize, locale());
     return WriteFileAtomically(path, picture);
 }
 
-QString ExploreWindow::exportTable(const QString &path)
+QString ExploreWindow::exportTable(const QString &path, CsvStyle style)
 {
-    if (!m_exploration)
-        return QStringLiteral("Er is nog niets berekend om te exporteren.");
+    if (const QString refused = refusal(); !refused.isEmpty())
+        return refused;
     if (TableWaits(m_tableKind, *m_exploration))
         return kPlanNumbersPending;
-    return WriteFileAtomically(path, TableCsv(TableFor(m_tableKind, *m_exploration)));
+    const QLocale headers =
+        style == CsvStyle::Dutch ? QLocale(QLocale::Dutch, QLocale::Netherlands) : QLocale::c();
+    return WriteFileAtomically(path, TableCsv(TableFor(m_tableKind, *m_exploration, headers), style));
 }
 
 QString ExploreWindow::exportReport(const QString &path)
 {
-    if (!m_exploration)
-        return QStringLiteral("Er is nog niets berekend om te exporteren.");
-    return WriteFileAtomically(path, RenderReport(*m_exploration, QDateTime::currentDateTime(), locale()));
+    if (const QString refused = refusal(); !refused.isEmpty())
+        return refused;
+    return WriteFileAtomically(path,
+                               RenderReport(*m_exploration, m_case, QDateTime::currentDateTime(), locale()));
 }
 
-void ExploreWindow::chooseAndExport(int what)
+QString ExploreWindow::printReport(QPrinter &printer)
 {
+    if (const QString refused = refusal(); !refused.isEmpty())
+        return refused;
+    if (!PaintReport(printer, *m_exploration, m_case, QDateTime::currentDateTime(), locale()))
+        return QStringLiteral(
+            "Het Verkenningsrapport kon niet worden afgedrukt: de printer is niet bereikbaar.");
+    return {};
+}
+
+// An export asked for just after typing waits for that input's answers, as long as the
+// input is complete; an incomplete input is refused at once.
+bool ExploreWindow::waitForAnswers()
+{
+    if (!m_inputs->valid() || refusal().isEmpty())
+        return true;
+    if (m_waiting)
+        return false;
+    m_waiting = true;
+    statusBar()->showMessage(QStringLiteral("Wachten op de antwoorden van de laatste invoer…"));
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(m_runner, &ExplorationRunner::finished, &loop, &QEventLoop::quit);
+    limit.start(kAnswerWaitMs);
+    while (limit.isActive() && m_inputs->valid() && !refusal().isEmpty()) {
+        if (!m_runner->busy())
+            m_runner->request(m_inputs->input());
+        loop.exec();
+    }
+    m_waiting = false;
+    statusBar()->clearMessage();
+    return true;
+}
+
+void ExploreWindow::chooseAndExport(Command command)
+{
+    if (!waitForAnswers())
+        return;
+    if (const QString refused = refusal(); !refused.isEmpty()) {
+        tell(refused, {});
+        return;
+    }
     const ViewKind kind = currentViewKind();
     QString caption;
-    QString filter;
+    QStringList filters;
     QString name;
-    switch (what) {
-    case PngExport:
+    switch (command) {
+    case Command::ExportPng:
         caption = QStringLiteral("Weergave als PNG exporteren");
-        filter = QStringLiteral("PNG-afbeelding (*.png)");
+        filters << QStringLiteral("PNG-afbeelding (*.png)");
         name = ViewTitle(kind).toLower() + QStringLiteral(".png");
         break;
-    case SvgExport:
+    case Command::ExportSvg:
         caption = QStringLiteral("Weergave als SVG exporteren");
-        filter = QStringLiteral("SVG-tekening (*.svg)");
+        filters << QStringLiteral("SVG-tekening (*.svg)");
         name = ViewTitle(kind).toLower() + QStringLiteral(".svg");
         break;
-    case CsvExport:
+    case Command::ExportCsv:
         caption = QStringLiteral("Tabel als CSV exporteren");
-        filter = QStringLiteral("CSV-bestand (*.csv)");
+        filters << kCsvForSpreadsheets << kCsvForScripts;
         name = ViewTitle(m_tableKind).toLower() + QStringLiteral(".csv");
         break;
     default:
         caption = QStringLiteral("Verkenningsrapport opslaan");
-        filter = QStringLiteral("PDF-document (*.pdf)");
+        filters << QStringLiteral("PDF-document (*.pdf)");
         name = QStringLiteral("verkenningsrapport.pdf");
         break;
     }
-    const QString path = QFileDialog::getSaveFileName(this, caption, name, filter);
+    QString chosenFilter = filters.front();
+    const QString path = m_chooseFile(caption, name, filters, &chosenFilter);
     if (path.isEmpty())
         return;
     QString error;
-    if (what == PngExport || what == SvgExport)
+    if (command == Command::ExportPng || command == Command::ExportSvg)
         error = exportView(kind, path);
-    else if (what == CsvExport)
-        error = exportTable(path);
+    else if (command == Command::ExportCsv)
+        error = exportTable(path, chosenFilter == kCsvForScripts ? CsvStyle::Point : CsvStyle::Dutch);
     else
         error = exportReport(path);
-    report(error, path);
+    tell(error, path);
 }
 
-void ExploreWindow::report(const QString &error, const QString &path)
+void ExploreWindow::print()
 {
+    if (!waitForAnswers())
+        return;
+    if (const QString refused = refusal(); !refused.isEmpty()) {
+        tell(refused, {});
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(false);
+    printer.setDocName(QStringLiteral("Verkenningsrapport"));
+    if (!m_choosePrinter(printer))
+        return;
+    const QString error = printReport(printer);
     if (error.isEmpty())
-        statusBar()->showMessage(QStringLiteral("Opgeslagen: %1").arg(QDir::toNativeSeparators(path)), 8000);
+        statusBar()->showMessage(
+            QStringLiteral("Verkenningsrapport afgedrukt op %1.").arg(printer.printerName()), 8000);
     else
-        statusBar()->showMessage(error);
+        tell(error, {});
+}
+
+void ExploreWindow::editCase()
+{
+    CaseDialog dialog(m_case, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_case = dialog.details();
+}
+
+void ExploreWindow::openHelp()
+{
+    // The document is looked up where it lies and the viewer starts there; the window's
+    // own folder (where its file dialogs begin) stays what it was.
+    const QString before = QDir::currentPath();
+    HelpShell shell(*m_services.shell, HelpShell::findHelpFolder());
+    help::HelpCommand(shell, *m_services.messageBox).Command3_Click();
+    m_services.shell->ChDir(before);
+}
+
+void ExploreWindow::about()
+{
+    m_services.messageBox->MsgBox(
+        QStringLiteral(
+            "%1, versie %2\n\n"
+            "Verkent de warmtestraling van een brand in een houtopslag: het niveau tegen afstand en "
+            "hoogte, een plattegrond met contouren en de antwoorden op de vragen naar de "
+            "grenswaarde.\n\nOnderdeel van Warmtegloedvracht.")
+            .arg(kTitle, ProgramVersion()),
+        platform::vbOKOnly + platform::vbInformation, QStringLiteral("Over %1").arg(kTitle));
+}
+
+// A refusal is told in a message box, so that it is not missed; success in the status bar.
+void ExploreWindow::tell(const QString &error, const QString &path)
+{
+    if (error.isEmpty()) {
+        statusBar()->showMessage(QStringLiteral("Opgeslagen: %1").arg(QDir::toNativeSeparators(path)), 8000);
+        return;
+    }
+    statusBar()->showMessage(error);
+    m_services.messageBox->MsgBox(error, platform::vbOKOnly + platform::vbExclamation, kTitle);
 }
 
 } // namespace explore

@@ -3,7 +3,6 @@
 #include "view_painter.h"
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QSize>
 #include <QString>
 
@@ -16,10 +15,6 @@ QString WriteFileAtomically(const QString &path, const QByteArray &data);
 
 QByteArray RenderPng(ViewKind kind, const Exploration &exploration, const QSize &size, const QLocale &locale);
 QByteArray RenderSvg(ViewKind kind, const Exploration &exploration, const QSize &size, const QLocale &locale);
-
-// The "Verkenningsrapport": A4 pages with the inputs and answers, the three views and the
-// method's basis, each page with the date and time and its number.
-QByteArray RenderReport(const Exploration &exploration, const QDateTime &when, const QLocale &locale);
 
 QString ViewTitle(ViewKind kind);
 

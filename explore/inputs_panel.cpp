@@ -1,5 +1,9 @@
 #include "inputs_panel.h"
 
+#include "legal_basis.h"
+#include "typed_numbers.h"
+#include "window_colours.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -8,17 +12,25 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
 
 namespace explore {
-namespace {
 
-int index(Field field)
+// One numeric input as the panel shows it: its caption (with its mnemonic), the unit
+// beside it, its tool tip, and the ranges it is checked against.
+struct InputsPanel::RowSpec
 {
-    return static_cast<int>(field);
-}
+    Field field;
+    const char *caption;
+    const char *unit;
+    const char *tip;
+    const engine::QuantityRange *range;
+};
+
+namespace {
 
 double &valueOf(ExplorationInput &input, Field field)
 {
@@ -43,133 +55,206 @@ double &valueOf(ExplorationInput &input, Field field)
     case Field::Limit:
         return input.limitKw;
     default:
-        return s.heights[size_t(index(field) - index(Field::Point1))];
+        return s.heights[size_t(field) - size_t(Field::Point1)];
     }
+}
+
+// The unit of a number without one: shown beside the field, left out of sentences.
+const QString kNoUnit = QStringLiteral("–");
+
+// The point stands in front of the middle of the face when y is half of B, to the
+// precision of what the window writes itself.
+bool inFrontOfMiddle(const engine::CalculationInput &storage)
+{
+    return std::abs(storage.y - storage.B / 2) <= 1e-9 * std::max(1.0, std::abs(storage.B));
 }
 
 struct Preset
 {
     double value;
     const char *caption;
-    const char *source;
 };
 
-// The presets of the limit and where each comes from, as far as it is sure.
-const Preset kPresets[] = {
-    {15, "15 kW/m²",
-     "15 kW/m²: de grenswaarde voor houtopslag buiten (Bouwbesluit 2012, art. 7.7; Activiteitenbesluit):\n"
-     "ten hoogste 15 kW/m² gedurende 60 minuten op de perceelsgrens of de gevel van een naburig gebouw."},
-    {12.5, "12,5 kW/m²",
-     "12,5 kW/m²: een veelgebruikt toetsingscriterium, bijvoorbeeld voor kwetsbare objecten of "
-     "vluchtroutes.\n"
-     "Geen wettelijke grenswaarde voor houtopslag; ga na wat in uw situatie geldt."},
-    {10, "10 kW/m²",
-     "10 kW/m²: een veelgebruikt toetsingscriterium, bijvoorbeeld voor kwetsbare objecten of vluchtroutes.\n"
-     "Geen wettelijke grenswaarde voor houtopslag; ga na wat in uw situatie geldt."},
-};
+const Preset kPresets[] = {{15, "15 kW/m²"}, {12.5, "12,5 kW/m²"}, {10, "10 kW/m²"}};
+
+// Where a preset comes from: the method's legal limit, or a criterion in use.
+QString presetSource(const Preset &preset)
+{
+    return preset.value == 15 ? LegalLimitSource() : CriterionSource().arg(QString::fromUtf8(preset.caption));
+}
 
 } // namespace
 
 InputsPanel::InputsPanel(QWidget *parent)
     : QWidget(parent)
 {
+    // clang-format off
+    static const RowSpec storage[] = {
+        {Field::Width, "B&reedte opslag (B)", "m",
+         "Breedte van de opslag (binnenopslag: van het gebouw), de zijde naar het beoordelingspunt.",
+         &engine::kWidthRange},
+        {Field::Depth, "&Diepte opslag (D)", "m",
+         "Diepte van de opslag, loodrecht op de zijde naar het beoordelingspunt.", &engine::kDepthRange},
+        {Field::Height, "H&oogte opslag (H)", "m", "Hoogte van de opslag (binnenopslag: van het gebouw).",
+         &engine::kHeightRange},
+        {Field::Distance, "Afs&tand tot beoordelingspunt (x)", "m",
+         "Afstand tussen de opslag en het beoordelingspunt, bijvoorbeeld de perceelsgrens.",
+         &engine::kDistanceRange},
+        {Field::Position, "&Positie beoordelingspunt (y)", "m",
+         "Positie van het beoordelingspunt langs de zijde van de opslag, gemeten vanaf één hoek.\n"
+         "Volgt B / 2 zolang het punt midden voor de opslag ligt.", &engine::kPositionRange},
+    };
+    static const RowSpec points[] = {
+        {Field::Point1, "Punt &1", "m", "Hoogte van beoordelingspunt 1 boven de onderkant van de opslag.",
+         &engine::kPointHeightRange},
+        {Field::Point2, "Punt &2", "m", "Hoogte van beoordelingspunt 2 boven de onderkant van de opslag.",
+         &engine::kPointHeightRange},
+        {Field::Point3, "Punt &3", "m", "Hoogte van beoordelingspunt 3 boven de onderkant van de opslag.",
+         &engine::kPointHeightRange},
+        {Field::Point4, "Punt &4", "m", "Hoogte van beoordelingspunt 4 boven de onderkant van de opslag.",
+         &engine::kPointHeightRange},
+        {Field::Point5, "Punt &5", "m", "Hoogte van beoordelingspunt 5 boven de onderkant van de opslag.",
+         &engine::kPointHeightRange},
+    };
+    // clang-format on
+    m_pause = new QTimer(this);
+    m_pause->setSingleShot(true);
+    m_pause->setInterval(kPauseMs);
+    connect(m_pause, &QTimer::timeout, this, [this] { finishEntry(m_entry, false); });
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-
-    auto *storageBox = new QGroupBox(QStringLiteral("Opslag en beoordelingspunt"), this);
-    auto *storage = new QGridLayout(storageBox);
-    addRow(storage, Field::Width, QStringLiteral("B&reedte opslag (B)"), QStringLiteral("m"),
-           QStringLiteral(
-               "Breedte van de opslag (binnenopslag: van het gebouw), de zijde naar het beoordelingspunt."),
-           2, 10000, 1);
-    addRow(storage, Field::Depth, QStringLiteral("&Diepte opslag (D)"), QStringLiteral("m"),
-           QStringLiteral("Diepte van de opslag, loodrecht op de zijde naar het beoordelingspunt."), 2, 10000,
-           1);
-    addRow(storage, Field::Height, QStringLiteral("&Hoogte opslag (H)"), QStringLiteral("m"),
-           QStringLiteral("Hoogte van de opslag (binnenopslag: van het gebouw)."), 0, 15, 1);
-    addRow(storage, Field::Distance, QStringLiteral("Afs&tand tot beoordelingspunt (x)"), QStringLiteral("m"),
-           QStringLiteral("Afstand tussen de opslag en het beoordelingspunt, bijvoorbeeld de perceelsgrens."),
-           5, 10000, 1);
-    addRow(storage, Field::Position, QStringLiteral("&Positie beoordelingspunt (y)"), QStringLiteral("m"),
-           QStringLiteral(
-               "Positie van het beoordelingspunt langs de zijde van de opslag, gemeten vanaf één hoek.\n"
-               "Volgt B / 2 zolang het punt midden voor de opslag ligt."),
-           -100, 10000, 1);
-    layout->addWidget(storageBox);
-
-    auto *optionsBox = new QGroupBox(QStringLiteral("Opties"), this);
-    auto *options = new QGridLayout(optionsBox);
-    m_indoor = new QCheckBox(QStringLiteral("Binnenops&lag"), optionsBox);
-    m_indoor->setToolTip(
-        QStringLiteral("Een brandend gebouw met houtopslag: de hele gevel straalt (45 kW/m²);\n"
-                       "één beoordelingspunt op halve gebouwhoogte."));
-    m_compact = new QCheckBox(QStringLiteral("&Compact gestapeld hout"), optionsBox);
-    m_compact->setToolTip(
-        QStringLiteral("Compact gestapeld hout: lagere vlamtemperatuur (950 K in plaats van 1085 K)."));
-    m_screen = new QCheckBox(QStringLiteral("Afscherming aan&wezig"), optionsBox);
-    m_screen->setToolTip(QStringLiteral("Een scherm tussen de opslag en het beoordelingspunt."));
-    options->addWidget(m_indoor, 0, 0, 1, 3);
-    options->addWidget(m_compact, 1, 0, 1, 3);
-    options->addWidget(m_screen, 2, 0, 1, 3);
-    addRow(options, Field::ScreenHeight, QStringLiteral("Hoogte &scherm (hs)"), QStringLiteral("m"),
-           QStringLiteral("Hoogte van het scherm."), 0, 10000, 1);
-    addRow(options, Field::ScreenDistance, QStringLiteral("Afstand scherm tot opsla&g (xs)"),
-           QStringLiteral("m"),
-           QStringLiteral("Afstand tussen het scherm en de opslag; ten hoogste de afstand x."), 0, 10000, 1);
-    addRow(options, Field::Efficiency, QStringLiteral("&Efficiency scherm (K)"), QStringLiteral("–"),
-           QStringLiteral("Deel van de straling dat het scherm tegenhoudt: 0 (niets) tot 1 (alles)."), 0, 1,
-           0.1);
-    layout->addWidget(optionsBox);
-
-    auto *pointsBox = new QGroupBox(QStringLiteral("Hoogte beoordelingspunten"), this);
-    auto *points = new QGridLayout(pointsBox);
-    for (int i = 0; i < 5; ++i) {
-        addRow(points, Field(index(Field::Point1) + i), QStringLiteral("Punt &%1").arg(i + 1),
-               QStringLiteral("m"),
-               QStringLiteral("Hoogte van beoordelingspunt %1 boven de onderkant van de opslag.").arg(i + 1),
-               0, 100, 1);
-    }
-    layout->addWidget(pointsBox);
-
-    auto *limitBox = new QGroupBox(QStringLiteral("Toetsing"), this);
-    auto *limit = new QGridLayout(limitBox);
-    addRow(limit, Field::Limit, QStringLiteral("&Grenswaarde (L)"), QStringLiteral("kW/m²"),
-           QStringLiteral("Het hoogste toegestane warmtestralingsniveau."), 0.1, 100, 0.5);
-    m_presets = new QComboBox(limitBox);
-    for (const Preset &preset : kPresets) {
-        m_presets->addItem(QString::fromUtf8(preset.caption), preset.value);
-        m_presets->setItemData(m_presets->count() - 1, QString::fromUtf8(preset.source), Qt::ToolTipRole);
-    }
-    m_presets->addItem(QStringLiteral("eigen waarde"), 0.0);
-    m_presets->setToolTip(QString::fromUtf8(kPresets[0].source) + QStringLiteral("\n\n")
-                          + QString::fromUtf8(kPresets[1].source) + QStringLiteral("\n\n")
-                          + QString::fromUtf8(kPresets[2].source));
-    auto *presetLabel = new QLabel(QStringLiteral("V&oorinstelling"), limitBox);
-    presetLabel->setBuddy(m_presets);
-    const int presetRow = limit->rowCount();
-    limit->addWidget(presetLabel, presetRow, 0);
-    limit->addWidget(m_presets, presetRow, 1, 1, 2);
-    m_envelope = new QCheckBox(QStringLiteral("O&mhullende: alle hoogtes tot het hoogste punt"), limitBox);
-    m_envelope->setToolTip(
-        QStringLiteral("Toets het hoogste niveau over elke hoogte van 0 m tot het hoogste\n"
-                       "beoordelingspunt, niet alleen over de vijf punten."));
-    limit->addWidget(m_envelope, presetRow + 1, 0, 1, 3);
-    layout->addWidget(limitBox);
+    layout->addWidget(addBox(QStringLiteral("Opslag en beoordelingspunt"), storage, int(std::size(storage))));
+    layout->addWidget(buildOptionsBox());
+    layout->addWidget(addBox(QStringLiteral("Hoogte beoordelingspunten"), points, int(std::size(points))));
+    layout->addWidget(buildLimitBox());
     layout->addStretch(1);
 
     m_updating = true;
     for (int i = 0; i < kFieldCount; ++i)
         m_rows[size_t(i)].edit->setText(text(valueOf(m_input, Field(i))));
     m_updating = false;
+    m_finished = m_input;
     syncPreset();
+    setTabOrderAsRead();
+    applyColours();
+    optionsChanged();
+}
 
-    connect(m_indoor, &QCheckBox::toggled, this, &InputsPanel::optionsChanged);
-    connect(m_compact, &QCheckBox::toggled, this, &InputsPanel::optionsChanged);
-    connect(m_screen, &QCheckBox::toggled, this, &InputsPanel::optionsChanged);
-    connect(m_envelope, &QCheckBox::toggled, this, &InputsPanel::optionsChanged);
+QGroupBox *InputsPanel::addBox(const QString &title, const RowSpec *specs, int count)
+{
+    auto *box = new QGroupBox(title, this);
+    auto *grid = new QGridLayout(box);
+    for (int i = 0; i < count; ++i)
+        addRow(grid, specs[i]);
+    return box;
+}
+
+QGroupBox *InputsPanel::buildOptionsBox()
+{
+    // clang-format off
+    static const RowSpec screen[] = {
+        {Field::ScreenHeight, "Hoogte &scherm (hs)", "m", "Hoogte van het scherm.", &engine::kScreenHeightRange},
+        {Field::ScreenDistance, "Afstand scherm tot opsla&g (xs)", "m",
+         "Afstand tussen het scherm en de opslag; ten hoogste de afstand x.", &engine::kScreenDistanceRange},
+        {Field::Efficiency, "&Efficiency scherm (K)", "–",
+         "Deel van de straling dat het scherm tegenhoudt: 0 (niets) tot 1 (alles).", &engine::kEfficiencyRange},
+    };
+    // clang-format on
+    auto *box = new QGroupBox(QStringLiteral("Opties"), this);
+    auto *grid = new QGridLayout(box);
+    m_indoor = new QCheckBox(QStringLiteral("Binnenops&lag"), box);
+    m_indoor->setToolTip(
+        QStringLiteral("Een brandend gebouw met houtopslag: de hele gevel straalt (45 kW/m²);\n"
+                       "één beoordelingspunt op halve gebouwhoogte."));
+    m_compact = new QCheckBox(QStringLiteral("&Compact gestapeld hout"), box);
+    m_compact->setToolTip(
+        QStringLiteral("Compact gestapeld hout: lagere vlamtemperatuur (950 K in plaats van 1085 K)."));
+    m_screen = new QCheckBox(QStringLiteral("&Afscherming aanwezig"), box);
+    m_screen->setToolTip(QStringLiteral("Een scherm tussen de opslag en het beoordelingspunt."));
+    // The three options above the screen's inputs, as the user reads them.
+    for (QCheckBox *option : {m_indoor, m_compact, m_screen}) {
+        grid->addWidget(option, grid->rowCount(), 0, 1, 3);
+        connect(option, &QCheckBox::toggled, this, &InputsPanel::optionsChanged);
+    }
+    for (const RowSpec &spec : screen)
+        addRow(grid, spec);
+    return box;
+}
+
+QGroupBox *InputsPanel::buildLimitBox()
+{
+    static const RowSpec limit[] = {
+        {Field::Limit, "Gre&nswaarde (L)", "kW/m²", "Het hoogste toegestane warmtestralingsniveau.",
+         &engine::kLimitRange},
+    };
+    QGroupBox *box = addBox(QStringLiteral("Toetsing"), limit, 1);
+    auto *grid = static_cast<QGridLayout *>(box->layout());
+    m_presets = new QComboBox(box);
+    QStringList sources;
+    for (const Preset &preset : kPresets) {
+        m_presets->addItem(QString::fromUtf8(preset.caption), preset.value);
+        m_presets->setItemData(m_presets->count() - 1, presetSource(preset), Qt::ToolTipRole);
+        sources << presetSource(preset);
+    }
+    m_presets->addItem(QStringLiteral("eigen waarde"), 0.0);
+    m_presets->setToolTip(sources.join(QStringLiteral("\n\n")));
     connect(m_presets, &QComboBox::activated, this, &InputsPanel::presetChosen);
+    auto *presetLabel = new QLabel(QStringLiteral("&Voorinstelling"), box);
+    presetLabel->setBuddy(m_presets);
+    const int presetRow = grid->rowCount();
+    grid->addWidget(presetLabel, presetRow, 0);
+    grid->addWidget(m_presets, presetRow, 1, 1, 2);
+    m_envelope = new QCheckBox(QStringLiteral("O&mhullende: alle hoogtes tot het hoogste punt"), box);
+    m_envelope->setToolTip(
+        QStringLiteral("Toets het hoogste niveau over elke hoogte van 0 m tot het hoogste\n"
+                       "beoordelingspunt, niet alleen over de vijf punten."));
+    grid->addWidget(m_envelope, presetRow + 1, 0, 1, 3);
+    connect(m_envelope, &QCheckBox::toggled, this, &InputsPanel::optionsChanged);
+    return box;
+}
 
-    // The order of the fields as the user reads them, options before the screen.
+void InputsPanel::addRow(QGridLayout *grid, const RowSpec &spec)
+{
+    Row &r = row(spec.field);
+    QWidget *parent = grid->parentWidget();
+    r.range = spec.range;
+    r.caption = QString::fromUtf8(spec.caption).remove(QLatin1Char('&'));
+    r.unit = QString::fromUtf8(spec.unit);
+    r.unitInText = r.unit == kNoUnit ? QString() : QLatin1Char(' ') + r.unit;
+    r.label = new QLabel(QString::fromUtf8(spec.caption), parent);
+    r.edit = new QLineEdit(parent);
+    r.message = new QLabel(parent);
+    r.label->setBuddy(r.edit);
+    QString tip = QString::fromUtf8(spec.tip)
+        + QStringLiteral("\nToegestaan: %1 tot %2%3. Pijltjes omhoog/omlaag: stap %4.")
+              .arg(text(r.range->method.minimum), text(r.range->method.maximum), r.unitInText,
+                   text(r.range->step));
+    if (r.range->window.minimum != r.range->method.minimum
+        || r.range->window.maximum != r.range->method.maximum) {
+        tip += QStringLiteral("\nHet venster Warmtegloedvracht neemt %1 tot %2%3 aan.")
+                   .arg(text(r.range->window.minimum), text(r.range->window.maximum), r.unitInText);
+    }
+    r.edit->setToolTip(tip);
+    r.label->setToolTip(tip);
+    r.edit->setAlignment(Qt::AlignRight);
+    r.edit->setMaximumWidth(fontMetrics().averageCharWidth() * 14);
+    r.edit->setAccessibleName(r.caption + QStringLiteral(", ") + r.unit);
+    r.edit->installEventFilter(this);
+    r.message->setWordWrap(true);
+    r.message->setVisible(false);
+    const int at = grid->rowCount();
+    grid->addWidget(r.label, at, 0);
+    grid->addWidget(r.edit, at, 1);
+    grid->addWidget(new QLabel(r.unit, parent), at, 2);
+    grid->addWidget(r.message, at + 1, 0, 1, 3);
+    const Field field = spec.field;
+    connect(r.edit, &QLineEdit::textEdited, this, [this, field] { typed(field); });
+    connect(r.edit, &QLineEdit::editingFinished, this, [this, field] { finishEntry(field, true); });
+}
+
+void InputsPanel::setTabOrderAsRead()
+{
     QWidget *order[] = {edit(Field::Width),
                         edit(Field::Depth),
                         edit(Field::Height),
@@ -191,179 +276,174 @@ InputsPanel::InputsPanel(QWidget *parent)
                         m_envelope};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
-    optionsChanged();
-}
-
-void InputsPanel::addRow(QGridLayout *grid, Field field, const QString &caption, const QString &unit,
-                         const QString &tip, double minimum, double maximum, double step)
-{
-    Row &row = m_rows[size_t(index(field))];
-    QWidget *parent = grid->parentWidget();
-    row.label = new QLabel(caption, parent);
-    row.edit = new QLineEdit(parent);
-    row.unit = new QLabel(unit, parent);
-    row.message = new QLabel(parent);
-    row.minimum = minimum;
-    row.maximum = maximum;
-    row.step = step;
-    row.unitText = unit;
-    row.label->setBuddy(row.edit);
-    row.edit->setToolTip(tip
-                         + QStringLiteral("\nToegestaan: %1 tot %2 %3. Pijltjes omhoog/omlaag: stap %4.")
-                               .arg(text(minimum), text(maximum), unit, text(step)));
-    row.label->setToolTip(row.edit->toolTip());
-    row.edit->setAlignment(Qt::AlignRight);
-    row.edit->setMaximumWidth(110);
-    row.edit->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
-    row.edit->installEventFilter(this);
-    row.message->setWordWrap(true);
-    row.message->setStyleSheet(QStringLiteral("color: #a00000;"));
-    row.message->setVisible(false);
-    const int r = grid->rowCount();
-    grid->addWidget(row.label, r, 0);
-    grid->addWidget(row.edit, r, 1);
-    grid->addWidget(row.unit, r, 2);
-    grid->addWidget(row.message, r + 1, 0, 1, 3);
-    connect(row.edit, &QLineEdit::textEdited, this, [this, field] { edited(field); });
 }
 
 QLineEdit *InputsPanel::edit(Field field) const
 {
-    return m_rows[size_t(index(field))].edit;
+    return row(field).edit;
 }
 
 QString InputsPanel::message(Field field) const
 {
-    const QLabel *label = m_rows[size_t(index(field))].message;
-    return label->isVisible() || !label->text().isEmpty() ? label->text() : QString();
+    return row(field).wrong ? row(field).message->text() : QString();
 }
 
-QLocale InputsPanel::numbers() const
+QString InputsPanel::note(Field field) const
 {
-    QLocale plain = locale();
-    plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    return plain;
+    return row(field).noted ? row(field).message->text() : QString();
 }
 
-QString InputsPanel::text(double value) const
+bool InputsPanel::valid() const
 {
-    QString result = numbers().toString(value, 'f', 2);
-    const QChar point = numbers().decimalPoint().at(0);
-    if (result.contains(point)) {
-        while (result.endsWith(QLatin1Char('0')))
-            result.chop(1);
-        if (result.endsWith(point))
-            result.chop(1);
-    }
-    return result;
+    return std::none_of(m_rows.begin(), m_rows.end(), [](const Row &r) { return r.wrong; });
 }
 
-QString InputsPanel::problem(Field field, double &value) const
+QString InputsPanel::incompleteReason() const
 {
-    const Row &row = m_rows[size_t(index(field))];
-    const QString typed = row.edit->text().trimmed();
-    if (typed.isEmpty())
-        return QStringLiteral("Vul een getal in.");
-    bool ok = false;
-    value = locale().toDouble(typed, &ok);
-    if (!ok || !std::isfinite(value)) {
-        return QStringLiteral("„%1” is geen getal; schrijf bijvoorbeeld %2.")
-            .arg(typed, numbers().toString(12.5, 'f', 1));
-    }
-    if (value < row.minimum || value > row.maximum) {
-        return QStringLiteral("Kies een waarde van %1 tot %2 %3.")
-            .arg(text(row.minimum), text(row.maximum), row.unitText);
+    for (const Row &r : m_rows) {
+        if (r.wrong)
+            return r.caption + QStringLiteral(": ") + r.message->text();
     }
     return {};
 }
 
-void InputsPanel::showMessage(Field field, const QString &message)
+QString InputsPanel::text(double value) const
 {
-    Row &row = m_rows[size_t(index(field))];
-    row.message->setText(message);
-    row.message->setVisible(!message.isEmpty());
-    row.edit->setStyleSheet(message.isEmpty() ? QString() : QStringLiteral("border: 2px solid #a00000;"));
+    return ShortestNumber(value, locale());
 }
 
-bool InputsPanel::checkAll()
+QString InputsPanel::problem(const Row &r, double &value) const
+{
+    const QString typed = r.edit->text().trimmed();
+    if (typed.isEmpty())
+        return QStringLiteral("Vul een getal in.");
+    if (!ParseTypedNumber(typed, locale(), value)) {
+        return QStringLiteral("„%1” is geen getal; schrijf bijvoorbeeld %2.")
+            .arg(typed, locale().toString(12.5, 'f', 1));
+    }
+    if (!r.range->method.contains(value)) {
+        return QStringLiteral("Kies een waarde van %1 tot %2%3.")
+            .arg(text(r.range->method.minimum), text(r.range->method.maximum), r.unitInText);
+    }
+    return {};
+}
+
+void InputsPanel::showRowState(Row &r, const QString &message, bool wrong)
+{
+    r.wrong = wrong;
+    r.noted = !wrong && !message.isEmpty();
+    r.message->setText(message);
+    r.message->setVisible(!message.isEmpty());
+    r.edit->setProperty("wrong", wrong);
+}
+
+// Parses every enabled field; takes the input as typed when all of it is valid.
+void InputsPanel::check()
 {
     ExplorationInput candidate = m_input;
-    bool allValid = true;
     for (int i = 0; i < kFieldCount; ++i) {
-        const Field field = Field(i);
+        Row &r = m_rows[size_t(i)];
         double value = 0;
         QString message;
-        if (edit(field)->isEnabled()) {
-            message = problem(field, value);
+        if (r.edit->isEnabled()) {
+            message = problem(r, value);
             if (message.isEmpty())
-                valueOf(candidate, field) = value;
+                valueOf(candidate, Field(i)) = value;
         }
-        showMessage(field, message);
-        allValid = allValid && message.isEmpty();
+        if (!message.isEmpty()) {
+            showRowState(r, message, true);
+        } else if (r.edit->isEnabled() && !r.range->window.contains(value)) {
+            showRowState(r,
+                         QStringLiteral("Buiten het bereik van het venster Warmtegloedvracht (%1 tot %2%3).")
+                             .arg(text(r.range->window.minimum), text(r.range->window.maximum), r.unitInText),
+                         false);
+        } else {
+            showRowState(r, QString(), false);
+        }
     }
     candidate.storage.indoor = m_indoor->isChecked();
     candidate.storage.compact = m_compact->isChecked();
     candidate.storage.screen = m_screen->isChecked();
     candidate.envelope = m_envelope->isChecked();
-    if (allValid && candidate.screenActive() && candidate.storage.xs > candidate.storage.x) {
-        showMessage(
-            Field::ScreenDistance,
-            QStringLiteral("Het scherm staat verder weg dan het beoordelingspunt: xs mag niet groter zijn "
-                           "dan x."));
-        allValid = false;
+    if (valid() && candidate.screenActive() && candidate.storage.xs > candidate.storage.x) {
+        showRowState(
+            row(Field::ScreenDistance),
+            QStringLiteral("Het scherm staat verder weg dan het beoordelingspunt: xs mag niet groter "
+                           "zijn dan x."),
+            true);
     }
-    if (allValid)
+    if (valid())
         m_input = candidate;
-    return allValid;
+    applyColours();
 }
 
-bool InputsPanel::valid() const
-{
-    for (const Row &row : m_rows) {
-        if (!row.message->text().isEmpty())
-            return false;
-    }
-    return true;
-}
-
-void InputsPanel::edited(Field field)
+void InputsPanel::typed(Field field)
 {
     if (m_updating)
         return;
-    const double oldWidth = m_input.storage.B;
-    const double oldPosition = m_input.storage.y;
-    // The window hears of a wrong value too, to say that the answers are of the last valid input.
-    if (!checkAll()) {
-        emit inputChanged();
-        return;
-    }
-    // The point stays in front of the middle when it was there.
-    if (field == Field::Width && std::abs(oldPosition - oldWidth / 2) < 1e-9
-        && m_input.storage.B != oldWidth) {
-        m_updating = true;
-        edit(Field::Position)->setText(text(m_input.storage.B / 2));
-        m_updating = false;
-        checkAll();
-    }
+    m_entry = field;
+    m_pause->start();
+    check();
     if (field == Field::Limit)
         syncPreset();
     emit inputChanged();
 }
 
+void InputsPanel::finishEntry(Field field, bool tidy)
+{
+    if (m_updating)
+        return;
+    m_pause->stop();
+    Row &r = row(field);
+    double value = 0;
+    // An entry left or confirmed is written as the window writes numbers ("12.5" becomes
+    // "12,5"): the same value, so nothing is computed anew. A pause leaves the text alone,
+    // for the user may go on typing.
+    if (tidy && !r.wrong && ParseTypedNumber(r.edit->text(), locale(), value)
+        && r.edit->text() != text(value)) {
+        m_updating = true;
+        r.edit->setText(text(value));
+        m_updating = false;
+    }
+    applyFinishedRules();
+}
+
+void InputsPanel::applyFinishedRules()
+{
+    if (!valid())
+        return;
+    // The point stays in front of the middle of the face when it stood there and only
+    // the width changed.
+    const engine::CalculationInput &before = m_finished.storage;
+    const engine::CalculationInput &now = m_input.storage;
+    if (now.B != before.B && now.y == before.y && inFrontOfMiddle(before)) {
+        m_updating = true;
+        edit(Field::Position)->setText(text(now.B / 2));
+        m_updating = false;
+        check();
+        emit inputChanged();
+    }
+    if (valid())
+        m_finished = m_input;
+}
+
 void InputsPanel::setValue(Field field, double value)
 {
     edit(field)->setText(text(value));
-    edited(field);
+    typed(field);
+    finishEntry(field, true);
 }
 
 void InputsPanel::stepField(Field field, double steps)
 {
-    const Row &row = m_rows[size_t(index(field))];
+    const Row &r = row(field);
     double value = 0;
-    if (!problem(field, value).isEmpty())
+    if (!ParseTypedNumber(r.edit->text(), locale(), value))
         value = valueOf(m_input, field);
-    const double next = std::clamp(std::round((value + steps * row.step) / row.step * 1e6) / 1e6 * row.step,
-                                   row.minimum, row.maximum);
+    // Steps land on whole multiples of the step, not on 0.30000000000000004.
+    const double step = r.range->step;
+    const double next = std::clamp(std::round((value + steps * step) / step * 1e6) / 1e6 * step,
+                                   r.range->method.minimum, r.range->method.maximum);
     setValue(field, next);
 }
 
@@ -388,6 +468,28 @@ bool InputsPanel::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void InputsPanel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        applyColours();
+    QWidget::changeEvent(event);
+}
+
+// A wrong field's frame and message in the error colour of the palette in use; a note
+// in the ordinary text colour.
+void InputsPanel::applyColours()
+{
+    const QColor error = ErrorTextColour(palette());
+    for (Row &r : m_rows) {
+        QPalette messagePalette = palette();
+        if (r.wrong)
+            messagePalette.setColor(QPalette::WindowText, error);
+        r.message->setPalette(messagePalette);
+        r.edit->setStyleSheet(
+            r.wrong ? QStringLiteral("QLineEdit { border: 2px solid %1; }").arg(error.name()) : QString());
+    }
+}
+
 void InputsPanel::optionsChanged()
 {
     const bool indoor = m_indoor->isChecked();
@@ -396,16 +498,16 @@ void InputsPanel::optionsChanged()
     m_screen->setEnabled(!indoor);
     m_envelope->setEnabled(!indoor);
     for (Field field : {Field::ScreenHeight, Field::ScreenDistance, Field::Efficiency}) {
-        const Row &row = m_rows[size_t(index(field))];
-        row.edit->setEnabled(screen);
-        row.label->setEnabled(screen);
+        row(field).edit->setEnabled(screen);
+        row(field).label->setEnabled(screen);
     }
-    for (int i = 1; i < 5; ++i) {
-        const Row &row = m_rows[size_t(index(Field::Point1) + i)];
-        row.edit->setEnabled(!indoor);
-        row.label->setEnabled(!indoor);
+    for (Field field : {Field::Point2, Field::Point3, Field::Point4, Field::Point5}) {
+        row(field).edit->setEnabled(!indoor);
+        row(field).label->setEnabled(!indoor);
     }
-    checkAll();
+    check();
+    if (valid())
+        m_finished = m_input;
     emit inputChanged();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exploration.h"
+#include "input_ranges.h"
 
 #include <QLocale>
 #include <QWidget>
@@ -10,8 +11,10 @@
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QTimer;
 
 namespace explore {
 
@@ -33,9 +36,12 @@ enum class Field {
 };
 constexpr int kFieldCount = 14;
 
-// The inputs of an exploration: the classic window's quantities, options and limits,
-// the limit L with its presets and the envelope option. Every edit is checked at once;
-// a wrong value gets a message beside its field and the last valid input stays in force.
+// The inputs of an exploration: the classic window's quantities and options, the limit L
+// with its presets and the envelope option. Every keystroke is checked: a wrong value is
+// named beside its field and leaves the input incomplete (valid() false) until it is put
+// right; a value the method computes but the classic window would not take gets a note.
+// The rule that keeps the point in front of the middle of the face (y follows B / 2) acts
+// only on a finished entry: Enter, leaving the field, or a pause in the typing.
 class InputsPanel : public QWidget
 {
     Q_OBJECT
@@ -43,48 +49,69 @@ class InputsPanel : public QWidget
 public:
     explicit InputsPanel(QWidget *parent = nullptr);
 
+    // The input exactly as the fields show it while valid() says so; otherwise the last
+    // input that was.
     ExplorationInput input() const { return m_input; }
     bool valid() const;
+    // Why the input is incomplete ("Breedte opslag (B): …"), empty while it is valid.
+    QString incompleteReason() const;
     QLineEdit *edit(Field field) const;
+    // The error beside a field, empty when there is none.
     QString message(Field field) const;
+    // The note beside a value outside the classic window's range, empty when there is none.
+    QString note(Field field) const;
     QCheckBox *indoor() const { return m_indoor; }
     QCheckBox *compact() const { return m_compact; }
     QCheckBox *screen() const { return m_screen; }
     QCheckBox *envelope() const { return m_envelope; }
-    QComboBox *limitPresets() const { return m_presets; }
-    // Writes a value as the user would type it, checks it and applies it.
+    // Types a value into a field and finishes the entry, as the user would.
     void setValue(Field field, double value);
 
+    // How long typing must pause before the entry counts as finished.
+    static constexpr int kPauseMs = 1200;
+
 signals:
-    // An edit: input() is new when valid() says so, else the last valid input.
+    // The input or its validity changed.
     void inputChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     struct Row
     {
         QLabel *label = nullptr;
         QLineEdit *edit = nullptr;
-        QLabel *unit = nullptr;
         QLabel *message = nullptr;
-        double minimum = 0;
-        double maximum = 0;
-        double step = 1;
-        QString unitText;
+        const engine::QuantityRange *range = nullptr;
+        QString caption; // without its mnemonic
+        QString unit;    // beside the field
+        QString unitInText;
+        bool wrong = false;
+        bool noted = false;
     };
+    struct RowSpec;
 
-    void addRow(QGridLayout *grid, Field field, const QString &caption, const QString &unit,
-                const QString &tip, double minimum, double maximum, double step);
-    void edited(Field field);
+    QGroupBox *addBox(const QString &title, const RowSpec *specs, int count);
+    QGroupBox *buildOptionsBox();
+    QGroupBox *buildLimitBox();
+    void addRow(QGridLayout *grid, const RowSpec &spec);
+    void setTabOrderAsRead();
+    void typed(Field field);
+    void finishEntry(Field field, bool tidy);
+    void applyFinishedRules();
     void stepField(Field field, double steps);
     void optionsChanged();
     void presetChosen(int index);
     void syncPreset();
-    bool checkAll();
-    QString problem(Field field, double &value) const;
-    void showMessage(Field field, const QString &text);
+    void check();
+    QString problem(const Row &row, double &value) const;
+    void showRowState(Row &row, const QString &message, bool wrong);
+    void applyColours();
     QString text(double value) const;
-    QLocale numbers() const;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    Row &row(Field field) { return m_rows[size_t(field)]; }
+    const Row &row(Field field) const { return m_rows[size_t(field)]; }
 
     std::array<Row, kFieldCount> m_rows;
     QCheckBox *m_indoor = nullptr;
@@ -92,7 +119,10 @@ private:
     QCheckBox *m_screen = nullptr;
     QCheckBox *m_envelope = nullptr;
     QComboBox *m_presets = nullptr;
-    ExplorationInput m_input;
+    QTimer *m_pause = nullptr;
+    Field m_entry = Field::Width;
+    ExplorationInput m_input;    // as typed, while valid
+    ExplorationInput m_finished; // as of the last finished entry
     bool m_updating = false;
 };
 

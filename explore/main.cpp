@@ -1,15 +1,28 @@
 // warmtegloed-verkenning: the exploration window of Warmtegloedvracht.
 
+#include "application_setup.h"
 #include "explore_window.h"
 
 #include <QApplication>
-#include <QIcon>
+#include <QTextStream>
+#include <QTranslator>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        if (const int done = explore::HandleCommandLine(arguments, out, err); done >= 0)
+            return done;
+    }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("warmtegloed-verkenning"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Warmtegloed – Verkenning"));
+    QTranslator qtTexts;
+    explore::SetUpApplication(application, qtTexts);
     explore::ExploreWindow window;
     window.show();
     return QApplication::exec();

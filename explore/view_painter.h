@@ -2,6 +2,7 @@
 
 #include "exploration.h"
 #include "line_chart.h"
+#include "plan_painter.h"
 
 #include <QLocale>
 #include <QRectF>
@@ -10,44 +11,22 @@ class QPainter;
 
 namespace explore {
 
-using plot::BeginView;
-using plot::ChartSeries;
-using plot::DeviceUnit;
-using plot::DrawLabel;
-using plot::DrawMarker;
+using plot::ChartColours;
 using plot::LineChart;
-using plot::Marker;
-using plot::PaintLineChart;
-using plot::TickStep;
-using plot::TickText;
 
 enum class ViewKind { Distance, Height, Plan };
 
-// Where the plan's ground lies in a drawing area: equal scale along and across the
-// face, y upwards. Shared by the drawing and by the hover read-out.
-struct PlanLayout
-{
-    QRectF map;           // device rectangle of the ground shown
-    double worldLeft = 0; // x at map.left() (negative: into the storage)
-    double worldBottom = 0;
-    double scale = 1; // device units per metre
-    double storageDepthShown = 0;
+// The charts of the exploration: the level against distance (a curve per assessment
+// height and the envelope, the limit, the minimal distance) and against height (the
+// check's highest level marked where the check finds it).
+LineChart DistanceChart(const Exploration &exploration, const QLocale &locale,
+                        const ChartColours &colours = ChartColours::Paper());
+LineChart HeightChart(const Exploration &exploration, const QLocale &locale,
+                      const ChartColours &colours = ChartColours::Paper());
 
-    QPointF toDevice(double x, double y) const;
-    QPointF toWorld(const QPointF &device) const;
-    bool valid() const { return map.width() > 0 && map.height() > 0; }
-};
-
-// The contour levels of the plan (kW/m²) besides the limit.
-std::vector<double> PlanContourLevels();
-
-LineChart DistanceChart(const Exploration &exploration, const QLocale &locale);
-LineChart HeightChart(const Exploration &exploration, const QLocale &locale);
-PlanLayout LayoutPlan(const QRectF &area, const Exploration &exploration, double unit);
-
+// Files and prints are drawn on paper; the screen passes its palette's colours.
 void PaintView(QPainter &painter, const QRectF &area, ViewKind kind, const Exploration &exploration,
-               const QLocale &locale);
-void PaintPlan(QPainter &painter, const QRectF &area, const Exploration &exploration, const QLocale &locale);
+               const QLocale &locale, const ChartColours &colours = ChartColours::Paper());
 
 // Numbers as the views write them: two decimals in the given locale, a dash for a value
 // that is not a number.

@@ -1,5 +1,7 @@
 #include "view_table.h"
 
+#include "typed_numbers.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -11,10 +13,23 @@
 
 namespace explore {
 
-TableData TableFor(ViewKind kind, const Exploration &exploration)
+namespace {
+
+// Sample positions are sums of steps (-5 + 50 * 0.1 is -4.4e-16, not 0; 3 * 0.1 is
+// 0.30000000000000004): a position within rounding noise of a whole nanometre is that
+// nanometre (and never a negative zero); any other stays as computed.
+double tidyPosition(double metres)
+{
+    const double nanometres = std::round(metres * 1e9) / 1e9;
+    const bool noise = std::abs(metres - nanometres) <= 1e-12 * std::max(1.0, std::abs(metres));
+    return noise ? nanometres + 0.0 : metres;
+}
+
+} // namespace
+
+TableData TableFor(ViewKind kind, const Exploration &exploration, const QLocale &locale)
 {
     TableData table;
-    const QLocale c = QLocale::c();
     switch (kind) {
     case ViewKind::Distance: {
         const DistanceProfile &profile = exploration.distance;
@@ -24,13 +39,13 @@ TableData TableFor(ViewKind kind, const Exploration &exploration)
                                   ? QStringLiteral("niveau op halve gebouwhoogte (kW/m²)")
                                   : QStringLiteral("punt %1 op %2 m (kW/m²)")
                                         .arg(s + 1)
-                                        .arg(c.toString(profile.heights[s], 'g', 6)));
+                                        .arg(ShortestNumber(profile.heights[s], locale)));
         }
         if (!profile.envelope.empty())
             table.headers << QStringLiteral("omhullende (kW/m²)");
         table.headers << QStringLiteral("hoogste (kW/m²)");
         for (size_t d = 0; d < profile.distances.size(); ++d) {
-            std::vector<double> row {profile.distances[d]};
+            std::vector<double> row {tidyPosition(profile.distances[d])};
             for (const auto &series : profile.levels)
                 row.push_back(series[d]);
             if (!profile.envelope.empty())
@@ -44,7 +59,7 @@ TableData TableFor(ViewKind kind, const Exploration &exploration)
     case ViewKind::Height: {
         table.headers << QStringLiteral("hoogte z (m)") << QStringLiteral("niveau (kW/m²)");
         for (size_t i = 0; i < exploration.height.heights.size(); ++i)
-            table.rows.push_back({exploration.height.heights[i], exploration.height.levels[i]});
+            table.rows.push_back({tidyPosition(exploration.height.heights[i]), exploration.height.levels[i]});
         table.decimals = {3, 3};
         break;
     }
@@ -54,7 +69,8 @@ TableData TableFor(ViewKind kind, const Exploration &exploration)
         const engine::ScalarGrid &grid = exploration.plan.grid;
         for (int j = 0; !TableWaits(kind, exploration) && j < grid.ny; ++j) {
             for (int i = 0; i < grid.nx; ++i)
-                table.rows.push_back({grid.x0 + i * grid.dx, grid.y0 + j * grid.dy, grid.value(i, j)});
+                table.rows.push_back({tidyPosition(grid.x0 + i * grid.dx),
+                                      tidyPosition(grid.y0 + j * grid.dy), grid.value(i, j)});
         }
         table.decimals = {3, 3, 3};
         break;
@@ -69,25 +85,26 @@ bool TableWaits(ViewKind kind, const Exploration &exploration)
     return kind == ViewKind::Plan && !exploration.planFinal;
 }
 
-QByteArray TableCsv(const TableData &table)
+QByteArray TableCsv(const TableData &table, CsvStyle style)
 {
-    QByteArray csv;
+    const bool dutch = style == CsvStyle::Dutch;
+    const QLocale numbers = dutch ? QLocale(QLocale::Dutch, QLocale::Netherlands) : QLocale::c();
+    const QChar separator = dutch ? QLatin1Char(';') : QLatin1Char(',');
+    const QString lineEnd = dutch ? QStringLiteral("\r\n") : QStringLiteral("\n");
     QStringList quoted;
     for (const QString &header : table.headers)
         quoted << QLatin1Char('"') + QString(header).replace(QLatin1Char('"'), QStringLiteral("\"\""))
                 + QLatin1Char('"');
-    csv += quoted.join(QLatin1Char(',')).toUtf8() + '\n';
+    QString csv = quoted.join(separator) + lineEnd;
     for (const auto &row : table.rows) {
-        for (size_t c = 0; c < row.size(); ++c) {
-            if (c > 0)
-                csv += ',';
-            // Round-trip precision: the CSV carries the engine's numbers, not the shown ones.
-            if (std::isfinite(row[c]))
-                csv += QByteArray::number(row[c], 'g', 17);
-        }
-        csv += '\n';
+        QStringList cells;
+        // The engine's numbers as computed, not as shown; a cell the method could not
+        // compute stays empty.
+        for (const double value : row)
+            cells << (std::isfinite(value) ? ShortestNumber(value, numbers) : QString());
+        csv += cells.join(separator) + lineEnd;
     }
-    return csv;
+    return (dutch ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + csv.toUtf8();
 }
 
 QString TableText(const TableData &table, const QModelIndexList &selection, const QLocale &locale)

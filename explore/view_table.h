@@ -18,13 +18,24 @@ struct TableData
     std::vector<int> decimals; // per column
 };
 
-TableData TableFor(ViewKind kind, const Exploration &exploration);
+// The numbers behind a view; the heights in the headers ("punt 1 op 2,5 m") are written
+// in `locale`, as the cells are.
+TableData TableFor(ViewKind kind, const Exploration &exploration, const QLocale &locale);
 // True while the view's numbers are not yet there to read: the plan's until they are
 // exact (its picture comes first). Its table has no rows until then.
 bool TableWaits(ViewKind kind, const Exploration &exploration);
 
-// CSV of a table for other programs: comma separated, decimal point, UTF-8, one header line.
-QByteArray TableCsv(const TableData &table);
+enum class CsvStyle {
+    // For a spreadsheet in Dutch: semicolons, decimal commas, UTF-8 with a byte order mark
+    // (so that a spreadsheet reads "kW/m²" right), CRLF line ends.
+    Dutch,
+    // For scripts: commas, decimal points, UTF-8 without a byte order mark, LF line ends.
+    Point,
+};
+
+// CSV of a table with one header line. Every number is the shortest text that reads back
+// as the same double; no exponents, no negative zero.
+QByteArray TableCsv(const TableData &table, CsvStyle style);
 
 // Tab-separated text in the user's locale, as a spreadsheet takes it from the clipboard.
 QString TableText(const TableData &table, const QModelIndexList &selection, const QLocale &locale);

@@ -10,7 +10,7 @@ ViewWidget::ViewWidget(ViewKind kind, QWidget *parent)
     , m_kind(kind)
 {
     setMouseTracking(kind == ViewKind::Plan);
-    setMinimumSize(320, 260);
+    setMinimumSize(240, 180);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -21,10 +21,34 @@ void ViewWidget::setExploration(std::shared_ptr<const Exploration> exploration)
     update();
 }
 
+void ViewWidget::setIncomplete(const QString &reason)
+{
+    if (m_incomplete == reason)
+        return;
+    m_incomplete = reason;
+    update();
+}
+
+void ViewWidget::paintIncomplete(QPainter &painter)
+{
+    QColor veil = palette().color(QPalette::Window);
+    veil.setAlpha(215);
+    painter.fillRect(rect(), veil);
+    painter.setPen(palette().color(QPalette::WindowText));
+    QFont bold = font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    const QRect area = rect().adjusted(20, 20, -20, -20);
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap,
+                     QStringLiteral("Invoer onvolledig\n\n%1\n\nDe figuur hoort bij een eerdere invoer.")
+                         .arg(m_incomplete));
+}
+
 void ViewWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Text));
     if (!m_exploration) {
         painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Berekenen…"));
         return;
@@ -34,7 +58,10 @@ void ViewWidget::paintEvent(QPaintEvent *)
                          QString::fromStdString(m_exploration->refusal.message));
         return;
     }
-    PaintView(painter, QRectF(rect()), m_kind, *m_exploration, locale());
+    PaintView(painter, QRectF(rect()), m_kind, *m_exploration, locale(),
+              ChartColours::FromPalette(palette()));
+    if (!m_incomplete.isEmpty())
+        paintIncomplete(painter);
     if (hasFocus()) {
         painter.setPen(QPen(palette().highlight().color(), 2, Qt::DotLine));
         painter.drawRect(rect().adjusted(1, 1, -2, -2));
@@ -43,7 +70,9 @@ void ViewWidget::paintEvent(QPaintEvent *)
 
 QString ViewWidget::hoverText(const QPointF &position) const
 {
-    if (m_kind != ViewKind::Plan || !m_exploration || m_exploration->plan.resolution < 2)
+    // No level of an input that is no longer the one typed.
+    if (m_kind != ViewKind::Plan || !m_exploration || m_exploration->plan.resolution < 2
+        || !m_incomplete.isEmpty())
         return {};
     const PlanLayout layout = LayoutPlan(QRectF(rect()), *m_exploration, logicalDpiY() / 96.0);
     if (!layout.valid() || !layout.map.contains(position))

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class QPainter;
+
 namespace explore {
 
 // One view of the exploration on screen, drawn by the same code as the exports. The
@@ -19,6 +21,10 @@ public:
 
     ViewKind kind() const { return m_kind; }
     void setExploration(std::shared_ptr<const Exploration> exploration);
+    // While the input is incomplete the view is greyed under a line that says why;
+    // an empty reason shows it plainly again.
+    void setIncomplete(const QString &reason);
+    QString incompleteReason() const { return m_incomplete; }
     // The text the plan shows for a spot of the widget, empty outside the ground.
     QString hoverText(const QPointF &position) const;
 
@@ -31,8 +37,11 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
+    void paintIncomplete(QPainter &painter);
+
     ViewKind m_kind;
     std::shared_ptr<const Exploration> m_exploration;
+    QString m_incomplete;
 };
 
 } // namespace explore

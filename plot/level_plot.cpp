@@ -29,6 +29,12 @@ QString number(double value)
     return QString::fromStdString(engine::numberToText(value, '.'));
 }
 
+// A level the engine lets pass below zero rounds to 0 kW/m²: noise behind a screen.
+double kw(double level)
+{
+    return std::max(0.0, level) / 1000;
+}
+
 } // namespace
 
 bool levelPlot(const engine::CalculationInput &input, double limitKw, bool envelope, LevelPlot &plot,
@@ -53,9 +59,7 @@ bool levelPlot(const engine::CalculationInput &input, double limitKw, bool envel
     plot.hasSafeDistance = safe.found;
     plot.safeDistance = safe.value;
 
-    double first = 0.1;
-    if (input.screen && !input.indoor)
-        first = std::max(first, std::floor(input.xs * 100 + 1e-7) / 100 + 0.01);
+    const double first = engine::FirstDistance(input);
     const double reach = std::max({10.0, 1.5 * input.x, safe.found ? 1.6 * safe.value : 0.0});
     const double last = std::ceil(reach / TickStep(reach, 8)) * TickStep(reach, 8);
     plot.firstDistance = first;
@@ -82,7 +86,7 @@ bool levelPlot(const engine::CalculationInput &input, double limitKw, bool envel
             ? QStringLiteral("Op halve gebouwhoogte (%1 m)").arg(number(input.H / 2))
             : QStringLiteral("Punt %1, hoogte %2 m").arg(j + 1).arg(number(input.heights[j]));
         for (std::size_t i = 0; i < distances.size(); ++i)
-            curve.points.emplace_back(distances[i], field.levels[i * count + j] / 1000);
+            curve.points.emplace_back(distances[i], kw(field.levels[i * count + j]));
         plot.curves.push_back(curve);
     }
     if (envelope && !input.indoor) {
@@ -96,7 +100,7 @@ bool levelPlot(const engine::CalculationInput &input, double limitKw, bool envel
         curve.label = QStringLiteral("Omhullende, 0 tot %1 m hoog").arg(number(top));
         curve.envelope = true;
         for (std::size_t i = 0; i < distances.size(); ++i)
-            curve.points.emplace_back(distances[i], highest.levels[i] / 1000);
+            curve.points.emplace_back(distances[i], kw(highest.levels[i]));
         plot.curves.push_back(curve);
     }
     return true;
@@ -121,9 +125,9 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
         series.name = curve.label;
         series.points = curve.points;
         if (curve.envelope) {
-            series.pen = EnvelopePen();
+            series.pen = EnvelopePen(chart.colours);
         } else {
-            series.pen = HeightSeriesPen(height, 1.6);
+            series.pen = HeightSeriesPen(height, 1.6, chart.colours);
             series.marker = HeightSeriesMarker(height++);
         }
         for (const QPointF &p : curve.points)
@@ -131,8 +135,9 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
         chart.series.push_back(series);
     }
     chart.yMax = std::ceil(top / TickStep(top, 7)) * TickStep(top, 7);
-    chart.lines.push_back(
-        LimitLine(plot.limitKw, false, QStringLiteral("Grenswaarde %1 kW/m²").arg(number(plot.limitKw))));
+    chart.lines.push_back(LimitLine(plot.limitKw, false,
+                                    QStringLiteral("Grenswaarde %1 kW/m²").arg(number(plot.limitKw)),
+                                    chart.colours));
     if (plot.hasSafeDistance && plot.safeDistance <= plot.lastDistance) {
         MarkLimitDistance(chart, plot.safeDistance, plot.limitKw,
                           QStringLiteral("Veilige afstand %1 m").arg(number(plot.safeDistance)));

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QColor>
+#include "chart_style.h"
+
 #include <QLocale>
 #include <QPen>
 #include <QPointF>
@@ -14,8 +15,8 @@ class QPainter;
 
 namespace plot {
 
-enum class Marker { None, Circle, Square, Triangle, Diamond, Cross };
-
+// One curve of the chart, drawn as straight segments between its points: a segment never
+// leaves the range of its two ends, so a level that is 0 behind a screen is drawn at 0.
 struct ChartSeries
 {
     QString name;
@@ -57,38 +58,21 @@ struct LineChart
     std::vector<ChartLine> lines;
     std::vector<ChartMark> marks;
     QString note;
+    ChartColours colours = ChartColours::Paper();
 };
 
 // The look of the series of the n-th assessment height, the same in every chart of the
 // programs: colour, dash pattern and marker all differ, for black-and-white prints.
-QPen HeightSeriesPen(std::size_t index, double width);
+QPen HeightSeriesPen(std::size_t index, double width, const ChartColours &colours);
 Marker HeightSeriesMarker(std::size_t index);
 
-// The series of the envelope over all heights: thick, solid, black.
-QPen EnvelopePen();
+// The series of the envelope over all heights: thick, solid, in the ink's colour.
+QPen EnvelopePen(const ChartColours &colours);
 // The limit as a dashed line across the plot, vertical when the level runs along x.
-ChartLine LimitLine(double limit, bool vertical, const QString &label);
+ChartLine LimitLine(double limit, bool vertical, const QString &label, const ChartColours &colours);
 // Where the level falls to the limit at `distance`: a thin line and a labelled diamond.
 void MarkLimitDistance(LineChart &chart, double distance, double limit, const QString &label);
 
-// Pixels of the device per pixel of a 96 dpi screen: pens and gaps scale with it.
-double DeviceUnit(const QPainter &painter);
-
-// Starts drawing a view on `area`: saves the painter, smooths lines, clears the area to
-// white and sets the views' 9 pt font, which it returns. The caller restores the painter.
-QFont BeginView(QPainter &painter, const QRectF &area);
-
-void DrawMarker(QPainter &painter, const QPointF &centre, Marker marker, double size);
-
-// Draws text inside a white box with a thin border, anchored at `anchor` by `alignment`;
-// gives the box. LabelBox gives it without drawing.
-QRectF DrawLabel(QPainter &painter, const QPointF &anchor, const QString &text, Qt::Alignment alignment);
-QRectF LabelBox(const QPainter &painter, const QPointF &anchor, const QString &text, Qt::Alignment alignment);
-
 void PaintLineChart(QPainter &painter, const QRectF &area, const LineChart &chart, const QLocale &locale);
-
-// Tick step of an axis: a round figure giving about `ticks` intervals.
-double TickStep(double span, int ticks);
-QString TickText(double value, double step, const QLocale &locale);
 
 } // namespace plot

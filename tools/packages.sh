@@ -7,6 +7,7 @@ BUILD_PACKAGES=(
     libgl-dev fonts-liberation fontconfig libbenchmark-dev libcups2-dev
     qt6-translations-l10n
     libhwy-dev libsleef-dev
+    nlohmann-json3-dev libgdal-dev
 )
 # The NumPy peer that bench/compare.sh times the engine against.
 BENCH_PACKAGES=(python3-numpy)
@@ -15,6 +16,7 @@ TEST_PACKAGES=(
     cups cups-client cups-bsd printer-driver-cups-pdf
     dbus-daemon at-spi2-core libglib2.0-bin
     clang libclang-rt-14-dev
+    python3-jsonschema
 )
 # ./package: cpack's DEB generator with dpkg-shlibdeps and the hardening flags, and the
 # checkers of the result; packaging/try-on-clean-debian.sh also needs debootstrap.

@@ -1,6 +1,7 @@
 // The exploration window on the X server that ./test starts (Xvfb), at its real plan
 // resolution: a new width reaches the answers and the plan, and the window keeps
-// answering events while the grid is computed.
+// answering events while the grid is computed; the window's command keys work from a
+// text field, where X11's key bindings would take Ctrl+E as "to the end of the line".
 
 #include "answers_panel.h"
 #include "explore_window.h"
@@ -8,8 +9,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -57,6 +60,7 @@ private slots:
         width->setFocus();
         width->selectAll();
         QTest::keyClicks(width, QStringLiteral("24"));
+        QTest::keyClick(width, Qt::Key_Return);
 
         // While the worker computes, a 10 ms timer keeps firing: no gap of 100 ms or more.
         QElapsedTimer clock;
@@ -94,6 +98,24 @@ private slots:
         QCOMPARE(m_window->answers()->distanceText(),
                  Number(distance.value, QLocale()) + QStringLiteral(" m"));
         QVERIFY(m_window->isVisible());
+    }
+
+    void commandKeysWorkFromATextField()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString path = folder.filePath(QStringLiteral("afstand.png"));
+        m_window->setFileChooser(
+            [&](const QString &, const QString &, const QStringList &, QString *) { return path; });
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QLineEdit *depth = m_window->inputs()->edit(Field::Depth);
+        depth->setFocus();
+        QCOMPARE(QApplication::focusWidget(), depth);
+        depth->setCursorPosition(0);
+        QTest::keyClick(depth, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(QImage(path).width() > 0);
+        QCOMPARE(depth->cursorPosition(), 0);
     }
 };
 
