@@ -39,7 +39,12 @@ int main(int argc, char *argv[])
         }
         writer.setCreationTime(QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC));
     }
-    writer.addPicture(QStringLiteral("venster.png"), grabMainWindow());
+    const QImage window = grabMainWindow();
+    if (window.isNull()) {
+        QTextStream(stderr) << "make_help_pdf: the window did not become active to be drawn\n";
+        return 1;
+    }
+    writer.addPicture(QStringLiteral("venster.png"), window);
     if (!writer.write(args.at(1), args.at(2))) {
         QTextStream(stderr) << "make_help_pdf: " << writer.errorString() << '\n';
         QFile::remove(args.at(2));
