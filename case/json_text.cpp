@@ -1,11 +1,29 @@
 #include "json_text.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace casefile::detail {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// The length in the text of a token as the parser reports it: it writes each control
+// character as "<U+XXXX>".
+std::size_t tokenLength(const std::string &token)
+{
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < token.size(); ++length) {
+        const bool escaped = token.compare(i, 3, "<U+") == 0 && i + 8 <= token.size() && token[i + 7] == '>';
+        i += escaped ? 8 : 1;
+    }
+    return length;
+}
+
+bool inWord(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '+' || c == '-';
+}
 
 // A SAX reader that only notes where the parser gave up.
 struct ErrorPosition
@@ -29,7 +47,7 @@ struct ErrorPosition
     bool parse_error(std::size_t at, const std::string &lastToken, const nlohmann::detail::exception &)
     {
         position = at;
-        token = lastToken.size();
+        token = tokenLength(lastToken);
         failed = true;
         return false;
     }
@@ -184,14 +202,23 @@ bool SyntaxErrorAt(std::string_view text, std::size_t &line, std::size_t &column
     Json::sax_parse(text.begin(), text.end(), &sax);
     if (!sax.failed)
         return false;
-    // Where the offending token starts; lines and columns count characters.
+    // Where the offending token starts; lines and columns count characters. A bad
+    // literal or number is found by its own letters, since the parser's token may
+    // reach back over what came before it; anything else by the token's length.
     // (At the end of the text the parser counts the end as one more character.)
     const std::size_t position = std::min(sax.position, text.size());
-    const std::size_t start = position > sax.token ? position - sax.token : 0;
-    const std::size_t end = std::min(text.size(), start);
+    std::size_t start = position > sax.token ? position - sax.token : 0;
+    std::size_t last = position > 0 ? position - 1 : 0;
+    while (last > 0 && std::isspace(static_cast<unsigned char>(text[last])))
+        --last;
+    if (last < text.size() && inWord(text[last])) {
+        start = last;
+        while (start > 0 && inWord(text[start - 1]))
+            --start;
+    }
     line = 1;
     column = 1;
-    for (std::size_t i = 0; i < end; ++i) {
+    for (std::size_t i = 0; i < start; ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte == '\n') {
             ++line;

@@ -1,9 +1,16 @@
 #include "case_options.h"
 
 #include "safe_file.h"
+#include "system_error_text.h"
 
 #include <QCommandLineParser>
 #include <QFile>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace cli {
 namespace {
@@ -17,19 +24,47 @@ QString name(const char *option)
     return QString::fromLatin1(option);
 }
 
-// The file's bytes, refused unread when it is larger than any case.
+// The file's bytes, refused unread when it is larger than any case. Only a regular file
+// is read: a FIFO or a device could keep the program waiting, or never end.
 bool readFile(const QString &path, QByteArray &bytes, QString &error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("%1: kan niet gelezen worden (%2).").arg(path, file.errorString());
+    const auto refuse = [&](const QString &reason) {
+        error = QStringLiteral("'%1' kan niet worden gelezen: %2.").arg(path, reason);
         return false;
+    };
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return refuse(platform::systemErrorText(errno));
+    struct stat status
+    { };
+    if (::fstat(fd, &status) != 0) {
+        const int reason = errno;
+        ::close(fd);
+        return refuse(platform::systemErrorText(reason));
     }
-    bytes = file.read(qint64(casefile::kMaximumSize) + 1);
-    if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("%1: kan niet gelezen worden (%2).").arg(path, file.errorString());
-        return false;
+    if (!S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return refuse(S_ISDIR(status.st_mode) ? platform::systemErrorText(EISDIR)
+                                              : QStringLiteral("het is geen gewoon bestand"));
     }
+    const qsizetype most = qsizetype(casefile::kMaximumSize) + 1;
+    bytes.resize(most);
+    qsizetype size = 0;
+    while (size < most) {
+        const ssize_t got = ::read(fd, bytes.data() + size, std::size_t(most - size));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int reason = errno;
+            ::close(fd);
+            return refuse(platform::systemErrorText(reason));
+        }
+        if (got == 0)
+            break;
+        size += got;
+    }
+    ::close(fd);
+    bytes.truncate(size);
     return true;
 }
 

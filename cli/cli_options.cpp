@@ -1,33 +1,40 @@
 #include "cli_options.h"
 
-#include <QCommandLineParser>
-#include <QLocale>
-#include <QStringList>
+#include "input_ranges.h"
+#include "number_text.h"
+#include "option_values.h"
 
-#include <cmath>
+#include <QCommandLineParser>
+#include <QStringList>
 
 namespace cli {
 namespace {
 
-// Single values, in the order of the window's inputs, each with the member it sets.
+// Single values, in the order of the window's inputs, each with the member it sets and
+// the range the method computes.
 struct NumberOption
 {
     const char *name;
-    const char *description;
+    const char *description; // followed by the range and the default
     double engine::CalculationInput::*member;
+    const engine::QuantityRange &range;
+    const char *unit;
+    const char *note = "";
 };
 
 const NumberOption kNumberOptions[] = {
-    {"B", "Breedte van de opslag of het gebouw (m), standaard 10.", &engine::CalculationInput::B},
-    {"D", "Diepte van de opslag (m), standaard 10.", &engine::CalculationInput::D},
-    {"H", "Hoogte van de opslag of het gebouw (m), standaard 8.", &engine::CalculationInput::H},
-    {"x", "Afstand van de opslag tot de beoordelingspunten (m), standaard 5.", &engine::CalculationInput::x},
-    {"y", "Positie van de beoordelingspunten langs de opslag (m), standaard 5.",
-     &engine::CalculationInput::y},
-    {"hs", "Hoogte van de afscherming (m), standaard 0; telt alleen met --screen.",
-     &engine::CalculationInput::hs},
-    {"xs", "Afstand van de afscherming tot de opslag (m), standaard 0.", &engine::CalculationInput::xs},
-    {"K", "Rendement van de afscherming (-), standaard 1.", &engine::CalculationInput::K},
+    {"B", "Breedte van de opslag of het gebouw (m)", &engine::CalculationInput::B, engine::kWidthRange, "m"},
+    {"D", "Diepte van de opslag (m)", &engine::CalculationInput::D, engine::kDepthRange, "m"},
+    {"H", "Hoogte van de opslag of het gebouw (m)", &engine::CalculationInput::H, engine::kHeightRange, "m"},
+    {"x", "Afstand van de opslag tot de beoordelingspunten (m)", &engine::CalculationInput::x,
+     engine::kDistanceRange, "m"},
+    {"y", "Positie van de beoordelingspunten langs de opslag (m)", &engine::CalculationInput::y,
+     engine::kPositionRange, "m"},
+    {"hs", "Hoogte van de afscherming (m)", &engine::CalculationInput::hs, engine::kScreenHeightRange, "m",
+     " Telt alleen met --screen."},
+    {"xs", "Afstand van de afscherming tot de opslag (m)", &engine::CalculationInput::xs,
+     engine::kScreenDistanceRange, "m", " Met --screen niet groter dan --x."},
+    {"K", "Rendement van de afscherming (-)", &engine::CalculationInput::K, engine::kEfficiencyRange, ""},
 };
 
 const char *const kHeights = "heights";
@@ -35,35 +42,58 @@ const char *const kIndoor = "indoor";
 const char *const kCompact = "compact";
 const char *const kScreen = "screen";
 
-QString notANumber(const QString &option, const QString &value)
+QString text(double value)
 {
-    return QStringLiteral("Ongeldige waarde '%1' voor --%2: verwacht een getal met een decimale punt.")
-        .arg(value, option);
+    return QString::fromStdString(engine::numberToText(value, '.'));
+}
+
+QString defaultHeights()
+{
+    QStringList heights;
+    for (double z : engine::CalculationInput().heights)
+        heights.append(text(z));
+    return heights.join(QLatin1Char(','));
+}
+
+bool readHeights(const QCommandLineParser &parser, engine::CalculationInput &input, QString &error)
+{
+    const QString option = QString::fromLatin1(kHeights);
+    if (!parser.isSet(option))
+        return true;
+    const QString value = parser.value(option);
+    const QStringList parts = value.split(QLatin1Char(','));
+    if (parts.size() != int(input.heights.size())) {
+        error = QStringLiteral("--heights verwacht precies vijf hoogten, door komma's "
+                               "gescheiden (z1,z2,z3,z4,z5), niet '%1'.")
+                    .arg(value);
+        return false;
+    }
+    for (int i = 0; i < parts.size(); ++i) {
+        if (!readNumber(option, parts[i], engine::kPointHeightRange.method, QStringLiteral("m"),
+                        input.heights[std::size_t(i)], error))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
-bool parseNumber(const QString &text, double &value)
-{
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double parsed = c.toDouble(text, &ok);
-    if (!ok || !std::isfinite(parsed))
-        return false;
-    value = parsed;
-    return true;
-}
-
 CalculationOptions::CalculationOptions()
 {
-    for (const NumberOption &option : kNumberOptions)
-        m_options.append(QCommandLineOption(QString::fromLatin1(option.name),
-                                            QString::fromUtf8(option.description), QStringLiteral("getal")));
+    const engine::CalculationInput defaults;
+    for (const NumberOption &option : kNumberOptions) {
+        m_options.append(
+            QCommandLineOption(QString::fromLatin1(option.name),
+                               QStringLiteral("%1, %2, standaard %3.%4")
+                                   .arg(QString::fromUtf8(option.description), rangeText(option.range.method),
+                                        text(defaults.*option.member), QString::fromUtf8(option.note)),
+                               QStringLiteral("getal")));
+    }
     m_options.append(QCommandLineOption(
         QString::fromLatin1(kHeights),
-        QStringLiteral("Hoogten van de vijf beoordelingspunten (m), door komma's gescheiden, "
-                       "standaard 2.5,5,7.5,10,12.5."),
+        QStringLiteral(
+            "Hoogten van de vijf beoordelingspunten (m), door komma's gescheiden, elk %1, standaard %2.")
+            .arg(rangeText(engine::kPointHeightRange.method), defaultHeights()),
         QStringLiteral("z1,z2,z3,z4,z5")));
     m_options.append(
         QCommandLineOption(QString::fromLatin1(kIndoor),
@@ -85,45 +115,31 @@ bool CalculationOptions::read(const QCommandLineParser &parser, engine::Calculat
 {
     for (const NumberOption &option : kNumberOptions) {
         const QString name = QString::fromLatin1(option.name);
-        if (!parser.isSet(name))
-            continue;
-        const QString text = parser.value(name);
-        if (!parseNumber(text, input.*option.member)) {
-            error = notANumber(name, text);
+        if (parser.isSet(name)
+            && !readNumber(name, parser.value(name), option.range.method, QString::fromLatin1(option.unit),
+                           input.*option.member, error))
             return false;
-        }
     }
-
-    // An efficiency outside 0-1 would take more than the screened part away, or add to it.
-    if (!(input.K >= 0 && input.K <= 1)) {
-        error = QStringLiteral("Ongeldige waarde '%1' voor --K: het rendement van de afscherming ligt "
-                               "tussen 0 en 1.")
-                    .arg(parser.value(QStringLiteral("K")));
+    if (!readHeights(parser, input, error))
         return false;
-    }
-
-    if (parser.isSet(QString::fromLatin1(kHeights))) {
-        const QString text = parser.value(QString::fromLatin1(kHeights));
-        const QStringList parts = text.split(QLatin1Char(','));
-        if (parts.size() != int(input.heights.size())) {
-            error = QStringLiteral("--heights verwacht precies vijf hoogten, door komma's "
-                                   "gescheiden (z1,z2,z3,z4,z5), niet '%1'.")
-                        .arg(text);
-            return false;
-        }
-        for (int i = 0; i < parts.size(); ++i) {
-            if (!parseNumber(parts[i], input.heights[std::size_t(i)])) {
-                error = notANumber(QString::fromLatin1(kHeights), parts[i]);
-                return false;
-            }
-        }
-    }
-
     // An option switches on; what is off stays as it was (the default, or a case file's).
     input.indoor = input.indoor || parser.isSet(QString::fromLatin1(kIndoor));
     input.compact = input.compact || parser.isSet(QString::fromLatin1(kCompact));
     input.screen = input.screen || parser.isSet(QString::fromLatin1(kScreen));
     return true;
+}
+
+bool pointBeforeScreen(const engine::CalculationInput &input)
+{
+    return input.screen && !input.indoor && input.x < input.xs;
+}
+
+QString pointBeforeScreenMessage(const engine::CalculationInput &input)
+{
+    return QStringLiteral(
+               "De beoordelingspunten (--x %1) liggen tussen de opslag en de afscherming (--xs %2); "
+               "kies --x minstens zo groot als --xs.")
+        .arg(text(input.x), text(input.xs));
 }
 
 QString helpText(const QString &program, const QList<QCommandLineOption> &options)
@@ -132,12 +148,15 @@ QString helpText(const QString &program, const QList<QCommandLineOption> &option
                                   "Berekent het warmtestralingsniveau (kW/m²) van een brand in een "
                                   "houtopslag op de beoordelingspunten,\n"
                                   "zoals het venster van Warmtegloedvracht dat doet. Getallen met een "
-                                  "decimale punt.\n\nOpties:\n")
+                                  "decimale punt, elk binnen\nzijn bereik (van t/m tot).\n\nOpties:\n")
                        .arg(program);
     QStringList left;
     int width = 0;
     for (const QCommandLineOption &option : options) {
-        QString name = QStringLiteral("--") + option.names().join(QStringLiteral(", --"));
+        QStringList names;
+        for (const QString &name : option.names())
+            names.append((name == QLatin1String("h") ? QStringLiteral("-") : QStringLiteral("--")) + name);
+        QString name = names.join(QStringLiteral(", "));
         if (!option.valueName().isEmpty())
             name += QStringLiteral(" <%1>").arg(option.valueName());
         left.append(name);
@@ -148,7 +167,8 @@ QString helpText(const QString &program, const QList<QCommandLineOption> &option
     text += QStringLiteral(
         "\nZonder --json één regel per beoordelingspunt. Afsluitcode 0 bij een resultaat, "
         "1 als de berekening\nvoor deze invoer niet gedefinieerd is, 2 bij ongeldige invoer, 3 als het "
-        "rapport (--pdf) niet\ngeschreven kon worden; een bestaand bestand blijft dan ongewijzigd.\n");
+        "rapport (--pdf), de\ngrafiek (--plot) of de uitvoer niet geschreven kon worden; een bestaand "
+        "bestand blijft dan\nongewijzigd. Elke melding is één regel op de standaardfout.\n");
     return text;
 }
 

@@ -18,6 +18,35 @@ QString limitText(double limit)
     return QString::number(limit / 1000, 'g', 6);
 }
 
+QJsonValue boundJson(engine::SolutionBound bound)
+{
+    switch (bound) {
+    case engine::SolutionBound::Lowest:
+        return QStringLiteral("lowest");
+    case engine::SolutionBound::Highest:
+        return QStringLiteral("highest");
+    case engine::SolutionBound::None:
+        break;
+    }
+    return QJsonValue();
+}
+
+QString answerText(const engine::Solution &solution)
+{
+    const QString value = text(solution.value);
+    switch (solution.bound) {
+    case engine::SolutionBound::Lowest:
+        return QStringLiteral("elke afstand voldoet (vanaf %1 m)").arg(value);
+    case engine::SolutionBound::Highest:
+        return solution.quantity == engine::SolveQuantity::Width
+            ? QStringLiteral("≥ %1 m (breedste onderzochte breedte)").arg(value)
+            : QStringLiteral("≥ %1 m (hoogste onderzochte hoogte)").arg(value);
+    case engine::SolutionBound::None:
+        break;
+    }
+    return QStringLiteral("%1 m").arg(value);
+}
+
 } // namespace
 
 QString quantityName(engine::SolveQuantity quantity)
@@ -41,6 +70,13 @@ QJsonObject limitJson(const engine::LimitCheck &check)
         {QStringLiteral("point"), check.point >= 0 ? QJsonValue(check.point + 1) : QJsonValue()},
         {QStringLiteral("height"), check.height},
         {QStringLiteral("complies"), check.complies},
+        {QStringLiteral("envelope"),
+         QJsonObject {
+             {QStringLiteral("highest"), check.envelopeHighest},
+             {QStringLiteral("height"), check.envelopeHeight},
+             {QStringLiteral("complies"), check.envelopeComplies},
+         }},
+        {QStringLiteral("compliesOnlyAtPoints"), check.compliesOnlyAtPoints()},
     };
 }
 
@@ -52,6 +88,8 @@ QJsonObject solutionJson(const engine::Solution &solution)
     return QJsonObject {
         {QStringLiteral("quantity"), quantityName(solution.quantity)},
         {QStringLiteral("value"), solution.value},
+        {QStringLiteral("bound"), boundJson(solution.bound)},
+        {QStringLiteral("position"), solution.position},
         {QStringLiteral("limit"), solution.limit / 1000},
         {QStringLiteral("levels"), levels},
         {QStringLiteral("highest"), solution.highest},
@@ -71,15 +109,21 @@ QString plainCheck(const engine::LimitCheck &check, bool envelope)
     QString lines = QStringLiteral("Hoogste niveau%1: %2 kW/m² %3\n")
                         .arg(envelope ? QStringLiteral(" over alle hoogten") : QString(),
                              text(check.highest / 1000), where);
-    lines += QStringLiteral("Grenswaarde %1 kW/m²: %2\n")
-                 .arg(limitText(check.limit),
-                      check.complies ? QStringLiteral("voldoet") : QStringLiteral("voldoet niet"));
+    QString verdict = check.complies ? QStringLiteral("voldoet") : QStringLiteral("voldoet niet");
+    if (check.compliesOnlyAtPoints()) {
+        verdict =
+            QStringLiteral("voldoet op de beoordelingspunten, maar niet daartussen: %1 kW/m² op %2 m hoogte "
+                           "(zie --envelope)")
+                .arg(text(check.envelopeHighest / 1000), text(check.envelopeHeight));
+    }
+    lines += QStringLiteral("Grenswaarde %1 kW/m²: %2\n").arg(limitText(check.limit), verdict);
     return lines;
 }
 
 QString plainSolution(const engine::Solution &solution)
 {
     QString what;
+    QString where;
     switch (solution.quantity) {
     case engine::SolveQuantity::Distance:
         what = QStringLiteral("Minimale afstand");
@@ -89,10 +133,12 @@ QString plainSolution(const engine::Solution &solution)
         break;
     case engine::SolveQuantity::Width:
         what = QStringLiteral("Maximale breedte van de opslag");
+        where = QStringLiteral(", voor een beoordelingspunt voor het midden van de gevel (y = %1 m)")
+                    .arg(text(solution.position));
         break;
     }
-    return QStringLiteral("%1 voor %2 kW/m²: %3 m\n")
-        .arg(what, limitText(solution.limit), text(solution.value));
+    return QStringLiteral("%1 voor %2 kW/m²: %3%4\n")
+        .arg(what, limitText(solution.limit), answerText(solution), where);
 }
 
 } // namespace cli

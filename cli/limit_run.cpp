@@ -2,8 +2,8 @@
 
 #include "level_plot.h"
 #include "limit_output.h"
+#include "program_output.h"
 #include "safe_file.h"
-#include "sweep.h"
 
 namespace cli {
 
@@ -28,12 +28,10 @@ QString LimitAnswers::plain(bool envelope) const
 LimitFailure answerLimits(const engine::CalculationInput &input, const LimitRequest &request,
                           LimitAnswers &answers, QString &error)
 {
-    if (!request.plotFile.isEmpty() && !platform::SafeFile::mayWrite(request.plotFile, &error))
-        return LimitFailure::NoFile;
     if (request.wantsCheck() || request.envelope) {
         answers.check = engine::CheckLimit(input, request.limitKw, request.envelope);
         if (!answers.check.ok()) {
-            error = QString::fromStdString(answers.check.message);
+            error = oneLine(answers.check.message);
             return LimitFailure::Undefined;
         }
         answers.hasCheck = true;
@@ -41,37 +39,31 @@ LimitFailure answerLimits(const engine::CalculationInput &input, const LimitRequ
     if (request.solve) {
         answers.solution = engine::Solve(input, request.quantity, request.limitKw, request.envelope);
         if (!answers.solution.ok() || !answers.solution.found) {
-            error = QString::fromStdString(answers.solution.message);
+            error = oneLine(answers.solution.message);
             return LimitFailure::Undefined;
         }
         answers.hasSolution = true;
     }
     if (!request.plotFile.isEmpty()) {
         plot::LevelPlot chart;
-        if (!plot::levelPlot(input, request.limitKw, request.envelope, chart, error))
+        if (!plot::levelPlot(input, request.limitKw, request.envelope, chart, error)) {
+            error = error.simplified();
             return LimitFailure::Undefined;
+        }
         plot::Format format = plot::Format::Svg;
         plot::formatForFile(request.plotFile, format);
-        const QByteArray bytes = plot::renderLevelPlot(chart, format);
-        if (bytes.isEmpty()) {
+        answers.chart = plot::renderLevelPlot(chart, format);
+        if (answers.chart.isEmpty()) {
             error = QStringLiteral("De grafiek kon niet worden getekend.");
             return LimitFailure::NoFile;
         }
-        if (!platform::SafeFile::write(request.plotFile, bytes, &error))
-            return LimitFailure::NoFile;
     }
     return LimitFailure::None;
 }
 
-bool tableCsv(const engine::CalculationInput &input, const LimitRequest &request, QString &csv,
-              QString &error)
+bool writeChart(const LimitRequest &request, const LimitAnswers &answers, QString &error)
 {
-    if (request.sweep) {
-        csv = sweepCsv(input, request.sweepRange);
-        return true;
-    }
-    const double z = request.atHeightSet ? request.atHeight : input.heights[0];
-    return gridCsv(input, request.gridX, request.gridY, z, csv, error);
+    return request.plotFile.isEmpty() || platform::SafeFile::write(request.plotFile, answers.chart, &error);
 }
 
 } // namespace cli

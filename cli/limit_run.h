@@ -4,6 +4,7 @@
 #include "limit.h"
 #include "limit_options.h"
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 
@@ -16,6 +17,7 @@ struct LimitAnswers
     engine::LimitCheck check;
     bool hasSolution = false;
     engine::Solution solution;
+    QByteArray chart; // the --plot file's bytes
 
     // Adds "limit" and "solution" as asked.
     void addTo(QJsonObject &object) const;
@@ -24,15 +26,14 @@ struct LimitAnswers
 
 enum class LimitFailure { None, Undefined, NoFile };
 
-// Runs the check, the solver and the chart the request asks for. On failure `error`
-// holds the Dutch explanation: Undefined when the method cannot compute or no value in
-// the solver's range complies, NoFile when the chart could not be written.
+// Runs the check, the solver and draws the chart the request asks for; writes nothing.
+// On failure `error` holds the Dutch explanation: Undefined when the method cannot
+// compute or no value in the solver's range complies, NoFile when the chart could not
+// be drawn.
 LimitFailure answerLimits(const engine::CalculationInput &input, const LimitRequest &request,
                           LimitAnswers &answers, QString &error);
 
-// The CSV of --sweep or --grid; false with the Dutch explanation when the storage cannot
-// be computed.
-bool tableCsv(const engine::CalculationInput &input, const LimitRequest &request, QString &csv,
-              QString &error);
+// Writes the drawn chart to the --plot file; false with the Dutch explanation.
+bool writeChart(const LimitRequest &request, const LimitAnswers &answers, QString &error);
 
 } // namespace cli

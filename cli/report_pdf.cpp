@@ -6,10 +6,9 @@
 
 #include <QDateTime>
 #include <QImage>
+#include <QLocale>
 #include <QPainter>
 #include <QSvgRenderer>
-
-#include <cstring>
 
 namespace cli {
 
@@ -28,28 +27,21 @@ QImage reportLogo()
 
 } // namespace
 
-bool wantsPdf(int argc, char *argv[])
-{
-    for (int i = 1; i < argc; ++i) {
-        const char *arg = argv[i];
-        if (std::strcmp(arg, "--") == 0)
-            return false;
-        for (const char *form : {"--pdf", "-pdf"}) {
-            const std::size_t n = std::strlen(form);
-            if (std::strncmp(arg, form, n) == 0 && (arg[n] == '\0' || arg[n] == '='))
-                return true;
-        }
-    }
-    return false;
-}
-
 bool writeReportPdf(const QString &file, const engine::CalculationInput &input,
                     const engine::CalculationState &state, const engine::CalculationResult &result,
                     QString *error)
 {
-    report::ReportInput page = report::makeReportInput(input, state, result);
+    // The page is the window's page in the user's locale: the level texts are the ones
+    // the window would show there.
+    const QLocale locale;
+    const char separator = report::decimalSeparatorOf(locale);
+    engine::CalculationState pageState = state;
+    engine::CalculationResult pageResult = result;
+    if (separator != '.')
+        pageResult = engine::Calculate(input, pageState, separator);
+    report::ReportInput page = report::makeReportInput(input, pageState, pageResult);
     page.logo = reportLogo();
-    page.decimalSeparator = '.';
+    page.decimalSeparator = separator;
     page.printedAt = QDateTime::currentDateTime();
 
     platform::PdfFilePrinter printer(file);

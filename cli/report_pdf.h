@@ -14,8 +14,4 @@ bool writeReportPdf(const QString &file, const engine::CalculationInput &input,
                     const engine::CalculationState &state, const engine::CalculationResult &result,
                     QString *error = nullptr);
 
-// Whether the command line asks for a PDF, read before the application exists:
-// drawing the page needs a GUI application, a plain calculation does not.
-bool wantsPdf(int argc, char *argv[]);
-
 } // namespace cli

@@ -28,11 +28,6 @@ QString shown(double value)
     return QString::fromStdString(engine::numberToText(value, '.'));
 }
 
-QString exact(double value)
-{
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
 QJsonArray point(engine::SitePoint at)
 {
     return QJsonArray {at.x, at.y};
@@ -231,7 +226,7 @@ bool siteGridAllowed(const engine::Site &site, const LimitRequest &request, QStr
     return false;
 }
 
-bool siteGridCsv(const engine::Site &site, const LimitRequest &request, QString &csv, QString &error)
+bool siteGridTable(const engine::Site &site, const LimitRequest &request, GridTable &table, QString &error)
 {
     engine::Site at = site;
     if (request.atHeightSet) {
@@ -244,13 +239,13 @@ bool siteGridCsv(const engine::Site &site, const LimitRequest &request, QString 
         error = QString::fromStdString(map.message).replace(QLatin1Char('\n'), QLatin1Char(' '));
         return false;
     }
-    csv = QStringLiteral("x (m),y (m),niveau (kW/m²)\n");
+    // The map runs row by row (y outer), the table column by column (x outer).
+    table.x = grid.x;
+    table.y = grid.y;
+    table.levels.resize(grid.x.size() * grid.y.size());
     for (std::size_t i = 0; i < grid.x.size(); ++i) {
-        for (std::size_t j = 0; j < grid.y.size(); ++j) {
-            const double level = map.levels[j * grid.x.size() + i];
-            csv += exact(grid.x[i]) + QLatin1Char(',') + exact(grid.y[j]) + QLatin1Char(',')
-                + (std::isnan(level) ? QString() : exact(level / 1000)) + QLatin1Char('\n');
-        }
+        for (std::size_t j = 0; j < grid.y.size(); ++j)
+            table.levels[i * grid.y.size() + j] = map.levels[j * grid.x.size() + i];
     }
     return true;
 }

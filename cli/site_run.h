@@ -3,6 +3,7 @@
 #include "case_options.h"
 #include "limit_options.h"
 #include "site_check.h"
+#include "tables.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -29,9 +30,9 @@ bool answerSite(const engine::Site &site, SiteAnswers &answers, QString &error);
 // judged at every height). False with one Dutch line naming the option.
 bool siteGridAllowed(const engine::Site &site, const LimitRequest &request, QString &error);
 
-// The site's exact level map as CSV (x, y, level in kW/m²; an empty level inside a
-// storage), at the site's heights or, with `atHeightSet`, at that one height.
-bool siteGridCsv(const engine::Site &site, const LimitRequest &request, QString &csv, QString &error);
+// The site's exact level map for --grid (W/m²; NaN inside a storage), at the site's
+// heights or, with `atHeightSet`, at that one height; the CSV is the grid's (tables.h).
+bool siteGridTable(const engine::Site &site, const LimitRequest &request, GridTable &table, QString &error);
 
 enum class ContourFailure { None, Undefined, NoFile };
 

@@ -22,9 +22,11 @@ const char *const kNegativeLevel = "Voor deze invoer komt het warmtestralingsniv
 const char *const kNotFinite = "Voor deze invoer is geen warmtestralingsniveau te berekenen.\n"
                                "Controleer de ingevoerde waarden.";
 
-constexpr double kMinimumFaceWidth = 35;
-constexpr double kFaceWidthGrowth = 2.5;
+constexpr double kMinimumFaceWidth = 35; // m, counted up to a pile height of 4 m
+constexpr double kFaceWidthFromHeight = 4;
+constexpr double kFaceWidthGrowth = 2.5; // m per m of pile height above 4 m
 constexpr double kPi = 3.141592;
+constexpr double kFlameBranchDiameter = 10; // m: below it the power law, from it on a multiple of H
 
 CalculationResult failure(CalculationStatus status, std::string message)
 {
@@ -69,6 +71,22 @@ double pointFraction(const CalculationInput &input, double countedFaceWidth, dou
     return pointOffset / input.B;
 }
 
+double countedFaceWidth(double storageHeight)
+{
+    const double width = (storageHeight - kFaceWidthFromHeight) * kFaceWidthGrowth + kMinimumFaceWidth;
+    return width < kMinimumFaceWidth ? kMinimumFaceWidth : width;
+}
+
+double heightWhereFaceReaches(double width)
+{
+    return kFaceWidthFromHeight + (width - kMinimumFaceWidth) / kFaceWidthGrowth;
+}
+
+double widthAtFlameBranch(double depth)
+{
+    return kFlameBranchDiameter * kFlameBranchDiameter * kPi / 4 / depth;
+}
+
 CalculationResult prepareStorage(const CalculationInput &input, CalculationState &state,
                                  char decimalSeparator)
 {
@@ -80,11 +98,8 @@ CalculationResult prepareStorage(const CalculationInput &input, CalculationState
     state.ScreenEfficiency = input.K;
 
     const double H = state.StorageHeight;
-    if (!input.indoor) {
-        state.CountedFaceWidth = (H - 4) * kFaceWidthGrowth + kMinimumFaceWidth;
-        if (state.CountedFaceWidth < kMinimumFaceWidth)
-            state.CountedFaceWidth = kMinimumFaceWidth;
-    }
+    if (!input.indoor)
+        state.CountedFaceWidth = countedFaceWidth(H);
     state.PointFraction = pointFraction(input, state.CountedFaceWidth, input.y);
     if (!input.indoor && state.CountedFaceWidth < state.StorageWidth)
         state.StorageWidth = state.CountedFaceWidth;
@@ -92,7 +107,7 @@ CalculationResult prepareStorage(const CalculationInput &input, CalculationState
     const double B = state.StorageWidth;
     const double D = state.StorageDepth;
     state.EquivalentDiameter = std::pow((B * D) * 4 / kPi, 0.5);
-    if (state.EquivalentDiameter < 10)
+    if (state.EquivalentDiameter < kFlameBranchDiameter)
         state.FlameHeight =
             0.24 * std::pow((state.EquivalentDiameter * H) * 2000, 2.0 / 5) - state.EquivalentDiameter;
     else

@@ -34,6 +34,7 @@ enum class CalculationStatus {
     FlameHeightAtPileHeight,
     NegativeLevel,
     NotFinite,
+    LimitOutOfRange, // the limit of a check or a solver is not above 0 or too large to compute with
 };
 
 struct CalculationResult
@@ -62,6 +63,18 @@ namespace detail {
 
 // PointFraction of a point at y (as entered) along the face.
 double pointFraction(const CalculationInput &input, double countedFaceWidth, double y);
+
+// The rules that change the calculation's course with the size of an outdoor pile, for
+// the solvers, which must know where the level may jump.
+// CountedFaceWidth of a pile whose stored height (with its offset) is `storageHeight`:
+// (H − 4) × 2.5 + 35, at least 35 m.
+double countedFaceWidth(double storageHeight);
+// The pile height (as entered) at which the counted face width reaches `width`.
+double heightWhereFaceReaches(double width);
+// The width (as entered) at which a footprint `depth` deep reaches the equivalent
+// diameter where the flame height changes from the power law to a multiple of the pile
+// height (10 m): there the flame, and so the level, jumps.
+double widthAtFlameBranch(double depth);
 
 // Fills the state from the inputs and refuses a storage that the method cannot compute
 // (a result with a status and message, no levels); otherwise an empty Ok result.

@@ -1,5 +1,6 @@
 #include "contour.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
@@ -35,7 +36,9 @@ ContourPoint crossing(const ScalarGrid &grid, int i, int j, bool horizontal, dou
     const int j1 = horizontal ? j : j + 1;
     const double v0 = grid.value(i, j);
     const double v1 = grid.value(i1, j1);
-    const double t = (level - v0) / (v1 - v0);
+    // In halves, so that the differences of values near the largest double do not
+    // overflow; the level lies between the two values, so t lies in [0, 1].
+    const double t = std::clamp((level / 2 - v0 / 2) / (v1 / 2 - v0 / 2), 0.0, 1.0);
     const double x0 = grid.x0 + i * grid.dx;
     const double y0 = grid.y0 + j * grid.dy;
     if (horizontal)
@@ -46,6 +49,9 @@ ContourPoint crossing(const ScalarGrid &grid, int i, int j, bool horizontal, dou
 std::vector<KeyedSegment> keyedSegments(const ScalarGrid &grid, double level)
 {
     std::vector<KeyedSegment> segments;
+    // A grid without the values its size promises has no cells.
+    if (grid.nx < 2 || grid.ny < 2 || grid.values.size() / std::size_t(grid.nx) < std::size_t(grid.ny))
+        return segments;
     for (int j = 0; j + 1 < grid.ny; ++j) {
         for (int i = 0; i + 1 < grid.nx; ++i) {
             // Corners counter-clockwise from the lower left; edge k joins corner k and k + 1.
@@ -87,7 +93,7 @@ std::vector<KeyedSegment> keyedSegments(const ScalarGrid &grid, double level)
             }
             // Cut off each corner that is on the other side than the cell's centre; the
             // corner c lies between edges c - 1 and c.
-            const bool centreInside = (v[0] + v[1] + v[2] + v[3]) / 4 >= level;
+            const bool centreInside = v[0] / 4 + v[1] / 4 + v[2] / 4 + v[3] / 4 >= level;
             for (int c = 0; c < 4; ++c) {
                 if (inside[c] != centreInside)
                     add((c + 3) % 4, c);

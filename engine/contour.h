@@ -40,7 +40,8 @@ struct ContourLine
 };
 
 // Marching squares: the pieces of the isoline at `level` inside each grid cell, the
-// crossing points interpolated linearly along the cell edges. A corner counts as
+// crossing points interpolated linearly along the cell edges (each on its edge, whatever
+// the values). A grid with fewer than nx × ny values has no cells. A corner counts as
 // inside when its value is >= level; a saddle cell is decided by the mean of its
 // corners.
 std::vector<ContourSegment> ContourSegments(const ScalarGrid &grid, double level);

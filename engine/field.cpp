@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <thread>
 #include <utility>
 
@@ -147,6 +148,17 @@ FieldResult calculatePoints(const CalculationInput &input, const std::vector<Fie
     return checked(std::move(levels), decimalSeparator);
 }
 
+// A double in single precision; beyond the floats' range, the infinity it rounds to (a
+// conversion out of range would be undefined).
+float toFloat(double value)
+{
+    if (value > std::numeric_limits<float>::max())
+        return std::numeric_limits<float>::infinity();
+    if (value < -std::numeric_limits<float>::max())
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
 // A picture's edge arrays: the 401 edges and room for the widest vector past them.
 constexpr std::size_t kPictureEdges = detail::kFlameStrips + 1 + 16;
 using PictureEdges = std::array<float, kPictureEdges>;
@@ -240,7 +252,7 @@ FieldResult CalculateFieldHighest(const CalculationInput &storage, const FieldGr
                 points.push_back({x, y, z});
         }
     }
-    FieldResult field = calculatePoints(storage, points, '.', options, cancelled);
+    FieldResult field = calculatePoints(storage, points, options.decimalSeparator, options, cancelled);
     if (!field.ok() || field.levels.empty())
         return field;
     const std::size_t heights = grid.heights.size();
@@ -254,20 +266,26 @@ FieldResult CalculateFieldHighest(const CalculationInput &storage, const FieldGr
 FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGrid &grid,
                                   const FieldOptions &options, const std::function<bool()> &cancelled)
 {
-    // Indoors a point's level is two corner view factors: the exact levels are cheap.
-    if (storage.indoor)
-        return CalculateFieldHighest(storage, grid, options, cancelled);
+    // Indoors a point's level is two corner view factors: the exact levels are cheap. A
+    // level below zero by rounding (beside the building) is drawn as 0, as outdoors.
+    if (storage.indoor) {
+        FieldResult field = CalculateFieldHighest(storage, grid, options, cancelled);
+        for (double &level : field.levels)
+            level = std::max(level, 0.0);
+        return field;
+    }
     Picture picture {storage, grid, {}, {}, {}, {}, {}, {}};
-    const CalculationResult prepared = detail::prepareStorage(storage, picture.state, '.');
+    const CalculationResult prepared =
+        detail::prepareStorage(storage, picture.state, options.decimalSeparator);
     if (!prepared.ok())
         return refused(prepared);
     detail::computeFlameProfile(picture.state, storage.compact, picture.profile);
     for (int i = 1; i <= detail::kFlameStrips; ++i)
-        picture.radiance[i] = static_cast<float>(detail::kSigma * picture.profile.fourthPower[i]);
+        picture.radiance[i] = toFloat(detail::kSigma * picture.profile.fourthPower[i]);
     for (double z : grid.heights) {
         PictureEdges &above = picture.heights.emplace_back();
         for (int i = 0; i <= detail::kFlameStrips; ++i)
-            above[i] = static_cast<float>(z - picture.profile.edge[i]);
+            above[i] = toFloat(z - picture.profile.edge[i]);
     }
 
     // A position and its mirror image in the middle of the face give the same fraction,
@@ -298,7 +316,7 @@ FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGr
         const auto from = picture.levels.begin() + static_cast<std::ptrdiff_t>(row * columns);
         levels.insert(levels.end(), from, from + static_cast<std::ptrdiff_t>(columns));
     }
-    return checked(std::move(levels), '.');
+    return checked(std::move(levels), options.decimalSeparator);
 }
 
 } // namespace engine

@@ -37,7 +37,8 @@ FieldResult CalculateField(const CalculationInput &storage, const std::vector<Fi
 
 struct FieldOptions
 {
-    unsigned threads = 0; // 0: one per processor core; 1: the calling thread only
+    unsigned threads = 0;        // 0: one per processor core; 1: the calling thread only
+    char decimalSeparator = '.'; // in the numbers of a refusal's message (the grids below)
 };
 
 // The same, with the points spread over `options.threads` threads. The levels do not
@@ -68,7 +69,7 @@ FieldResult CalculateFieldHighest(const CalculationInput &storage, const FieldGr
 // counted face. For points 0.1 m or more from the face the levels stay within 1e-5 of the
 // map's highest level of CalculateField's. `cancelled` as above. The storage is refused
 // as CalculateField refuses it, and so is a level that is not a number; a level below
-// zero at some heights leaves the highest of the others, or 0.
+// zero at some heights leaves the highest of the others, or 0 (indoors too).
 FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGrid &grid,
                                   const FieldOptions &options = {},
                                   const std::function<bool()> &cancelled = {});

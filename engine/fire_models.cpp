@@ -2,6 +2,7 @@
 
 #include "corner_view_factor.h"
 #include "kernel.h"
+#include "method_constants.h"
 
 #include <cmath>
 
@@ -9,10 +10,8 @@ namespace engine {
 namespace {
 
 constexpr int kStripCount = detail::kFlameStrips;
-constexpr double kBaseTemperature = 1085;
-constexpr double kCompactBaseTemperature = 950;
-constexpr double kTipTemperature = 793;
-constexpr double kIndoorFactor = 90000; // twice 45 kW/m²: two mirrored corner rectangles per side
+// Twice the building's flux in W/m²: two mirrored corner rectangles per side.
+constexpr double kIndoorFactor = 2 * kBuildingFluxKw * 1000;
 
 static_assert(kStripCount + 1 <= detail::StripWork::Size, "the strip edges fit the working arrays");
 
@@ -174,14 +173,6 @@ double indoorLevel(double x, double H, double B, double f)
 }
 
 } // namespace detail
-
-double CalcOutdoorLevel(CalculationState &state, double z, bool compact, bool screenPresent)
-{
-    detail::FlameProfile profile;
-    detail::computeFlameProfile(state, compact, profile);
-    detail::writeFlame(state, profile);
-    return detail::outdoorLevel(state, z, screenPresent, profile);
-}
 
 double CalcIndoorLevel(const CalculationState &state)
 {

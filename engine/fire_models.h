@@ -4,18 +4,16 @@
 
 namespace engine {
 
-// Heat-radiation level (W/m²) at height z in front of a burning outdoor pile: the
-// flame face is cut into 400 strips, each radiating at its own temperature, minus the
-// part behind a screen, times the atmospheric transmission. Reads the inputs and
-// derived quantities from the state and overwrites the strip arrays, the two flame
-// temperatures, StripCount and Transmission. Without a screen nothing is shielded.
-double CalcOutdoorLevel(CalculationState &state, double z, bool compact, bool screenPresent);
-
 // Heat-radiation level (W/m²) at half the building height in front of a burning
 // building whose whole facade radiates 45 kW/m².
 double CalcIndoorLevel(const CalculationState &state);
 
 namespace detail {
+
+// The outdoor model, in the steps that many points in front of one storage share: the
+// flame face is cut into 400 strips, each radiating at its own temperature, minus the part
+// behind a screen, times the atmospheric transmission. Without a screen nothing is
+// shielded.
 
 // The strip temperatures, their fourth powers and the heights of the strip edges above
 // the bottom of the pile depend on the flame and the pile only, not on the point: one

@@ -3,11 +3,45 @@
 #include "kernel_impl.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace engine {
 namespace detail {
+namespace {
+
+// The value of WARMTEGLOED_KERNEL that caps the choice (for comparing sets on one
+// machine); none when unset or empty. Any other value than the known ones is said once.
+enum class KernelCap { None, Baseline, Avx2 };
+
+KernelCap kernelCap()
+{
+    const char *cap = std::getenv("WARMTEGLOED_KERNEL");
+    if (!cap || !*cap)
+        return KernelCap::None;
+    if (std::strcmp(cap, "sse2") == 0)
+        return KernelCap::Baseline;
+    if (std::strcmp(cap, "avx2") == 0)
+        return KernelCap::Avx2;
+    static const bool said = [cap] {
+        char shown[64] = {};
+        for (std::size_t i = 0; i + 1 < sizeof shown && cap[i]; ++i)
+            shown[i] = cap[i] >= ' ' && cap[i] <= '~' ? cap[i] : '?';
+        std::fprintf(stderr, "WARMTEGLOED_KERNEL=%s is onbekend en wordt genegeerd (bekend: sse2, avx2).\n",
+                     shown);
+        return true;
+    }();
+    static_cast<void>(said);
+    return KernelCap::None;
+}
+
+// The kernel sets this build carries and how the best of them is chosen. On x86-64 three
+// sets, chosen at run time. Another target (the WebAssembly build) adds its own branch
+// here with its baselineKernels() and bestKernels().
+#if defined(__x86_64__)
+
+} // namespace
 
 extern const KernelSet kSse2Kernels;
 extern const KernelSet kAvx2Kernels;
@@ -15,28 +49,55 @@ extern const KernelSet kAvx512Kernels;
 
 namespace {
 
+const KernelSet *baselineKernels()
+{
+    return &kSse2Kernels;
+}
+
 // The widest set that the processor and the operating system both support, capped by
-// WARMTEGLOED_KERNEL (for comparing sets on one machine).
+// WARMTEGLOED_KERNEL.
 const KernelSet *bestKernels()
 {
     __builtin_cpu_init();
-    const char *cap = std::getenv("WARMTEGLOED_KERNEL");
-    const bool baselineOnly = cap && std::strcmp(cap, "sse2") == 0;
-    const bool avx2Only = cap && std::strcmp(cap, "avx2") == 0;
-    if (baselineOnly)
-        return &kSse2Kernels;
+    const KernelCap cap = kernelCap();
+    if (cap == KernelCap::Baseline)
+        return baselineKernels();
     // What the two wider files are compiled for (Highway asks for these with AVX2 and
     // AVX-512); every processor with AVX2 has BMI2 and FMA too.
     const bool avx2 =
         __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && __builtin_cpu_supports("bmi2");
     const bool avx512 = avx2 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl")
         && __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512bw");
-    if (!avx2Only && avx512)
+    if (cap != KernelCap::Avx2 && avx512)
         return &kAvx512Kernels;
     if (avx2)
         return &kAvx2Kernels;
-    return &kSse2Kernels;
+    return baselineKernels();
 }
+
+#elif defined(__EMSCRIPTEN__)
+
+} // namespace
+
+// WebAssembly (the web edition): one set, 128-bit SIMD, chosen when the program is built.
+extern const KernelSet kWasmKernels;
+
+namespace {
+
+const KernelSet *baselineKernels()
+{
+    return &kWasmKernels;
+}
+
+const KernelSet *bestKernels()
+{
+    static_cast<void>(kernelCap());
+    return baselineKernels();
+}
+
+#else
+#error "No vectorised kernels for this target: add its branch to the kernel dispatch."
+#endif
 
 std::atomic<const KernelSet *> &chosenKernels()
 {
@@ -44,80 +105,42 @@ std::atomic<const KernelSet *> &chosenKernels()
     return chosen;
 }
 
-KernelFunction kernelOf(const KernelSet &set, AtanLibrary library)
+const KernelSet &kernels()
 {
-    switch (library) {
-    case AtanLibrary::SleefU10:
-        return set.sleefU10;
-    case AtanLibrary::SleefU35:
-        return set.sleefU35;
-    case AtanLibrary::Libmvec:
-        return set.libmvec;
-    case AtanLibrary::Highway:
-        return set.highway;
-    }
-    return set.libmvec;
+    return *chosenKernels().load(std::memory_order_relaxed);
 }
 
 } // namespace
 
-const char *AtanLibraryName(AtanLibrary library)
-{
-    switch (library) {
-    case AtanLibrary::SleefU10:
-        return "SLEEF u10";
-    case AtanLibrary::SleefU35:
-        return "SLEEF u35";
-    case AtanLibrary::Libmvec:
-        return "glibc libmvec";
-    case AtanLibrary::Highway:
-        return "Highway";
-    }
-    return "";
-}
-
-// Highway: its arctangent is a header-only polynomial that the compiler inlines into the
-// kernel, so the kernel can hand it arguments up to 1 and do the reduction itself without
-// a division; SLEEF and libmvec are calls that reduce (and divide) inside. With AVX-512
-// that makes the kernels about a quarter faster than either, at the same agreement with
-// the scalar form (below 1e-15 relative). On the baseline it runs as plain scalar code,
-// which works on every x86-64 (libmvec's two-lane arctangent needs SSE4.1 for speed).
-AtanLibrary ChosenAtanLibrary()
-{
-    return AtanLibrary::Highway;
-}
-
-void CornerViewFactorsWith(AtanLibrary library, double distance, double width, const double *heights,
-                           double *out, std::size_t count)
-{
-    kernelOf(*chosenKernels().load(std::memory_order_relaxed), library)(distance, width, heights, out, count);
-}
-
 double OutdoorStrips(const StripTask &task)
 {
-    return chosenKernels().load(std::memory_order_relaxed)->strips(task);
+    return kernels().strips(task);
 }
 
 PictureSums PictureStrips(const PictureTask &task)
 {
-    return chosenKernels().load(std::memory_order_relaxed)->pictures(task);
+    return kernels().pictures(task);
 }
 
 } // namespace detail
 
+// Highway's arctangent is a header-only polynomial that the compiler inlines into the
+// kernel, so the kernel can hand it arguments up to 1 and do the reduction itself without
+// a division; the library arctangents (SLEEF, glibc's libmvec) are calls that reduce and
+// divide inside. bench/ compares them.
 void CornerViewFactors(double distance, double width, const double *heights, double *out, std::size_t count)
 {
-    detail::CornerViewFactorsWith(detail::ChosenAtanLibrary(), distance, width, heights, out, count);
+    detail::kernels().corners(distance, width, heights, out, count);
 }
 
 const char *KernelTargetName()
 {
-    return detail::chosenKernels().load()->name;
+    return detail::kernels().name;
 }
 
 void ForceBaselineKernel(bool baseline)
 {
-    detail::chosenKernels().store(baseline ? &detail::kSse2Kernels : detail::bestKernels());
+    detail::chosenKernels().store(baseline ? detail::baselineKernels() : detail::bestKernels());
 }
 
 } // namespace engine

@@ -16,16 +16,15 @@ void CornerViewFactors(double distance, double width, const double *heights, dou
 const char *KernelTargetName();
 
 // true: the SSE2 baseline, whatever the processor offers; false: the best it offers.
-// The environment variable WARMTEGLOED_KERNEL=sse2 (or avx2) sets the start value.
+// The environment variable WARMTEGLOED_KERNEL=sse2 (or avx2) sets the start value; any
+// other value is ignored, and said so once on the standard error stream (the engine has
+// no other channel: it is the one message it writes itself).
 void ForceBaselineKernel(bool baseline);
 
 namespace detail {
 
 // The Stefan–Boltzmann constant as the method has it (W/m²K⁴).
 constexpr double kSigma = 5.67e-8;
-
-// The arctangents come from a SIMD mathematics library; the benchmark compares them.
-enum class AtanLibrary { SleefU10, SleefU35, Libmvec, Highway };
 
 // One point's strips in front of the outdoor flame: the corner view factors at the
 // N + 1 strip edges on either side of the point's foot (the height of the point above
@@ -73,11 +72,6 @@ struct PictureSums
 };
 
 PictureSums PictureStrips(const PictureTask &task);
-
-const char *AtanLibraryName(AtanLibrary library);
-AtanLibrary ChosenAtanLibrary();
-void CornerViewFactorsWith(AtanLibrary library, double distance, double width, const double *heights,
-                           double *out, std::size_t count);
 
 } // namespace detail
 } // namespace engine

@@ -35,8 +35,10 @@ struct LimitCheck
 };
 
 // The highest level over the five points (or, with `envelope`, over every height from
-// 0 m to the highest assessment height, found to 0.01 m) against `limitKw` (kW/m²).
-// Messages use `decimalSeparator` in their numbers, as Calculate does.
+// 0 m to the highest assessment height, found to 0.01 m) against `limitKw` (kW/m²; a limit
+// not above 0, or too large to compare in W/m², is refused with LimitOutOfRange; the
+// front ends hold the user to kLimitRange). The envelope is computed either way and fills
+// the envelope fields. Messages use `decimalSeparator` in their numbers, as Calculate does.
 LimitCheck CheckLimit(const CalculationInput &input, double limitKw, bool envelope,
                       char decimalSeparator = '.');
 
@@ -53,11 +55,35 @@ struct HighestLevels
     bool ok() const { return status == CalculationStatus::Ok; }
 };
 
+// The one envelope of the programs: the check, the solvers, the calculator's chart and the
+// exploration window's curves all take it from here. At each distance (at the input's y):
+// the highest level over every height from 0 m to the highest assessment height, on a
+// 0.5 m scan refined to 1 cm around its highest maxima, with every height above the
+// flame's top where the level can rise (the steps of the screen's shielding) looked at
+// exactly; it is never below the five points. Outdoors only: indoors, and without
+// `envelope`, the highest of the points. Bounded work for any heights: at most about 700
+// levels per distance (a few dozen for the window's inputs).
 HighestLevels HighestAlong(const CalculationInput &input, const std::vector<double> &distances, bool envelope,
                            char decimalSeparator = '.');
 
+// The envelope at one point of the plan: distance x from the face and position y along it
+// (the input's own x and y are not used).
+struct EnvelopeLevel
+{
+    CalculationStatus status = CalculationStatus::Ok;
+    std::string message; // Dutch explanation when the status is not Ok
+    double level = 0;    // W/m², the highest level from 0 m to the highest assessment height
+    double height = 0;   // m, where it occurs (indoors: half the building height)
+    int point = 0;       // the assessment point at that height (0-based), −1 between them
+
+    bool ok() const { return status == CalculationStatus::Ok; }
+};
+
+EnvelopeLevel EnvelopeAt(const CalculationInput &input, double x, double y, char decimalSeparator = '.');
+
 // The first distance that curves, views and the distance solver look at: 0.1 m, or the
-// first centimetre beyond the screen when a screen stands further out.
+// first whole centimetre beyond the screen when a screen stands further out (a screen at
+// 2.3 m: 2.31 m). Not a number when the screen's distance is not one.
 double FirstDistance(const CalculationInput &input);
 
 enum class SolveQuantity { Distance, Height, Width };
@@ -89,14 +115,18 @@ struct Solution
     bool ok() const { return status == CalculationStatus::Ok; }
 };
 
-// distance: the smallest x (0.1 m, or just beyond the screen, up to 1000 m) from which on
-// every larger distance keeps the highest level <= limit; height: the largest H in
-// (0, 15] m; width: the largest B in (0, 10000] m, each such that every smaller value
-// complies too. Values of height or width for which the method defines no flame (flame
-// height at or below 0 m, or equal to the pile height) have no fire to assess and are
-// passed over; the answer itself is always a value with levels. Other refusals count as
-// not complying. Indoor storage has one point at half the building height, so the
-// envelope does not apply to it.
+// distance: the smallest x (FirstDistance, up to 1000 m) from which on every larger
+// distance keeps the highest level <= limit; height: the largest H in (0, 15] m at the
+// entered position y; width: the largest B in (0, 10000] m, judged for each width at the
+// point in front of the middle of the face (y = B / 2, where the level is highest), so
+// that a storage of the answer's width complies wherever the point lies along it. Each
+// such that every smaller value complies too. Values of height or width for which the
+// method defines no flame (flame height at or below 0 m, or equal to the pile height) have
+// no fire to assess and are passed over; the answer itself is always a value with levels.
+// A level below zero (an efficiency above 1) counts as not complying; any other refusal
+// is the answer's. Indoor storage has one point at half the
+// building height, so the envelope does not apply to it. The limit is refused as
+// CheckLimit refuses it.
 Solution Solve(const CalculationInput &input, SolveQuantity quantity, double limitKw, bool envelope,
                char decimalSeparator = '.');
 

@@ -11,7 +11,7 @@
 
 namespace explore {
 
-int HandleCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int HandleCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err, QString *caseFile)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -36,17 +36,22 @@ int HandleCommandLine(const QStringList &arguments, QTextStream &out, QTextStrea
         return 0;
     }
     if (parser.isSet(help)) {
-        out << "Gebruik: warmtegloed-verkenning [opties]\n\n"
+        out << "Gebruik: warmtegloed-verkenning [opties] [zaak.warmtegloed]\n\n"
             << parser.applicationDescription() << "\n\n"
             << "Opties:\n"
             << "  -h, --help     " << help.description() << '\n'
-            << "  -v, --version  " << version.description() << '\n';
+            << "  -v, --version  " << version.description() << '\n'
+            << "\nArgument:\n"
+            << "  zaak.warmtegloed  Opent deze zaak; een zaak die niet kan worden gelezen, wordt gemeld.\n";
         return 0;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        err << "warmtegloed-verkenning: onbekend argument „" << parser.positionalArguments().front() << "”\n";
+    const QStringList cases = parser.positionalArguments();
+    if (cases.size() > 1) {
+        err << "warmtegloed-verkenning: het venster opent één zaak; „" << cases[1] << "” is er een te veel\n";
         return 2;
     }
+    if (caseFile)
+        *caseFile = cases.value(0);
     return -1;
 }
 
@@ -58,6 +63,7 @@ bool LoadQtTexts(QTranslator &translator, const QLocale &locale)
 
 void SetUpApplication(QApplication &application, QTranslator &qtTexts)
 {
+    QApplication::setOrganizationName(QStringLiteral("Warmtegloedvracht"));
     QApplication::setApplicationName(QStringLiteral("warmtegloed-verkenning"));
     QApplication::setApplicationDisplayName(QStringLiteral("Warmtegloed – Verkenning"));
     QApplication::setApplicationVersion(ProgramVersion());

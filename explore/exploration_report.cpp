@@ -4,6 +4,7 @@
 #include "exports.h"
 #include "input_ranges.h"
 #include "legal_basis.h"
+#include "situatie_report.h"
 #include "typed_numbers.h"
 
 #include "fire_models.h"
@@ -262,7 +263,7 @@ QString ReportStamp(const QDateTime &when, const QLocale &locale)
 }
 
 bool PaintReport(QPagedPaintDevice &device, const Exploration &exploration, const CaseDetails &details,
-                 const QDateTime &when, const QLocale &locale)
+                 const QDateTime &when, const QLocale &locale, const SituatieSnapshot *site)
 {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageMargins(QMarginsF(18, 15, 18, 15), QPageLayout::Millimeter);
@@ -279,7 +280,11 @@ bool PaintReport(QPagedPaintDevice &device, const Exploration &exploration, cons
     const std::unique_ptr<QTextDocument> basis =
         pages.document(methodHtml(locale) + QStringLiteral("<h3>Grondslag</h3>") + LegalBasisHtml());
     const ViewKind views[] = {ViewKind::Distance, ViewKind::Height, ViewKind::Plan};
-    pages.setCount(first->pageCount() + int(std::size(views)) + basis->pageCount());
+    const bool withSite = site && site->complete();
+    const std::unique_ptr<QTextDocument> siteText =
+        withSite ? pages.document(SituatieReportHtml(*site, locale)) : nullptr;
+    const int sitePages = withSite ? 1 + siteText->pageCount() : 0;
+    pages.setCount(first->pageCount() + int(std::size(views)) + sitePages + basis->pageCount());
 
     pages.flow(*first, QStringLiteral("Verkenningsrapport warmtestraling houtopslag"));
     for (size_t i = 0; i < std::size(views); ++i) {
@@ -290,12 +295,23 @@ bool PaintReport(QPagedPaintDevice &device, const Exploration &exploration, cons
         PaintView(painter, area, views[i], exploration, locale);
         painter.restore();
     }
+    if (withSite) {
+        pages.begin(QStringLiteral("Figuur %1: Situatie").arg(std::size(views) + 1));
+        const QRectF body = pages.bodyArea();
+        painter.save();
+        PaintSituatieSnapshot(
+            painter,
+            QRectF(body.topLeft(), QSizeF(body.width(), std::min(body.height(), body.width() * 1.2))), *site,
+            locale);
+        painter.restore();
+        pages.flow(*siteText, QStringLiteral("Situatie"));
+    }
     pages.flow(*basis, QStringLiteral("Berekening en grondslag"));
     return painter.end();
 }
 
 QByteArray RenderReport(const Exploration &exploration, const CaseDetails &details, const QDateTime &when,
-                        const QLocale &locale)
+                        const QLocale &locale, const SituatieSnapshot *site)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -305,7 +321,7 @@ QByteArray RenderReport(const Exploration &exploration, const CaseDetails &detai
         writer.setResolution(300);
         writer.setTitle(QStringLiteral("Verkenningsrapport"));
         writer.setCreator(QStringLiteral("Warmtegloed – Verkenning %1").arg(ProgramVersion()));
-        PaintReport(writer, exploration, details, when, locale);
+        PaintReport(writer, exploration, details, when, locale, site);
     }
     return bytes;
 }

@@ -2,6 +2,7 @@
 
 #include "case_details.h"
 #include "exploration.h"
+#include "situatie_exports.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -19,14 +20,15 @@ QString ProgramVersion();
 QString ReportStamp(const QDateTime &when, const QLocale &locale);
 
 // The "Verkenningsrapport" on A4 pages: the case, the verdict in words, the inputs and
-// answers; the three views; the method and the rules it rests on. Every page carries the
-// time it was made and its number. Painted on any paged device: a PDF file or a printer;
-// false when the device cannot be painted on (a printer that is not there).
+// answers; the three views; the site, when the case has one (its map with the underlay
+// and its answers); the method and the rules it rests on. Every page carries the time it
+// was made and its number. Painted on any paged device: a PDF file or a printer; false
+// when the device cannot be painted on (a printer that is not there).
 bool PaintReport(QPagedPaintDevice &device, const Exploration &exploration, const CaseDetails &details,
-                 const QDateTime &when, const QLocale &locale);
+                 const QDateTime &when, const QLocale &locale, const SituatieSnapshot *site = nullptr);
 
 // The report as a PDF document.
 QByteArray RenderReport(const Exploration &exploration, const CaseDetails &details, const QDateTime &when,
-                        const QLocale &locale);
+                        const QLocale &locale, const SituatieSnapshot *site = nullptr);
 
 } // namespace explore

@@ -1,11 +1,15 @@
 #include "explore_window.h"
 
 #include "answers_panel.h"
+#include "case_commands.h"
 #include "case_dialog.h"
+#include "case_document.h"
+#include "case_mapping.h"
 #include "exploration_report.h"
 #include "exports.h"
 #include "help_shell.h"
 #include "inputs_panel.h"
+#include "situatie_tab.h"
 #include "view_widgets.h"
 
 #include "help_command.h"
@@ -14,6 +18,7 @@
 #include "qt_message_box.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
@@ -70,10 +75,11 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
 {
-    setWindowTitle(kTitle);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.svg")));
     useDesktop();
     m_runner = new ExplorationRunner(this);
+    m_document = new CaseDocument(this);
+    m_commands = new CaseCommands(this, m_document, m_services.messageBox);
 
     m_inputs = new InputsPanel;
     auto *scroll = new QScrollArea;
@@ -98,6 +104,12 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
         edit->installEventFilter(this);
 
     connect(m_inputs, &InputsPanel::inputChanged, this, &ExploreWindow::inputChanged);
+    // An entry finished (after the panel's own rules) ends its step on the undo stack.
+    for (Field field = Field::Width; int(field) < kFieldCount; field = Field(int(field) + 1))
+        connect(m_inputs->edit(field), &QLineEdit::editingFinished, this, [this] { ++m_entry; });
+    connect(m_document, &CaseDocument::calculationChanged, this, &ExploreWindow::showDocumentInput);
+    connect(m_commands, &CaseCommands::status, this,
+            [this](const QString &text) { statusBar()->showMessage(text, 8000); });
     connect(m_runner, &ExplorationRunner::updated, this, &ExploreWindow::showExploration);
     connect(m_runner, &ExplorationRunner::finished, this, [this] {
         m_answers->showBusy(false);
@@ -106,6 +118,9 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
     });
     connect(m_tabs, &QTabWidget::currentChanged, this, &ExploreWindow::tabChanged);
     connect(m_views[size_t(ViewKind::Plan)], &ViewWidget::hovered, m_hover, &QLabel::setText);
+    m_situatie->useDocument(m_document);
+    connect(m_situatie, &SituatieTab::hovered, m_hover, &QLabel::setText);
+    connect(m_situatie, &SituatieTab::told, this, &ExploreWindow::tell);
 
     fitToScreen();
     m_inputs->edit(Field::Width)->setFocus();
@@ -113,7 +128,14 @@ ExploreWindow::ExploreWindow(const ExploreServices &services, QWidget *parent)
     inputChanged();
 }
 
-ExploreWindow::~ExploreWindow() = default;
+ExploreWindow::~ExploreWindow()
+{
+    // A field that loses its focus as the window is hidden and its children go says its
+    // entry is finished: this window is no longer there to hear it.
+    m_inputs->disconnect(this);
+    for (QLineEdit *edit : m_inputs->findChildren<QLineEdit *>())
+        edit->disconnect(this);
+}
 
 // The desktop's shell, message box and dialogs where the caller gave none.
 void ExploreWindow::useDesktop()
@@ -147,6 +169,8 @@ QWidget *ExploreWindow::buildViews()
         m_views[size_t(kind)] = new ViewWidget(kind);
         m_tabs->addTab(m_views[size_t(kind)], ViewTitle(kind));
     }
+    m_situatie = new SituatieTab;
+    m_tabs->addTab(m_situatie, QStringLiteral("Situatie"));
     auto *tablePage = new QWidget;
     auto *tableLayout = new QVBoxLayout(tablePage);
     m_tableCaption = new QLabel(tablePage);
@@ -192,8 +216,16 @@ QAction *ExploreWindow::addCommand(QMenu *menu, Command command, const QString &
 void ExploreWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Bestand"));
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("Bewer&ken"));
     connect(addCommand(file, Command::Case, QStringLiteral("&Zaakgegevens…"), {}), &QAction::triggered, this,
             &ExploreWindow::editCase);
+    m_commands->addTo(file, edit);
+    m_actions[size_t(Command::New)] = m_commands->newAction();
+    m_actions[size_t(Command::Open)] = m_commands->openAction();
+    m_actions[size_t(Command::Save)] = m_commands->saveAction();
+    m_actions[size_t(Command::SaveAs)] = m_commands->saveAsAction();
+    m_actions[size_t(Command::Undo)] = m_commands->undoAction();
+    m_actions[size_t(Command::Redo)] = m_commands->redoAction();
     file->addSeparator();
     connect(
         addCommand(file, Command::Print, QStringLiteral("Af&drukken…"), QKeySequence(Qt::CTRL | Qt::Key_P)),
@@ -206,7 +238,7 @@ void ExploreWindow::buildMenus()
     } exports[] = {
         {Command::ReportPdf, "&Verkenningsrapport als PDF…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
         {Command::ExportPng, "Weergave als &PNG exporteren…", QKeySequence(Qt::CTRL | Qt::Key_E)},
-        {Command::ExportSvg, "Weergave als &SVG exporteren…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
+        {Command::ExportSvg, "Weergave als SV&G exporteren…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
         {Command::ExportCsv, "Tabel als &CSV exporteren…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
     };
     for (const auto &entry : exports) {
@@ -283,6 +315,7 @@ bool ExploreWindow::eventFilter(QObject *watched, QEvent *event)
 
 void ExploreWindow::inputChanged()
 {
+    recordInput();
     const bool valid = m_inputs->valid();
     const QString reason = valid ? QString() : m_inputs->incompleteReason();
     for (ViewWidget *view : m_views)
@@ -294,6 +327,7 @@ void ExploreWindow::inputChanged()
             QStringLiteral("Invoer onvolledig: er wordt niets berekend of geëxporteerd."));
         return;
     }
+    m_situatie->setCalculation(m_inputs->input());
     if (m_exploration && sameInput(m_exploration->input, m_inputs->input()) && !m_runner->busy()) {
         // Put right again as it was: the answers on screen are the input's.
         m_answers->showExploration(*m_exploration);
@@ -302,6 +336,34 @@ void ExploreWindow::inputChanged()
     }
     m_answers->showBusy(true);
     m_runner->request(m_inputs->input());
+}
+
+// A valid input is the case's calculation: the keystrokes of one entry are one step to
+// undo, an option switched is a step of its own.
+void ExploreWindow::recordInput()
+{
+    if (m_showingDocument || !m_inputs->valid())
+        return;
+    const ExplorationInput before = InputOf(m_document->calculation());
+    const ExplorationInput after = m_inputs->input();
+    const bool optionSwitched = before.storage.indoor != after.storage.indoor
+        || before.storage.compact != after.storage.compact || before.storage.screen != after.storage.screen
+        || before.envelope != after.envelope;
+    m_document->setCalculation(CalculationOf(after), m_inputs->describeChange(before, after),
+                               optionSwitched ? -1 : m_entry);
+    if (optionSwitched)
+        ++m_entry;
+}
+
+// The case's calculation changed under the fields (opened, undone): they show it.
+void ExploreWindow::showDocumentInput()
+{
+    if (SameCalculation(CalculationOf(m_inputs->input()), m_document->calculation()) && m_inputs->valid())
+        return;
+    m_showingDocument = true;
+    m_inputs->setInput(InputOf(m_document->calculation()));
+    m_showingDocument = false;
+    ++m_entry;
 }
 
 void ExploreWindow::showExploration(std::shared_ptr<const Exploration> exploration)
@@ -321,7 +383,7 @@ void ExploreWindow::showExploration(std::shared_ptr<const Exploration> explorati
 
 void ExploreWindow::tabChanged(int index)
 {
-    if (index >= 0 && index < int(Tab::Table))
+    if (index >= 0 && index <= int(Tab::Plan))
         m_tableKind = ViewKind(index);
     refreshTable();
 }
@@ -342,7 +404,7 @@ void ExploreWindow::refreshTable()
 ViewKind ExploreWindow::currentViewKind() const
 {
     const int index = m_tabs->currentIndex();
-    return index >= 0 && index < int(Tab::Table) ? ViewKind(index) : m_tableKind;
+    return index >= 0 && index <= int(Tab::Plan) ? ViewKind(index) : m_tableKind;
 }
 
 QString ExploreWindow::refusal() const
@@ -356,6 +418,16 @@ QString ExploreWindow::refusal() const
     if (!sameInput(m_exploration->input, m_inputs->input()) || m_runner->busy())
         return QStringLiteral(
             "De antwoorden voor de laatste invoer worden nog berekend; probeer het zo opnieuw.");
+    return {};
+}
+
+// The report holds the site too, when the case has one.
+QString ExploreWindow::reportRefusal() const
+{
+    if (const QString refused = refusal(); !refused.isEmpty())
+        return refused;
+    if (m_situatie->model()->committed().hasSite && !m_situatie->snapshot().complete())
+        return QStringLiteral("De situatie wordt nog berekend; probeer het zo opnieuw.");
     return {};
 }
 
@@ -382,17 +454,19 @@ QString ExploreWindow::exportTable(const QString &path, CsvStyle style)
 
 QString ExploreWindow::exportReport(const QString &path)
 {
-    if (const QString refused = refusal(); !refused.isEmpty())
+    if (const QString refused = reportRefusal(); !refused.isEmpty())
         return refused;
-    return WriteFileAtomically(path,
-                               RenderReport(*m_exploration, m_case, QDateTime::currentDateTime(), locale()));
+    const SituatieSnapshot site = m_situatie->snapshot();
+    return WriteFileAtomically(
+        path, RenderReport(*m_exploration, caseDetails(), QDateTime::currentDateTime(), locale(), &site));
 }
 
 QString ExploreWindow::printReport(QPrinter &printer)
 {
-    if (const QString refused = refusal(); !refused.isEmpty())
+    if (const QString refused = reportRefusal(); !refused.isEmpty())
         return refused;
-    if (!PaintReport(printer, *m_exploration, m_case, QDateTime::currentDateTime(), locale()))
+    const SituatieSnapshot site = m_situatie->snapshot();
+    if (!PaintReport(printer, *m_exploration, caseDetails(), QDateTime::currentDateTime(), locale(), &site))
         return QStringLiteral(
             "Het Verkenningsrapport kon niet worden afgedrukt: de printer is niet bereikbaar.");
     return {};
@@ -402,6 +476,12 @@ QString ExploreWindow::printReport(QPrinter &printer)
 // input is complete; an incomplete input is refused at once.
 bool ExploreWindow::waitForAnswers()
 {
+    // The report holds the site too: its answers are waited for as well.
+    if (!m_waiting && m_situatie->model()->committed().hasSite && !m_situatie->snapshot().complete()) {
+        m_waiting = true;
+        m_situatie->waitUntilComputed(kAnswerWaitMs);
+        m_waiting = false;
+    }
     if (!m_inputs->valid() || refusal().isEmpty())
         return true;
     if (m_waiting)
@@ -426,6 +506,12 @@ bool ExploreWindow::waitForAnswers()
 
 void ExploreWindow::chooseAndExport(Command command)
 {
+    if ((command == Command::ExportPng || command == Command::ExportSvg)
+        && m_tabs->currentIndex() == int(Tab::Situatie)) {
+        m_situatie->chooseExport(command == Command::ExportPng ? QStringLiteral("png")
+                                                               : QStringLiteral("svg"));
+        return;
+    }
     if (!waitForAnswers())
         return;
     if (const QString refused = refusal(); !refused.isEmpty()) {
@@ -493,11 +579,34 @@ void ExploreWindow::print()
         tell(error, {});
 }
 
+void ExploreWindow::startUp(const QString &caseFile)
+{
+    m_commands->startUp(caseFile);
+}
+
+CaseDetails ExploreWindow::caseDetails() const
+{
+    return DetailsOf(m_document->meta());
+}
+
+void ExploreWindow::setCaseDetails(const CaseDetails &details)
+{
+    m_document->setMeta(MetaOf(m_document->meta(), details), QStringLiteral("Zaakgegevens wijzigen"));
+}
+
 void ExploreWindow::editCase()
 {
-    CaseDialog dialog(m_case, this);
+    CaseDialog dialog(caseDetails(), this);
     if (dialog.exec() == QDialog::Accepted)
-        m_case = dialog.details();
+        setCaseDetails(dialog.details());
+}
+
+void ExploreWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_commands->mayClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void ExploreWindow::openHelp()

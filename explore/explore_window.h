@@ -25,18 +25,37 @@ class SystemShell;
 namespace explore {
 
 class AnswersPanel;
+class CaseCommands;
+class CaseDocument;
 class InputsPanel;
+class SituatieTab;
 class ViewTableModel;
 class ViewTableView;
 class ViewWidget;
 
 // The tabs of the views, in their order.
-enum class Tab { Distance, Height, Plan, Table };
-constexpr int kTabCount = 4;
+enum class Tab { Distance, Height, Plan, Situatie, Table };
+constexpr int kTabCount = 5;
 
 // The menu entries a test or the shortcut check reaches for.
-enum class Command { Case, Print, ReportPdf, ExportPng, ExportSvg, ExportCsv, Quit, Help, About };
-constexpr int kCommandCount = 9;
+enum class Command {
+    Case,
+    Print,
+    ReportPdf,
+    ExportPng,
+    ExportSvg,
+    ExportCsv,
+    Quit,
+    Help,
+    About,
+    New,
+    Open,
+    Save,
+    SaveAs,
+    Undo,
+    Redo
+};
+constexpr int kCommandCount = 15;
 
 // What the window uses of the desktop: the shell and message box behind "Help" and
 // behind the messages of its own commands.
@@ -46,7 +65,7 @@ struct ExploreServices
     platform::MessageBox *messageBox = nullptr;
 };
 
-// The exploration window: inputs on the left, the answers always above the views, and
+// The exploration window: a case (CaseDocument) shown as inputs on the left, the answers always above the views, and
 // the views in tabs (distance, height, plan, table). Every valid change recomputes in
 // the background; while the input is incomplete the answers and views say so and
 // nothing is exported or printed. Exports write the current view, the table or the
@@ -63,12 +82,20 @@ public:
     AnswersPanel *answers() const { return m_answers; }
     QTabWidget *tabs() const { return m_tabs; }
     ViewWidget *view(ViewKind kind) const { return m_views[size_t(kind)]; }
+    SituatieTab *situatie() const { return m_situatie; }
     ExplorationRunner *runner() const { return m_runner; }
     std::shared_ptr<const Exploration> exploration() const { return m_exploration; }
     QAction *action(Command command) const { return m_actions[size_t(command)]; }
 
-    CaseDetails caseDetails() const { return m_case; }
-    void setCaseDetails(const CaseDetails &details) { m_case = details; }
+    // The case the window shows, and its commands (files, undo, autosave).
+    CaseDocument *document() const { return m_document; }
+    CaseCommands *caseCommands() const { return m_commands; }
+    // After the window is shown: offers what a crashed window left, then opens `caseFile`.
+    void startUp(const QString &caseFile);
+
+    // "Zaakgegevens": the case's names, which its report prints.
+    CaseDetails caseDetails() const;
+    void setCaseDetails(const CaseDetails &details);
 
     // Each returns an empty string on success, or the Dutch reason why nothing was written.
     QString exportView(ViewKind kind, const QString &path);
@@ -89,6 +116,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -99,11 +127,14 @@ private:
     void fitToScreen();
     void fitAnswers();
     void inputChanged();
+    void recordInput();
+    void showDocumentInput();
     void showExploration(std::shared_ptr<const Exploration> exploration);
     void tabChanged(int index);
     void refreshTable();
     // Why nothing may leave the window now; empty when the answers are those of the input.
     QString refusal() const;
+    QString reportRefusal() const;
     bool waitForAnswers();
     void chooseAndExport(Command command);
     void print();
@@ -121,6 +152,7 @@ private:
     QTabWidget *m_tabs = nullptr;
     QScrollArea *m_answersArea = nullptr;
     std::array<ViewWidget *, 3> m_views {};
+    SituatieTab *m_situatie = nullptr;
     std::array<QAction *, kCommandCount> m_actions {};
     ViewTableModel *m_tableModel = nullptr;
     ViewTableView *m_tableView = nullptr;
@@ -129,7 +161,10 @@ private:
     ExplorationRunner *m_runner = nullptr;
     std::shared_ptr<const Exploration> m_exploration;
     ViewKind m_tableKind = ViewKind::Distance;
-    CaseDetails m_case;
+    CaseDocument *m_document = nullptr;
+    CaseCommands *m_commands = nullptr;
+    int m_entry = 0; // the typing of one entry is one step to undo
+    bool m_showingDocument = false;
     FileChooser m_chooseFile;
     PrinterChooser m_choosePrinter;
     bool m_waiting = false;

@@ -12,10 +12,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <tuple>
 
 namespace explore {
 
@@ -432,6 +434,51 @@ void InputsPanel::setValue(Field field, double value)
     edit(field)->setText(text(value));
     typed(field);
     finishEntry(field, true);
+}
+
+void InputsPanel::setInput(const ExplorationInput &input)
+{
+    m_pause->stop();
+    m_updating = true;
+    const char separator = m_input.decimalSeparator;
+    m_input = input;
+    m_input.decimalSeparator = separator;
+    for (int i = 0; i < kFieldCount; ++i)
+        m_rows[size_t(i)].edit->setText(text(valueOf(m_input, Field(i))));
+    const std::pair<QCheckBox *, bool> options[] = {{m_indoor, input.storage.indoor},
+                                                    {m_compact, input.storage.compact},
+                                                    {m_screen, input.storage.screen},
+                                                    {m_envelope, input.envelope}};
+    for (const auto &[box, checked] : options) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(checked);
+    }
+    m_updating = false;
+    syncPreset();
+    // Checks the fields, takes the input as the finished one and tells the window.
+    optionsChanged();
+}
+
+QString InputsPanel::describeChange(const ExplorationInput &before, const ExplorationInput &after) const
+{
+    QStringList changes;
+    ExplorationInput a = before;
+    ExplorationInput b = after;
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (valueOf(a, Field(i)) != valueOf(b, Field(i)))
+            changes << m_rows[size_t(i)].caption + QStringLiteral(" wijzigen");
+    }
+    const std::tuple<QCheckBox *, bool, bool> options[] = {{m_indoor, a.storage.indoor, b.storage.indoor},
+                                                           {m_compact, a.storage.compact, b.storage.compact},
+                                                           {m_screen, a.storage.screen, b.storage.screen},
+                                                           {m_envelope, a.envelope, b.envelope}};
+    for (const auto &[box, was, is] : options) {
+        if (was != is) {
+            const QString name = box->text().remove(QLatin1Char('&')).section(QLatin1Char(':'), 0, 0);
+            changes << name + (is ? QStringLiteral(" aan") : QStringLiteral(" uit"));
+        }
+    }
+    return changes.size() == 1 ? changes.front() : QStringLiteral("Invoer wijzigen");
 }
 
 void InputsPanel::stepField(Field field, double steps)

@@ -66,6 +66,12 @@ public:
     QCheckBox *envelope() const { return m_envelope; }
     // Types a value into a field and finishes the entry, as the user would.
     void setValue(Field field, double value);
+    // Shows a whole input at once (a case opened, an edit undone): every field and option
+    // as `input` has it, exactly, with no rule applied to it.
+    void setInput(const ExplorationInput &input);
+    // The step from `before` to `after` as the undo menu names it: "Breedte opslag (B)
+    // wijzigen" for one field, "Binnenopslag aan" for one option, else "Invoer wijzigen".
+    QString describeChange(const ExplorationInput &before, const ExplorationInput &after) const;
 
     // How long typing must pause before the entry counts as finished.
     static constexpr int kPauseMs = 1200;

@@ -12,12 +12,13 @@
 int main(int argc, char *argv[])
 {
     QStringList arguments;
+    QString caseFile;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     {
         QTextStream out(stdout);
         QTextStream err(stderr);
-        if (const int done = explore::HandleCommandLine(arguments, out, err); done >= 0)
+        if (const int done = explore::HandleCommandLine(arguments, out, err, &caseFile); done >= 0)
             return done;
     }
     QApplication application(argc, argv);
@@ -25,5 +26,7 @@ int main(int argc, char *argv[])
     explore::SetUpApplication(application, qtTexts);
     explore::ExploreWindow window;
     window.show();
+    // After the window is on the screen, so that its questions have a window to stand on.
+    window.startUp(caseFile);
     return QApplication::exec();
 }

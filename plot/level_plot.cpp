@@ -140,7 +140,7 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
                                     chart.colours));
     if (plot.hasSafeDistance && plot.safeDistance <= plot.lastDistance) {
         MarkLimitDistance(chart, plot.safeDistance, plot.limitKw,
-                          QStringLiteral("Veilige afstand %1 m").arg(number(plot.safeDistance)));
+                          QStringLiteral("minimale afstand %1 m").arg(number(plot.safeDistance)));
     }
     PaintLineChart(painter, area, chart, QLocale::c());
 }

@@ -2,6 +2,7 @@
 
 #include "make_printer_text.h"
 #include "message_box.h"
+#include "method_constants.h"
 #include "number_text.h"
 #include "printer.h"
 
@@ -97,7 +98,8 @@ void printIndoorBody(const ReportInput &input, platform::Printer &printer, Repor
              + " m vanaf de opslag (verplaatsing loodrecht op de gevel).");
     w.empty();
     w.heading("Tussenresultaten");
-    w.markedUp("Voor de warmtestralingsflux is uitgegaan van " + w.N(45) + " kW per m^{2}.");
+    w.markedUp("Voor de warmtestralingsflux is uitgegaan van " + w.N(engine::kBuildingFluxKw)
+               + " kW per m^{2}.");
     w.empty();
     w.empty();
     w.heading("Berekeningsresultaten");
@@ -158,7 +160,7 @@ void printOutdoorBody(const ReportInput &input, platform::Printer &printer, Repo
         w.spaced("Van de gehele gevel is " + w.N(s.StorageWidth) + " m in rekening gebracht.");
     w.spaced("De berekende vlamhoogte bedraagt " + w.N(s.FlameHeight)
              + " m vanaf de onderzijde van de stapel.");
-    w.markedUp("De warmtestralingsflux vanuit de stapel bedraagt " + w.N(input.Check2 ? 46.2 : 78.6)
+    w.markedUp("De warmtestralingsflux vanuit de stapel bedraagt " + w.N(engine::PileFluxKw(input.Check2))
                + " kW per m^{2}, boven de stapel neemt de warmtestralingsflux af.");
     w.empty();
     w.spaced("De berekende transmissie bedraagt " + w.N(s.Transmission * 100) + "%.");

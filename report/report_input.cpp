@@ -2,6 +2,12 @@
 
 namespace report {
 
+char decimalSeparatorOf(const QLocale &locale)
+{
+    const QString point = locale.decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode()) : '.';
+}
+
 ReportInput makeReportInput(const engine::CalculationInput &input, const engine::CalculationState &state,
                             const engine::CalculationResult &result)
 {

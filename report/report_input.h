@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QImage>
+#include <QLocale>
 #include <QSize>
 #include <QString>
 
@@ -32,6 +33,10 @@ struct ReportInput
     char decimalSeparator = '.';       // of the user's locale
     QDateTime printedAt;               // footer date and time
 };
+
+// The decimal separator the report writes for a locale: the engine writes numbers with a
+// one-character separator, so other locales get a point.
+char decimalSeparatorOf(const QLocale &locale);
 
 // The record for a finished calculation, as the controls hold it right after "Bereken":
 // the options and entered values of `input`, the indoor assessment height written back

@@ -28,6 +28,6 @@ run_fuzzers() {
         -DWARMTEGLOED_FUZZ_RUNS="${WARMTEGLOED_FUZZ_RUNS:-20000}" \
         "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
         "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined" >/dev/null
-    cmake --build build-fuzz --target fuzz_calculation fuzz_printer_text fuzz_case_file
+    cmake --build build-fuzz --target fuzz_calculation fuzz_printer_text fuzz_case_file fuzz_limit
     (export_sanitizer_options && ctest --test-dir build-fuzz -L fuzz --output-on-failure)
 }

@@ -1,5 +1,7 @@
 #include "safe_file.h"
 
+#include "system_error_text.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -162,7 +164,7 @@ QString kindOf(mode_t mode)
 
 QString reason(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return systemErrorText(error);
 }
 
 void setError(QString *error, const QString &message)

@@ -283,6 +283,8 @@ void TestCaseFile::refusesMalformed_data()
     file("empty file", QByteArray(), "het bestand is leeg");
     file("not JSON", "{\n  \"format\": \"warmtegloed-case\",\n  \"version\" 1\n}",
          "geen geldige JSON (regel 3, kolom 13)");
+    file("an invalid literal", "{\n  \"meta\": {},\n  \"b\": x\n}", "geen geldige JSON (regel 3, kolom 8)");
+    file("a cut literal on its own line", "{\n\"a\": 1,\n tru\n}", "geen geldige JSON (regel 3, kolom 2)");
     file("a list", "[1, 2]", "moet een JSON-object {…} zijn");
     file("an unclosed text", "{\"meta\": {\"title\": \"Zaak}}", "geen geldige JSON (regel 1, kolom 20)");
     file("not UTF-8", "{\"meta\": {\"title\": \"Caf\xe9\"}}", "geen UTF-8-tekst (byte 24)");

@@ -1,6 +1,9 @@
 // warmtegloed-cli as a user runs it, a separate process: the JSON against the engine's own
-// numbers, the plain lines, the exit codes and Dutch messages; the limit answers, sweeps and
-// grids against the engine; the chart files opened by their own readers; the --pdf report.
+// numbers, the exit codes and one-line Dutch messages, the ranges of the numbers; the limit
+// verdict and the solvers' answers, bounds included; the chart files opened by their own
+// readers; the --pdf report in the user's locale; a quiet stderr in cron-like runs.
+
+#include "cli_process.h"
 
 #include "calculation_state.h"
 #include "given_input.h"
@@ -14,12 +17,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include <sys/stat.h>
 
@@ -31,33 +35,6 @@ Q_DECLARE_METATYPE(engine::SolveQuantity)
 
 namespace {
 
-struct Run
-{
-    int exit = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(WARMTEGLOED_CLI, arguments);
-    Run run;
-    // The chart computes a few thousand levels; a busy machine needs time.
-    if (process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit)
-        run.exit = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-std::vector<double> calculated(const Input &in)
-{
-    engine::CalculationState state;
-    const engine::CalculationResult result = engine::Calculate(in, state);
-    return result.ok() ? result.levels : std::vector<double> {};
-}
-
 const std::pair<const char *, double State::*> Fields[] = {
     {"StorageWidth", &State::StorageWidth},     {"StorageDepth", &State::StorageDepth},
     {"StorageHeight", &State::StorageHeight},   {"PointDistance", &State::PointDistance},
@@ -65,6 +42,24 @@ const std::pair<const char *, double State::*> Fields[] = {
     {"ScreenHeight", &State::ScreenHeight},     {"CountedFaceWidth", &State::CountedFaceWidth},
     {"PointFraction", &State::PointFraction},   {"EquivalentDiameter", &State::EquivalentDiameter},
     {"FlameHeight", &State::FlameHeight},       {"Transmission", &State::Transmission}};
+
+QString text(double value)
+{
+    return QString::fromStdString(engine::numberToText(value, '.'));
+}
+
+QJsonObject jsonOf(const CliRun &run)
+{
+    return QJsonDocument::fromJson(run.out.toUtf8()).object();
+}
+
+// What pdftotext reads on the page, a table row on one line.
+QString pageText(const QString &file)
+{
+    QProcess pdftotext;
+    pdftotext.start("/usr/bin/pdftotext", {"-layout", file, "-"});
+    return pdftotext.waitForFinished() ? QString::fromUtf8(pdftotext.readAllStandardOutput()) : QString();
+}
 
 } // namespace
 
@@ -78,6 +73,7 @@ private slots:
         QLocale::setDefault(QLocale::c());
         qputenv("LC_ALL", "nl_NL.UTF-8"); // a Dutch user's locale must not make the point a comma
     }
+
     // A JSON answer is compared with the engine's own numbers for the input the arguments give:
     // every option, with "=" and with a single dash.
     void json()
@@ -86,7 +82,7 @@ private slots:
                                   "--y 80 --hs 3 --xs=2 --K 0.5 --heights 0.5,1.25,3,4e0,12.5";
         const Input input =
             Given().compact().storage(100, 20, 6).point(20, 80).screen(3, 2, 0.5).at({0.5, 1.25, 3, 4, 12.5});
-        const Run run = runCli(arguments.split(' '));
+        const CliRun run = runCli(arguments.split(' '));
         QCOMPARE(run.exit, 0);
         QCOMPARE(run.err, "");
         const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8());
@@ -105,111 +101,135 @@ private slots:
         QCOMPARE(json["texts"].toArray(), texts);
     }
 
-    void plain_data()
+    // Every refusal is one line with the program's name, whatever the exit code, and leaves
+    // stdout empty; an answer leaves stderr empty.
+    void messages_data()
     {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
-        const QString efficiency = "' voor --K: het rendement van de afscherming ligt tussen 0 en 1.\n";
+        const QString name = "warmtegloed-cli: ";
+        const QString flame = name
+            + "Voor deze afmetingen komt de vlamhoogte uit op -0.33 m, dus op of onder 0 m. "
+              "Vergroot de hoogte of de afmetingen van de opslag.\n";
         // clang-format off
-        QTest::newRow("width 0") << "--B 0" << 1 << "" << "De breedte van de opslag moet groter zijn dan 0 m.\n";
-        QTest::newRow("undefined flame, one line") << "--B 8.7 --D 8.7 --H 0.5" << 1 << ""
-            << "Voor deze afmetingen komt de vlamhoogte uit op -0.33 m, dus op of onder 0 m. "
-               "Vergroot de hoogte of de afmetingen van de opslag.\n";
-        QTest::newRow("K below 0") << "--screen --hs 4 --xs 2 --K -5" << 2 << ""
-            << "warmtegloed-cli: Ongeldige waarde '-5" + efficiency;
-        QTest::newRow("negative depth") << "--D -5" << 1 << "" << "De diepte van de opslag moet groter zijn dan 0 m.\n";
-        QTest::newRow("indoor width beyond reach, no null") << "--json --indoor --B 1e307" << 1 << ""
-            << "Voor deze invoer is geen warmtestralingsniveau te berekenen. Controleer de ingevoerde waarden.\n";
-        QTest::newRow("terminal escape in a value") << "--x \x1b[2J" << 2 << ""
-            << "warmtegloed-cli: Ongeldige waarde '\\x1b[2J' voor --x: verwacht een getal met een decimale punt.\n";
-        QTest::newRow("limit 0") << "--limit 0" << 2 << ""
-            << "warmtegloed-cli: Ongeldige waarde '0' voor --limit: "
-               "verwacht een getal groter dan 0 met een decimale punt.\n";
-        QTest::newRow("unknown quantity to solve") << "--solve depth" << 2 << ""
-            << "warmtegloed-cli: Onbekende grootheid 'depth' voor --solve: kies distance, height of width.\n";
-        QTest::newRow("no height complies") << "--solve height --limit 0.001" << 1 << ""
-            << "Geen hoogte tot 15 m voldoet: op 5 m afstand komt het warmtestralingsniveau al bij de laagste opslag "
-               "boven 0.001 kW/m².\n";
+        QTest::newRow("undefined flame") << "--B 8.7 --D 8.7 --H 0.5" << 1 << flame;
+        QTest::newRow("grid of an undefined flame") << "--B 8.7 --D 8.7 --H 0.5 --grid x=1:2:1,y=1:2:1" << 1 << flame;
+        QTest::newRow("no height complies") << "--indoor --solve height --limit 0.1 --x 0.01" << 1
+            << name + "Geen hoogte tot 15 m voldoet: op 0.01 m afstand komt het warmtestralingsniveau al bij de "
+                      "laagste opslag boven 0.1 kW/m².\n";
+        const QString beforeScreen = name + "De beoordelingspunten (--x 2) liggen tussen de opslag en de afscherming "
+                                            "(--xs 3); kies --x minstens zo groot als --xs.\n";
+        QTest::newRow("point between pile and screen") << "--x 2 --screen --hs 4 --xs 3" << 2 << beforeScreen;
+        QTest::newRow("a sweep that leaves the point before the screen")
+            << "--x 2 --screen --hs 4 --xs 3 --sweep H=1:2:1" << 2 << beforeScreen;
+        QTest::newRow("point at the screen") << "--x 3 --screen --hs 4 --xs 3" << 0 << "";
+        QTest::newRow("no screen, no matter where it would stand") << "--x 2 --hs 4 --xs 3" << 0 << "";
+        QTest::newRow("height of 1e17 m") << "--check --envelope --limit 44.9 --heights 2.5,5,7.5,10,1e17" << 2
+            << name + "Waarde '1e17' voor --heights ligt buiten het bereik 0 t/m 100 m.\n";
+        QTest::newRow("screen at 1e17 m") << "--solve distance --screen --hs 1 --xs 1e17" << 2
+            << name + "Waarde '1e17' voor --xs ligt buiten het bereik 0 t/m 10000 m.\n";
+        QTest::newRow("position 1e300 m") << "--solve width --y 1e300" << 2
+            << name + "Waarde '1e300' voor --y ligt buiten het bereik -10000 t/m 10000 m.\n";
+        QTest::newRow("limit 1e308") << "--limit 1e308" << 2
+            << name + "Waarde '1e308' voor --limit ligt buiten het bereik 0.1 t/m 100 kW/m².\n";
+        QTest::newRow("K below 0") << "--screen --hs 4 --xs 2 --K -5" << 2
+            << name + "Waarde '-5' voor --K ligt buiten het bereik 0 t/m 1.\n";
+        QTest::newRow("terminal escape in a value") << "--x \x1b[2J" << 2
+            << name + "Ongeldige waarde '\\x1b[2J' voor --x: verwacht een getal met een decimale punt, "
+                      "0.01 t/m 10000 m.\n";
+        QTest::newRow("unknown quantity to solve") << "--solve depth" << 2
+            << name + "Onbekende grootheid 'depth' voor --solve: kies distance, height of width.\n";
+        QTest::newRow("sweep step below the printed resolution") << "--sweep x=1:2:0.0001" << 2
+            << name + "De stap in --sweep x=1:2:0.0001 ligt buiten het bereik 0.001 t/m 20000 m.\n";
+        QTest::newRow("sweep beyond the pile heights") << "--sweep H=1:20:1" << 2
+            << name + "In --sweep H=1:20:1 ligt VAN of TOT buiten het bereik 0 t/m 15 m van H.\n";
+        QTest::newRow("grid at an absurd height") << "--grid x=1:2:1,y=1:2:1 --at-height 1e8" << 2
+            << name + "Waarde '1e8' voor --at-height ligt buiten het bereik 0 t/m 100 m.\n";
+        QTest::newRow("sweep and a chart") << "--sweep x=1:2:1 --plot p.svg" << 2
+            << name + "--sweep schrijft alleen een tabel; --plot gaat er niet mee samen.\n";
+        QTest::newRow("unknown option") << "--depth 5" << 2 << name + "Onbekende optie '--depth'.\n";
+        QTest::newRow("a report without a name") << "--pdf=" << 2 << name + "--pdf verwacht de naam van een bestand.\n";
         // clang-format on
     }
 
-    void plain()
+    void messages()
     {
         QFETCH(QString, arguments);
         QFETCH(int, exitCode);
-        QFETCH(QString, out);
         QFETCH(QString, err);
-        const Run run = runCli(arguments.split(' '));
+        const CliRun run = runCli(arguments.split(' '));
         QCOMPARE(run.exit, exitCode);
-        QCOMPARE(run.out, out);
         QCOMPARE(run.err, err);
+        QCOMPARE(run.out.isEmpty(), exitCode != 0);
     }
-    void report_data()
-    {
-        QTest::addColumn<QString>("setup"); // what stands at the path before
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QStringList>("onPage");
-        const QStringList limitedFace {
-            "Berekeningsmethode warmtegloedvracht opslagen. Versie 1.0 2003",
-            "De breedte van de opslag bedraagt 40 m.", "De berekende transmissie bedraagt 82.48%.",
-            "Van de gehele gevel is 40 m in rekening gebracht.", "Beoordelingspunt 5 12.5 13.66"};
-        QTest::newRow("replaced file")
-            << "file"
-            << "--B 100 --D 20 --H 6 --x 20 --y 80 --screen --hs 3 --xs 2 --K 0.5" << 0 << limitedFace;
-        QTest::newRow("undefined flame") << "file"
-                                         << "--B 8.7 --D 8.7 --H 0.5" << 1 << QStringList();
-        QTest::newRow("FIFO") << "fifo"
-                              << "" << 3 << QStringList();
-    }
-    void report()
-    {
-        QFETCH(QString, setup);
-        QFETCH(QString, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QStringList, onPage);
-        QTemporaryDir dir;
-        const QString file = dir.filePath("rapport.pdf");
-        const QByteArray name = QFile::encodeName(file);
-        if (setup == "file") {
-            QFile old(file);
-            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("oud") == 3 && old.flush());
-        }
-        if (setup == "fifo")
-            QVERIFY(::mkfifo(name, 0644) == 0);
-        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 
-        QProcess cli;
-        cli.start(WARMTEGLOED_CLI, QStringList {"--pdf", file} + arguments.split(' ', Qt::SkipEmptyParts));
-        QVERIFY(cli.waitForFinished(30000));
-        const QString error = QString::fromUtf8(cli.readAllStandardError());
-        QCOMPARE(cli.exitCode(), exitCode);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
-        if (exitCode == 3)
-            QVERIFY2(error.startsWith("warmtegloed-cli: ") && error.count('\n') == 1 && error.contains(file),
-                     qPrintable(error));
-        if (exitCode != 0) {
-            QFile kept(file);
-            QVERIFY(setup != "file" || (kept.open(QIODevice::ReadOnly) && kept.readAll() == "oud"));
-            return;
-        }
-        QProcess pdftotext; // -layout keeps a table row on one line
-        pdftotext.start("pdftotext", {"-layout", file, "-"});
-        const QString page =
-            pdftotext.waitForFinished() ? QString::fromUtf8(pdftotext.readAllStandardOutput()) : "";
-        QCOMPARE(page.count('\f'), 1); // one page
-        for (const QString &part : onPage)
-            QVERIFY2(page.simplified().contains(part), qPrintable(part + "\nnot in:\n" + page));
+    void version()
+    {
+        const CliRun run = runCli({"--version"});
+        QCOMPARE(run.exit, 0);
+        QCOMPARE(run.out,
+                 QStringLiteral("warmtegloed-cli (Warmtegloedvracht) %1\n").arg(WARMTEGLOED_VERSION));
     }
+
+    // The verdict says when the five points comply and the level between them does not.
+    void verdict_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<bool>("onlyAtPoints");
+        QTest::newRow("points comply, between them not")
+            << "--check --x 12.89"
+            << "Grenswaarde 15 kW/m²: voldoet op de beoordelingspunten, maar niet daartussen: "
+               "15.01 kW/m² op 8.25 m hoogte (zie --envelope)"
+            << true;
+        QTest::newRow("over the envelope itself") << "--check --envelope --x 12.89"
+                                                  << "Grenswaarde 15 kW/m²: voldoet niet" << false;
+        QTest::newRow("points and envelope comply") << "--check --x 14"
+                                                    << "Grenswaarde 15 kW/m²: voldoet" << false;
+    }
+
+    void verdict()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, verdict);
+        QFETCH(bool, onlyAtPoints);
+        const CliRun plain = runCli(arguments.split(' '));
+        QCOMPARE(plain.exit, 0);
+        QCOMPARE(plain.out.split('\n', Qt::SkipEmptyParts).last(), verdict);
+
+        const CliRun json = runCli(arguments.split(' ') + QStringList {"--json"});
+        const QJsonObject limit = jsonOf(json).value("limit").toObject();
+        const QJsonObject envelope = limit.value("envelope").toObject();
+        Input in;
+        in.x = arguments.section("--x ", 1).section(' ', 0, 0).toDouble();
+        const engine::LimitCheck check = engine::CheckLimit(in, 15, arguments.contains("--envelope"));
+        QCOMPARE(envelope.value("highest").toDouble(), check.envelopeHighest);
+        QCOMPARE(envelope.value("height").toDouble(), check.envelopeHeight);
+        QCOMPARE(envelope.value("complies").toBool(), check.envelopeComplies);
+        QCOMPARE(limit.value("compliesOnlyAtPoints").toBool(), onlyAtPoints);
+    }
+
+    // A case is read only from a regular file: a FIFO would keep the program waiting.
+    void caseFromAFifo()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("zaak.warmtegloed");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo), 0644) == 0);
+        const CliRun run = runCli({"--case", fifo}, QProcessEnvironment::systemEnvironment(), 10000);
+        QCOMPARE(run.exit, 2);
+        QCOMPARE(run.err,
+                 "warmtegloed-cli: '" + fifo + "' kan niet worden gelezen: het is geen gewoon bestand.\n");
+    }
+
     void answers_data();
     void answers();
-    void sweepEqualsSingleCalculations_data();
-    void sweepEqualsSingleCalculations();
-    void gridEqualsSingleCalculations();
+    void report_data();
+    void report();
     void chartFiles_data();
     void chartFiles();
+    void quietInScripts_data();
+    void quietInScripts();
 };
 
 void TestCli::answers_data()
@@ -217,13 +237,37 @@ void TestCli::answers_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<Quantity>("quantity");
     QTest::addColumn<double>("limit");
-    QTest::addColumn<QString>("line"); // the last plain line, before the value
+    QTest::addColumn<QString>("answer"); // the last plain line; %1 the value, %2 half of it
+    QTest::addColumn<QString>("bound");  // JSON, empty for null
 
-    QTest::newRow("distance, default limit") << QStringList {"--solve", "distance"} << Quantity::Distance
-                                             << 15.0 << "Minimale afstand voor 15 kW/m²: ";
-    QTest::newRow("width, other limit, compact")
+    QTest::newRow("distance") << QStringList {"--solve", "distance"} << Quantity::Distance << 15.0
+                              << "Minimale afstand voor 15 kW/m²: %1 m"
+                              << "";
+    QTest::newRow("every distance complies")
+        << QStringList {"--solve", "distance", "--limit", "100"} << Quantity::Distance << 100.0
+        << "Minimale afstand voor 100 kW/m²: elke afstand voldoet (vanaf 0.1 m)"
+        << "lowest";
+    QTest::newRow("every distance beyond the screen complies")
+        << QStringList {"--solve", "distance", "--limit", "100", "--screen", "--hs", "4", "--xs", "3"}
+        << Quantity::Distance << 100.0
+        << "Minimale afstand voor 100 kW/m²: elke afstand voldoet (vanaf 3.01 m)"
+        << "lowest";
+    QTest::newRow("height at the top of the search")
+        << QStringList {"--solve", "height", "--limit", "100"} << Quantity::Height << 100.0
+        << "Maximale hoogte van de opslag voor 100 kW/m²: ≥ 15 m (hoogste onderzochte hoogte)"
+        << "highest";
+    QTest::newRow("width, in front of the middle, compact")
         << QStringList {"--solve", "width", "--limit", "12.5", "--compact"} << Quantity::Width << 12.5
-        << "Maximale breedte van de opslag voor 12.5 kW/m²: ";
+        << "Maximale breedte van de opslag voor 12.5 kW/m²: %1 m, voor een beoordelingspunt voor het midden "
+           "van "
+           "de gevel (y = %2 m)"
+        << "";
+    QTest::newRow("width at the top of the search")
+        << QStringList {"--solve", "width", "--limit", "100"} << Quantity::Width << 100.0
+        << "Maximale breedte van de opslag voor 100 kW/m²: ≥ 10000 m (breedste onderzochte breedte), voor "
+           "een "
+           "beoordelingspunt voor het midden van de gevel (y = 5000 m)"
+        << "highest";
 }
 
 void TestCli::answers()
@@ -231,83 +275,124 @@ void TestCli::answers()
     QFETCH(QStringList, arguments);
     QFETCH(Quantity, quantity);
     QFETCH(double, limit);
-    QFETCH(QString, line);
+    QFETCH(QString, answer);
+    QFETCH(QString, bound);
     Input in;
     in.compact = arguments.contains("--compact");
+    in.screen = arguments.contains("--screen");
+    in.hs = in.screen ? 4 : 0;
+    in.xs = in.screen ? 3 : 0;
     const engine::Solution expected = engine::Solve(in, quantity, limit, false);
-    const engine::LimitCheck check = engine::CheckLimit(in, limit, false);
     QVERIFY(expected.found);
 
-    const Run plain = runCli(arguments);
+    const CliRun plain = runCli(arguments);
     QCOMPARE(plain.exit, 0);
-    const QStringList lines = plain.out.split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.last(), line + QString::fromStdString(engine::numberToText(expected.value, '.')) + " m");
-    QCOMPARE(lines.at(lines.size() - 2), QString("Grenswaarde %1 kW/m²: voldoet niet").arg(limit));
+    const QString line = answer.contains("%2") ? answer.arg(text(expected.value), text(expected.value / 2))
+        : answer.contains("%1")                ? answer.arg(text(expected.value))
+                                               : answer;
+    QCOMPARE(plain.out.split('\n', Qt::SkipEmptyParts).last(), line);
 
-    const Run json = runCli(arguments + QStringList {"--json"});
+    const CliRun json = runCli(arguments + QStringList {"--json"});
     QCOMPARE(json.exit, 0);
-    const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
-    QCOMPARE(object.value("solution").toObject().value("value").toDouble(), expected.value);
-    QCOMPARE(object.value("limit").toObject().value("highest").toDouble(), check.highest);
+    const QJsonObject solution = jsonOf(json).value("solution").toObject();
+    QCOMPARE(solution.value("value").toDouble(), expected.value);
+    QCOMPARE(solution.value("bound"), bound.isEmpty() ? QJsonValue() : QJsonValue(bound));
+    const double position = quantity == Quantity::Width ? expected.value / 2 : in.y;
+    QCOMPARE(solution.value("position").toDouble(), position);
 }
 
-void TestCli::sweepEqualsSingleCalculations_data()
+void TestCli::report_data()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("quantity");
+    QTest::addColumn<QString>("setup"); // what stands at the path before
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("onPage");
+    QTest::addColumn<QString>("said"); // in the first line of stdout, or of stderr after an error
 
-    QTest::newRow("distance") << QStringList {"--sweep", "x=0.5:30:2.1"} << "x";
-    QTest::newRow("pile height, through no flame")
-        << QStringList {"--B", "5", "--D", "5", "--sweep", "H=0.05:3:0.35"} << "H";
+    const QStringList limitedFace {"Berekeningsmethode warmtegloedvracht opslagen. Versie 1.0 2003",
+                                   "De breedte van de opslag bedraagt 40 m.",
+                                   "De berekende transmissie bedraagt 82.48%.",
+                                   "Van de gehele gevel is 40 m in rekening gebracht.",
+                                   "De warmtestralingsflux vanuit de stapel bedraagt 78.6 kW per m",
+                                   "Beoordelingspunt 5 12.5 13.66"};
+    const QStringList dutchPage {"De warmtestralingsflux vanuit de stapel bedraagt 46,2 kW per m",
+                                 "De berekende transmissie bedraagt 93,44%.", "Beoordelingspunt 1 2,5 21,7"};
+    QTest::newRow("replaced file") << "file"
+                                   << "C"
+                                   << "--B 100 --D 20 --H 6 --x 20 --y 80 --screen --hs 3 --xs 2 --K 0.5" << 0
+                                   << limitedFace << "Beoordelingspunt 1: hoogte 2.5 m";
+    QTest::newRow("Dutch locale, compact: the window's page, the point on stdout")
+        << ""
+        << "nl_NL.UTF-8"
+        << "--compact" << 0 << dutchPage << "Beoordelingspunt 1: hoogte 2.5 m, 21.7 kW/m²";
+    QTest::newRow("undefined flame") << "file"
+                                     << "C"
+                                     << "--B 8.7 --D 8.7 --H 0.5" << 1 << QStringList()
+                                     << "warmtegloed-cli: Voor deze afmetingen";
+    QTest::newRow("FIFO") << "fifo"
+                          << "C"
+                          << "" << 3 << QStringList() << "warmtegloed-cli: ";
+    QTest::newRow("the chart's folder missing: no report either")
+        << "chart in a missing folder"
+        << "C"
+        << "" << 3 << QStringList() << "grafiek.svg' kan niet worden geschreven: ";
+    QTest::newRow("the chart behind a link into a missing folder: no report either")
+        << "chart behind a dangling link"
+        << "C"
+        << "" << 3 << QStringList() << "grafiek.svg' kan niet worden geschreven: ";
+    QTest::newRow("missing folder, a Dutch reason")
+        << "missing folder"
+        << "C"
+        << "" << 3 << QStringList() << "rapport.pdf' kan niet worden geschreven: ";
 }
 
-void TestCli::sweepEqualsSingleCalculations()
+void TestCli::report()
 {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, quantity);
-    const Run run = runCli(arguments);
-    QCOMPARE(run.exit, 0);
-    Input in;
-    in.B = arguments.contains("5") ? 5 : 10;
-    in.D = in.B;
-    const std::size_t count = 5;
-    QCOMPARE(run.out.section('\n', 0, 0).split(',').size(), qsizetype(count + 2));
-
-    int refused = 0;
-    for (const QString &row : run.out.split('\n', Qt::SkipEmptyParts).mid(1)) {
-        const QStringList fields = row.split(',');
-        QCOMPARE(fields.size(), qsizetype(count + 2));
-        const double value = fields[0].toDouble();
-        Input at = in;
-        (quantity == "x" ? at.x : at.H) = value;
-        const std::vector<double> levels = calculated(at);
-        if (levels.empty()) {
-            ++refused;
-            QVERIFY(fields.mid(1).join("").isEmpty());
-            continue;
-        }
-        for (std::size_t i = 0; i < count; ++i)
-            QCOMPARE(fields[qsizetype(i + 1)].toDouble(), levels[i] / 1000);
-        QCOMPARE(fields.last().toDouble(), *std::max_element(levels.begin(), levels.end()) / 1000);
+    QFETCH(QString, setup);
+    QFETCH(QString, locale);
+    QFETCH(QString, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, onPage);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(setup == "missing folder" ? "nergens/rapport.pdf" : "rapport.pdf");
+    if (setup == "file") {
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("oud") == 3 && old.flush());
     }
-    QCOMPARE(refused > 0, quantity == "H");
-}
-
-void TestCli::gridEqualsSingleCalculations()
-{
-    const Run run = runCli({"--grid", "x=1:9:4,y=-2:6:2.5", "--at-height", "3.3"});
-    QCOMPARE(run.exit, 0);
-    const QStringList rows = run.out.split('\n', Qt::SkipEmptyParts).mid(1);
-    QCOMPARE(rows.size(), 3 * 4);
-    for (const QString &row : rows) {
-        const QStringList fields = row.split(',');
-        QCOMPARE(fields.size(), 3);
-        Input at;
-        at.x = fields[0].toDouble();
-        at.y = fields[1].toDouble();
-        at.heights = {3.3, 3.3, 3.3, 3.3, 3.3};
-        QCOMPARE(fields[2].toDouble(), calculated(at).front() / 1000);
+    if (setup == "fifo")
+        QVERIFY(::mkfifo(QFile::encodeName(file), 0644) == 0);
+    QStringList chart;
+    if (setup == "chart in a missing folder")
+        chart = QStringList {"--plot", dir.filePath("nergens/grafiek.svg")};
+    if (setup == "chart behind a dangling link") {
+        QVERIFY(QFile::link("nergens/doel.svg", dir.filePath("grafiek.svg")));
+        chart = QStringList {"--plot", dir.filePath("grafiek.svg")};
     }
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LC_ALL", locale);
+    const CliRun run = runCli(QStringList {"--pdf", file} + chart + arguments.split(' ', Qt::SkipEmptyParts),
+                              environment, 60000);
+    QCOMPARE(run.exit, exitCode);
+    QVERIFY2((exitCode == 0 ? run.out : run.err).section('\n', 0, 0).contains(said),
+             qPrintable(run.out + run.err));
+    if (exitCode != 0) {
+        QVERIFY2(isOneComplaint(run.err), qPrintable(run.err));
+        // A Dutch reason, not the C library's English one.
+        QVERIFY2(!run.err.contains(QString::fromLocal8Bit(std::strerror(ENOENT))), qPrintable(run.err));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
+        QFile kept(file);
+        QVERIFY(setup != "file" || (kept.open(QIODevice::ReadOnly) && kept.readAll() == "oud"));
+        return;
+    }
+    QCOMPARE(run.err, "");
+    const QString page = pageText(file);
+    QCOMPARE(page.count('\f'), 1); // one page
+    for (const QString &part : onPage)
+        QVERIFY2(page.simplified().contains(part), qPrintable(part + "\nnot in:\n" + page));
 }
 
 void TestCli::chartFiles_data()
@@ -326,7 +411,7 @@ void TestCli::chartFiles()
     QFETCH(QStringList, arguments);
     QTemporaryDir dir;
     const QString path = dir.filePath(file);
-    const Run run = runCli(arguments + QStringList {"--plot", path});
+    const CliRun run = runCli(arguments + QStringList {"--plot", path});
     QCOMPARE(run.exit, 0);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {file});
 
@@ -334,6 +419,11 @@ void TestCli::chartFiles()
         QSvgRenderer svg(path);
         QVERIFY(svg.isValid());
         QCOMPARE(svg.viewBoxF().size(), QSizeF(1050, 740));
+        QFile source(path);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const engine::Solution distance = engine::Solve(Given().compact(), Quantity::Distance, 15, true);
+        QVERIFY(
+            QString::fromUtf8(source.readAll()).contains("minimale afstand " + text(distance.value) + " m"));
     } else if (file.endsWith(".png")) {
         QImage image(path);
         QVERIFY(!image.isNull());
@@ -346,6 +436,28 @@ void TestCli::chartFiles()
         const QString text = QString::fromUtf8(info.readAllStandardOutput());
         QVERIFY2(text.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(text));
     }
+}
+
+// As cron runs it: no runtime folder, no display, no locale; stderr stays empty.
+void TestCli::quietInScripts_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("report") << "--pdf"
+                            << "rapport.pdf";
+    QTest::newRow("chart") << "--plot"
+                           << "grafiek.png";
+}
+
+void TestCli::quietInScripts()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, file);
+    QTemporaryDir dir;
+    const CliRun run = runCli({option, dir.filePath(file)}, bareEnvironment(), 60000);
+    QCOMPARE(run.exit, 0);
+    QCOMPARE(run.err, "");
+    QVERIFY(QFileInfo(dir.filePath(file)).size() > 0);
 }
 
 QTEST_MAIN(TestCli)

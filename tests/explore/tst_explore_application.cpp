@@ -26,16 +26,27 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("caseFile");
         QTest::newRow("the window") << QStringList() << -1 << ""
+                                    << ""
                                     << "";
         QTest::newRow("version") << QStringList {"--version"} << 0 << "warmtegloed-verkenning 1.0\n"
+                                 << ""
                                  << "";
         QTest::newRow("short version") << QStringList {"-v"} << 0 << "warmtegloed-verkenning 1.0\n"
+                                       << ""
                                        << "";
         QTest::newRow("unknown option") << QStringList {"--grens"} << 2 << ""
-                                        << "warmtegloed-verkenning: onbekende optie „grens”\n";
-        QTest::newRow("a file") << QStringList {"zaak.json"} << 2 << ""
-                                << "warmtegloed-verkenning: onbekend argument „zaak.json”\n";
+                                        << "warmtegloed-verkenning: onbekende optie „grens”\n"
+                                        << "";
+        QTest::newRow("a case") << QStringList {"map/zaak 1.warmtegloed"} << -1 << ""
+                                << ""
+                                << "map/zaak 1.warmtegloed";
+        QTest::newRow("two cases")
+            << QStringList {"a.warmtegloed", "b.warmtegloed"} << 2 << ""
+            << "warmtegloed-verkenning: het venster opent één zaak; „b.warmtegloed” is er een "
+               "te veel\n"
+            << "";
     }
     void commandLine()
     {
@@ -43,17 +54,20 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, out);
         QFETCH(QString, err);
+        QFETCH(QString, caseFile);
         QString written;
         QString complained;
+        QString named;
         QTextStream outStream(&written);
         QTextStream errStream(&complained);
         QCOMPARE(HandleCommandLine(QStringList {QStringLiteral("warmtegloed-verkenning")} + arguments,
-                                   outStream, errStream),
+                                   outStream, errStream, &named),
                  exitCode);
         outStream.flush();
         errStream.flush();
         QCOMPARE(written, out);
         QCOMPARE(complained, err);
+        QCOMPARE(named, caseFile);
     }
 
     void helpListsItsOptions()

@@ -106,7 +106,7 @@ private slots:
 
     void opensWithTheDefaultsAnswered()
     {
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Warmtegloed – Verkenning"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Naamloos[*] – Warmtegloed – Verkenning"));
         QVERIFY(!m_window->windowIcon().isNull());
         const engine::CalculationInput defaults;
         const engine::Solution distance = engine::Solve(defaults, engine::SolveQuantity::Distance, 15, false);

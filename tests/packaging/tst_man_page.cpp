@@ -1,5 +1,5 @@
 // The manual page of warmtegloed-cli against the program's own --help: the same options,
-// each with the same value name.
+// each with the same value name and the same ranges ("0.01 t/m 10000") in its text.
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -7,52 +7,76 @@
 
 namespace {
 
-// "--name value" per option ("--B getal", "--json"), sorted; an entry is names starting with
-// "--" (", " between them) and then the words of the value.
-void addEntry(QStringList &options, QString entry)
+// Per option: "--name value" ("--B getal", "--json", "-h") and the ranges its text gives.
+struct Entries
+{
+    QStringList options;           // sorted
+    QMap<QString, QString> ranges; // option name -> "0.01 t/m 10000; ..."
+};
+
+// The ranges a text gives, in order.
+QString rangesIn(const QString &text)
+{
+    static const QRegularExpression range("-?[0-9]+(?:\\.[0-9]+)? t/m -?[0-9]+(?:\\.[0-9]+)?");
+    QStringList found;
+    for (auto it = range.globalMatch(text); it.hasNext();)
+        found << it.next().captured(0);
+    return found.join("; ");
+}
+
+// An entry is names starting with "-" (", " between them), then the words of the value.
+void addEntry(Entries &entries, QString entry, const QString &text)
 {
     entry.replace("\\-", "-").remove(QRegularExpression("[\"<>]"));
     QStringList names;
     QStringList value;
     for (const QString &word : entry.split(' ', Qt::SkipEmptyParts)) {
-        if (word.startsWith("--"))
+        if (word.startsWith("-"))
             names << word.chopped(word.endsWith(',') ? 1 : 0);
         else if (word != ",")
             value << word;
     }
-    for (const QString &name : names)
-        options << (QStringList {name} + value).join(' ');
+    for (const QString &name : names) {
+        entries.options << (QStringList {name} + value).join(' ');
+        entries.ranges.insert(name, rangesIn(QString(text).replace("\\-", "-")));
+    }
 }
 
 // The options block of --help: "  --name[, --name] [<value>]  description".
-QStringList helpOptions()
+Entries helpEntries()
 {
     QProcess cli;
     cli.start(WARMTEGLOED_CLI, {"--help"});
     cli.waitForFinished(30000);
     const QString help = QString::fromUtf8(cli.readAllStandardOutput());
-    static const QRegularExpression entry("^  (--\\S.*?)(?:\\s{2,}|$)", QRegularExpression::MultilineOption);
-    QStringList options;
-    for (auto it = entry.globalMatch(help.section("Opties:\n", 1).section("\n\n", 0, 0)); it.hasNext();)
-        addEntry(options, it.next().captured(1));
-    options.sort();
-    return options;
+    static const QRegularExpression entry("^  (-\\S.*?)(?:\\s{2,}(.*)|$)",
+                                          QRegularExpression::MultilineOption);
+    Entries entries;
+    for (auto it = entry.globalMatch(help.section("Opties:\n", 1).section("\n\n", 0, 0)); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        addEntry(entries, match.captured(1), match.captured(2));
+    }
+    entries.options.sort();
+    return entries;
 }
 
-// The tag line after each ".TP" of the OPTIES section, e.g. '.BI \-\-B " getal"'.
-QStringList manPageOptions()
+// The tag line after each ".TP" of the OPTIES section, e.g. '.BI \-\-B " getal"', and the
+// paragraph below it.
+Entries manPageEntries()
 {
     QFile file(WARMTEGLOED_CLI_MAN_PAGE);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QString section =
         QString::fromUtf8(file.readAll()).section("\n.SH OPTIES\n", 1).section("\n.SH ", 0, 0);
-    static const QRegularExpression tag("^\\.TP\\n\\.\\S+ (.*)$", QRegularExpression::MultilineOption);
-    QStringList options;
-    for (auto it = tag.globalMatch(section); it.hasNext();)
-        addEntry(options, it.next().captured(1));
-    options.sort();
-    return options;
+    Entries entries;
+    for (const QString &item : section.split(".TP\n", Qt::SkipEmptyParts)) {
+        const QString tagLine = item.section('\n', 0, 0);
+        if (tagLine.startsWith('.'))
+            addEntry(entries, tagLine.section(' ', 1), item.section('\n', 1));
+    }
+    entries.options.sort();
+    return entries;
 }
 
 } // namespace
@@ -64,9 +88,21 @@ class TestManPage : public QObject
 private slots:
     void optionsAgree()
     {
-        const QStringList help = helpOptions();
-        QVERIFY2(help.contains("--help") && help.contains("--pdf bestand"), qPrintable(help.join('\n')));
-        QCOMPARE(manPageOptions(), help);
+        const Entries help = helpEntries();
+        const QStringList expected {"--help", "-h", "--version", "--pdf bestand"};
+        for (const QString &option : expected)
+            QVERIFY2(help.options.contains(option),
+                     qPrintable(option + " not in\n" + help.options.join('\n')));
+        QCOMPARE(manPageEntries().options, help.options);
+    }
+
+    void rangesAgree()
+    {
+        const Entries help = helpEntries();
+        const Entries manPage = manPageEntries();
+        QVERIFY2(help.ranges.value("--B") == "0.01 t/m 10000", qPrintable(help.ranges.value("--B")));
+        for (auto it = help.ranges.cbegin(); it != help.ranges.cend(); ++it)
+            QCOMPARE(manPage.ranges.value(it.key()), it.value());
     }
 };
 

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the build into a temporary root, as the package does, and checks
 # what the desktop sees: the desktop entries and the metainfo pass the freedesktop and
-# AppStream validators, and the classic window finds its help wherever it is started from.
+# AppStream validators, the classic window finds its help wherever it is started from, and
+# case files are a type of their own that the exploration window opens.
 # Usage: validate_install.sh <build dir> <generated packaging dir> <install prefix>
 set -eu
 build=$1
@@ -118,6 +119,29 @@ for program in "$build"/bin/*; do
     done
     IFS=$old_ifs
 done
+# Case files: the exploration window's entry takes one (%f) of the case type, which the
+# package registers by name and by contents, with an icon of its own.
+explorer=$generated/nl.warmtegloedvracht.Verkenning.desktop
+grep -qx 'Exec=warmtegloed-verkenning %f' "$explorer" || fail "the exploration window's entry takes no file (%f)"
+grep -qx 'MimeType=application/x-warmtegloed-case;' "$explorer" || fail "the exploration window's entry opens no cases"
+mime=$generated/nl.warmtegloedvracht.Verkenning.xml
+if [ -f "$apps/nl.warmtegloedvracht.Verkenning.desktop" ]; then
+    mime=$root$prefix/share/mime/packages/nl.warmtegloedvracht.Verkenning.xml
+    [ -f "$mime" ] || fail "the case files' MIME type is not installed"
+    for icon in scalable/mimetypes/application-x-warmtegloed-case.svg \
+        48x48/mimetypes/application-x-warmtegloed-case.png; do
+        [ -f "$root$prefix/share/icons/hicolor/$icon" ] || fail "the case files' icon $icon is not installed"
+    done
+fi
+database=$root/mime-check/mime
+mkdir -p "$database/packages"
+cp "$mime" "$database/packages/"
+complaints=$(XDG_DATA_DIRS=$root/mime-check update-mime-database "$database" 2>&1) ||
+    fail "update-mime-database refuses $(basename "$mime")"
+[ -z "$complaints" ] || fail "update-mime-database: $complaints"
+grep -q ':application/x-warmtegloed-case:\*\.warmtegloed$' "$database/globs2" || fail "no glob *.warmtegloed"
+grep -qx 'application/x-warmtegloed-case application/json' "$database/subclasses" || fail "a case is not JSON"
+grep -q 'application/x-warmtegloed-case' "$database/magic" || fail "a case is not known by its contents"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"

@@ -145,8 +145,17 @@ private slots:
                             "Van de gehele gevel is 40 m in rekening gebracht.",
                             "Het beoordelingspunt is gelegen op 20 m vanaf de zijde van de opslag "
                             "(verplaatsing parallel aan de gevel).",
-                            "De berekende transmissie bedraagt 82,48%.", "2,5"}
+                            "De berekende transmissie bedraagt 82,48%.",
+                            "2,5",
+                            "De warmtestralingsflux vanuit de stapel bedraagt 78,6 kW per m2, boven de "
+                            "stapel "
+                            "neemt de warmtestralingsflux af."}
             << QStringList {"100 m", "2.5"};
+        QTest::newRow("outdoor, compact")
+            << Input(Given().compact()) << ','
+            << QStringList {"De warmtestralingsflux vanuit de stapel bedraagt 46,2 kW "
+                            "per m2, boven de stapel neemt de warmtestralingsflux af."}
+            << QStringList {"78,6"};
         QTest::newRow("indoor")
             << Input(Given().indoor()) << '.'
             << QStringList {"De berekening wordt uitgevoerd voor een binnenopslag.",
@@ -178,6 +187,23 @@ private slots:
         // The footer: the user's short date, three blanks and the time without a zone.
         QCOMPARE(printer.lines.at(printer.lines.size() - 2),
                  QLocale().toString(QDate(2026, 3, 7), QLocale::ShortFormat) + "   14:05:09");
+    }
+
+    // The engine writes one character; a locale with another kind of separator gets a point.
+    void decimalSeparator_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<char>("separator");
+        QTest::newRow("Dutch") << QLocale(QLocale::Dutch, QLocale::Netherlands) << ',';
+        QTest::newRow("C") << QLocale::c() << '.';
+        QTest::newRow("Arabic, a separator beyond ASCII") << QLocale(QLocale::Arabic, QLocale::Egypt) << '.';
+    }
+
+    void decimalSeparator()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(char, separator);
+        QCOMPARE(report::decimalSeparatorOf(locale), separator);
     }
 };
 

@@ -1,0 +1,188 @@
+#include "views.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace web {
+namespace {
+
+constexpr double kShortestView = 20;
+constexpr double kViewReach = 1.5;
+constexpr int kEnvelopeDivisions = 10;
+
+// A level the engine lets pass below zero (arithmetic noise behind a screen) is 0 kW/m².
+double toKw(double level)
+{
+    return std::max(0.0, level) / 1000;
+}
+
+std::string refusalOf(const std::string &message)
+{
+    return message.empty() ? std::string("Voor deze invoer is niets te berekenen.") : message;
+}
+
+// The grids of the plan write their refusals' numbers with a point: a storage the
+// method refuses is said again with the page's separator.
+std::string planRefusal(const ViewInput &input, const std::string &message)
+{
+    engine::CalculationState state;
+    const engine::CalculationResult storage =
+        engine::detail::prepareStorage(input.storage, state, input.separator);
+    return storage.ok() ? refusalOf(message) : storage.message;
+}
+
+// A round figure (1, 2 or 5 times a power of ten) not below `value`.
+double niceCeiling(double value)
+{
+    if (!(value > 0) || !std::isfinite(value))
+        return 1;
+    const double power = std::pow(10.0, std::floor(std::log10(value)));
+    for (double step : {1.0, 2.0, 5.0, 10.0}) {
+        if (step * power >= value * (1 - 1e-12))
+            return step * power;
+    }
+    return 10 * power;
+}
+
+engine::HighestLevels highestAlong(const ViewInput &input, double y, const std::vector<double> &distances)
+{
+    engine::CalculationInput storage = input.storage;
+    storage.y = y;
+    return engine::HighestAlong(storage, distances, input.envelope, input.separator);
+}
+
+} // namespace
+
+double ViewInput::highestAssessmentHeight() const
+{
+    if (storage.indoor)
+        return storage.H / 2;
+    return *std::max_element(storage.heights.begin(), storage.heights.end());
+}
+
+Extent ExtentFor(const ViewInput &input, double minimalDistance)
+{
+    Extent extent;
+    extent.firstDistance = engine::FirstDistance(input.storage);
+    const double farthest = std::max(input.storage.x, minimalDistance);
+    const double last = std::max(kShortestView, farthest * kViewReach);
+    // Round to a step of the figure's own order, so that the axis ends on a tick.
+    const double step = niceCeiling(last) / 10;
+    extent.lastDistance = std::ceil(last / step) * step;
+    extent.xFrom = extent.firstDistance;
+    extent.xTo = extent.lastDistance;
+    const double margin = extent.xTo / 2;
+    extent.yFrom = -margin;
+    extent.yTo = input.storage.B + margin;
+    // A face much longer than the view is deep is shown around the assessment point.
+    const double widest = 3 * extent.xTo;
+    if (extent.yTo - extent.yFrom > widest) {
+        const double centre = std::clamp(input.storage.y, extent.yFrom + widest / 2, extent.yTo - widest / 2);
+        extent.yFrom = centre - widest / 2;
+        extent.yTo = centre + widest / 2;
+    }
+    return extent;
+}
+
+std::vector<double> PictureHeights(const ViewInput &input)
+{
+    if (input.storage.indoor)
+        return {input.storage.H / 2};
+    std::vector<double> heights(input.storage.heights.begin(), input.storage.heights.end());
+    if (input.envelope) {
+        const double top = input.highestAssessmentHeight();
+        for (int i = 0; i <= kEnvelopeDivisions; ++i)
+            heights.push_back(top * i / kEnvelopeDivisions);
+    }
+    return heights;
+}
+
+Curves DistanceCurves(const ViewInput &input, double lastDistance, int count)
+{
+    Curves curves;
+    const double first = engine::FirstDistance(input.storage);
+    for (int i = 0; i < count; ++i)
+        curves.distances.push_back(first + (lastDistance - first) * i / (count - 1));
+    const std::size_t series = input.storage.indoor ? 1 : input.storage.heights.size();
+    for (std::size_t s = 0; s < series; ++s)
+        curves.heights.push_back(input.storage.indoor ? input.storage.H / 2 : input.storage.heights[s]);
+    std::vector<engine::FieldPoint> points;
+    for (double x : curves.distances) {
+        for (double z : curves.heights)
+            points.push_back({x, input.storage.y, z});
+    }
+    engine::FieldOptions oneThread;
+    oneThread.threads = 1;
+    const engine::FieldResult field =
+        engine::CalculateField(input.storage, points, input.separator, oneThread);
+    if (!field.ok())
+        return {refusalOf(field.message), {}, {}, {}, {}};
+    const engine::HighestLevels highest = highestAlong(input, input.storage.y, curves.distances);
+    if (!highest.ok())
+        return {refusalOf(highest.message), {}, {}, {}, {}};
+    curves.levels.assign(series, std::vector<double>(curves.distances.size()));
+    for (std::size_t d = 0; d < curves.distances.size(); ++d) {
+        for (std::size_t s = 0; s < series; ++s)
+            curves.levels[s][d] = toKw(field.levels[d * series + s]);
+        curves.highest.push_back(toKw(highest.levels[d]));
+    }
+    return curves;
+}
+
+HeightCurve LevelAgainstHeight(const ViewInput &input, int count)
+{
+    HeightCurve curve;
+    const double last = std::ceil(std::max(input.highestAssessmentHeight(), input.storage.H) * 1.25);
+    std::vector<engine::FieldPoint> points;
+    for (int i = 0; i < count; ++i) {
+        curve.heights.push_back(last * i / (count - 1));
+        points.push_back({input.storage.x, input.storage.y, curve.heights.back()});
+    }
+    engine::FieldOptions oneThread;
+    oneThread.threads = 1;
+    const engine::FieldResult field =
+        engine::CalculateField(input.storage, points, input.separator, oneThread);
+    if (!field.ok())
+        return {refusalOf(field.message), {}, {}};
+    for (double level : field.levels)
+        curve.levels.push_back(toKw(level));
+    return curve;
+}
+
+PlanLevels PlanBand(const ViewInput &input, const std::vector<double> &x, const std::vector<double> &y,
+                    bool exact)
+{
+    PlanLevels plan;
+    engine::FieldOptions oneThread;
+    oneThread.threads = 1;
+    if (exact && input.envelope && !input.storage.indoor) {
+        // The engine's envelope, row by row: the function that judges the check.
+        for (double row : y) {
+            const engine::HighestLevels levels = highestAlong(input, row, x);
+            if (!levels.ok())
+                return {refusalOf(levels.message), {}};
+            for (double level : levels.levels)
+                plan.levels.push_back(toKw(level));
+        }
+        return plan;
+    }
+    const engine::FieldGrid grid {x, y, PictureHeights(input)};
+    const engine::FieldResult field = exact ? engine::CalculateFieldHighest(input.storage, grid, oneThread)
+                                            : engine::CalculateFieldPicture(input.storage, grid, oneThread);
+    if (!field.ok())
+        return {planRefusal(input, field.message), {}};
+    for (double level : field.levels)
+        plan.levels.push_back(toKw(level));
+    return plan;
+}
+
+bool LevelAt(const ViewInput &input, double x, double y, double &level)
+{
+    const engine::HighestLevels spot = highestAlong(input, y, {x});
+    if (!spot.ok())
+        return false;
+    level = toKw(spot.levels.front());
+    return true;
+}
+
+} // namespace web
