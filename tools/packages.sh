@@ -39,6 +39,9 @@ install_missing_packages() {
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     echo "Installing: ${missing[*]}"
+    # An installation that was cut off earlier (a machine switched off mid-way) leaves
+    # dpkg refusing every further install until it is finished; finishing is a no-op otherwise.
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" dpkg --configure -a
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
