@@ -62,8 +62,9 @@ private slots:
         QTest::newRow("warmtegloed") << WARMTEGLOED_EXE
                                      << "Veldoc Bepalingsmethode Warmtegloedvracht Versie 1.0  2003"
                                      << WARMTEGLOED_ENTRY << QSize(710, 551);
-        QTest::newRow("warmtegloed-verkenning") << WARMTEGLOED_EXPLORER_EXE << "Warmtegloed \u2013 Verkenning"
-                                                << WARMTEGLOED_EXPLORER_ENTRY << QSize();
+        QTest::newRow("warmtegloed-verkenning")
+            << WARMTEGLOED_EXPLORER_EXE << "Naamloos \u2013 Warmtegloed \u2013 Verkenning"
+            << WARMTEGLOED_EXPLORER_ENTRY << QSize();
     }
     void window()
     {
