@@ -17,6 +17,10 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The window is the menu entry's: docks and task bars match it by its class on X11
+    // (the entry's StartupWMClass) and by the entry's id on Wayland.
+    QCoreApplication::setApplicationName(QStringLiteral("warmtegloed"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(WARMTEGLOED_DESKTOP_ID));
     installStandardTexts(QLocale());
     widgets::applyApplicationLook();
 

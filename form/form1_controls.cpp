@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 #include <algorithm>
 #include <map>
@@ -149,6 +150,36 @@ const NumEditRow NumEdits[] = {
     {"CWNumEdit8(3)",  10,     0,     100,    1,    5,   "#.#0", true},  // height of point 4
     {"CWNumEdit8(4)", 12.5,    0,     100,    1,    5,   "0.#0", true},  // height of point 5
 };
+
+// What a screen reader calls the fields that have no caption of their own: the captions
+// beside them, symbol and unit included. Nothing of it shows on the window.
+struct AccessibleNameRow
+{
+    const char *name;
+    const char *spoken;
+};
+
+const AccessibleNameRow AccessibleNames[] = {
+    {"CWNumEdit1",    "Breedte opslag (B), m"},
+    {"CWNumEdit2",    "Diepte opslag (D), m"},
+    {"CWNumEdit3",    "Hoogte opslag (H), m"},
+    {"CWNumEdit4",    "Afstand tussen opslag en beoordelingspunt (x), m"},
+    {"CWNumEdit9",    "Positie beoordelingspunt (y), m"},
+    {"CWNumEdit5",    "Hoogte afscherming (hs), m"},
+    {"CWNumEdit6",    "Afstand tussen scherm en de opslag (xs), m"},
+    {"CWNumEdit7",    "Efficiency (K)"}, // a fraction: its unit label is a dash
+    {"CWNumEdit8(0)", "Hoogte beoordelingspunt 1, m"},
+    {"CWNumEdit8(1)", "Hoogte beoordelingspunt 2, m"},
+    {"CWNumEdit8(2)", "Hoogte beoordelingspunt 3, m"},
+    {"CWNumEdit8(3)", "Hoogte beoordelingspunt 4, m"},
+    {"CWNumEdit8(4)", "Hoogte beoordelingspunt 5, m"},
+    {"Text2(0)",      "Warmtestralingsniveau punt 1, kW/m\u00b2"},
+    {"Text2(1)",      "Warmtestralingsniveau punt 2, kW/m\u00b2"},
+    {"Text2(2)",      "Warmtestralingsniveau punt 3, kW/m\u00b2"},
+    {"Text2(3)",      "Warmtestralingsniveau punt 4, kW/m\u00b2"},
+    {"Text2(4)",      "Warmtestralingsniveau punt 5, kW/m\u00b2"},
+    {"Combo1",        "Regeling"}, // its field; the box itself is called by its text
+};
 // clang-format on
 
 // The window is laid out in twips; Qt scales the device-independent pixels for
@@ -161,6 +192,18 @@ QRect twipsToPixels(int left, int top, int width, int height)
 }
 
 const QColor Beige(236, 221, 200); // &H00C8DDEC&
+
+// The window keeps its own colours whatever the desktop's scheme: black texts on the beige
+// ground, black on white in the fields. Every role is set, from the style's light standard
+// colours, so that no white text of a dark scheme lands on the beige; the controls take
+// them from the window, the message boxes (windows of their own) follow the desktop.
+QPalette windowColours(const QStyle &style)
+{
+    QPalette colours = style.standardPalette();
+    colours.setColor(QPalette::Window, Beige);
+    colours.setColor(QPalette::Button, Beige);
+    return colours;
+}
 
 QWidget *makeControl(const ControlRow &row, QWidget *container)
 {
@@ -223,16 +266,18 @@ void Form1::buildControls()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(form_texts::WindowCaption));
-    if (const QString icon = QStringLiteral(":/pictures/icon.svg"); QFile::exists(icon))
-        setWindowIcon(QIcon(icon));
+    // The icon as the build rendered it: no SVG icon plugin to load at start.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64}) {
+        if (const QString file = QStringLiteral(":/pictures/icon-%1.png").arg(size); QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    setWindowIcon(icon);
     setFixedSize(twipsToPixels(0, 0, 10650, 8265).size());
 
     const QFont windowFont = widgets::windowFont();
     setFont(windowFont);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Beige);
-    colours.setColor(QPalette::Button, Beige);
-    setPalette(colours);
+    setPalette(windowColours(*style()));
     setAutoFillBackground(true);
 
     QHash<QString, QWidget *> controls;
@@ -260,6 +305,17 @@ void Form1::buildControls()
         const QSignalBlocker designValue(edit);
         edit->setValue(row.value);
         edit->setEnabled(row.enabled);
+    }
+
+    for (const AccessibleNameRow &row : AccessibleNames) {
+        QWidget *widget = controls.value(QString::fromLatin1(row.name));
+        const QString spoken = QString::fromUtf8(row.spoken);
+        widget->setAccessibleName(spoken);
+        // The field inside takes the focus, so a screen reader asks it for the name.
+        if (auto *edit = qobject_cast<CWNumEdit *>(widget))
+            edit->lineEdit()->setAccessibleName(spoken);
+        else if (auto *combo = qobject_cast<QComboBox *>(widget))
+            combo->lineEdit()->setAccessibleName(spoken);
     }
 
     QWidget *previous = nullptr;

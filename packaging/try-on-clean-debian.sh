@@ -2,12 +2,16 @@
 # Tries the Debian package on a clean Debian 12: makes a fresh minimal root with
 # debootstrap, installs the package there with apt (so its dependencies must resolve
 # from Debian alone), runs warmtegloed-cli, starts the window programs offscreen as
-# their menu entries do, and presses F1 in the real window on a private X server with a
-# recording PDF viewer registered. Needs root and a Debian mirror; takes minutes.
-# Not part of ./test.
+# their menu entries do, and presses F1 in the real window, started from a terminal in
+# the home folder, on a private X server with a recording PDF viewer registered. Then it
+# builds the package again from the same sources in that root (another folder, another
+# system) and compares the two packages byte for byte. Needs root and a Debian mirror;
+# takes minutes (the rebuild most of them). Not part of ./test.
 #
 # Usage: sudo packaging/try-on-clean-debian.sh [warmtegloed_<version>_amd64.deb]
-# WARMTEGLOED_TRY_CACHE names a folder where debootstrap keeps its downloads between runs.
+# WARMTEGLOED_TRY_CACHE names a folder where debootstrap keeps its downloads between runs;
+# WARMTEGLOED_TRY_REBUILD=0 leaves the rebuild out. The package should be ./package's
+# build of the sources as they are now.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -148,7 +152,7 @@ else
     echo "   (no warmtegloed-verkenning in this package)"
 fi
 
-step "F1 in the window on Xvfb, with a recording PDF viewer registered"
+step "F1 in the window started from a terminal in the home folder, on Xvfb, with a recording PDF viewer"
 # The test tools come after the checks above, so that they cannot stand in for a
 # missing dependency of the package.
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
@@ -185,10 +189,9 @@ for _ in $(seq 50); do
     [ -S "$root/tmp/.X11-unix/X${display#:}" ] && break
     sleep 0.2
 done
-exec_line=$(entry_field nl.warmtegloedvracht.Warmtegloed Exec)
-path=$(entry_field nl.warmtegloedvracht.Warmtegloed Path)
+# As a user types it: `cd ~ && warmtegloed`.
 chroot "$root" /usr/bin/env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 DISPLAY="$display" "${xdg_env[@]}" \
-    sh -c "cd '$path' && exec $exec_line" >"$logs/window.log" 2>&1 &
+    sh -c 'cd ~ && exec warmtegloed' >"$logs/window.log" 2>&1 &
 window_pid=$!
 window=$(in_root env DISPLAY="$display" timeout 30 xdotool search --sync --onlyvisible --class warmtegloed | head -1) || true
 if [ -n "$window" ]; then
@@ -209,6 +212,22 @@ check "the argument is the bare name" grep -qx 'argument=Hulpschermen.pdf' <<<"$
 kill "$window_pid" "$xvfb_pid" 2>/dev/null || true
 wait "$window_pid" "$xvfb_pid" 2>/dev/null || true
 [ -s "$logs/window.log" ] && sed 's/^/   window: /' "$logs/window.log" | head -10
+
+if [ "${WARMTEGLOED_TRY_REBUILD:-1}" != 0 ]; then
+    step "./package again from the same sources in the clean root, compared byte for byte"
+    # The files git knows, as they are in the working tree: what ./package built from.
+    mkdir -p "$root/src"
+    git -C "$here" ls-files -z | (cd "$here" && tar --null -T - -cf -) | tar -xf - -C "$root/src"
+    if in_root sh -c 'cd /src && ./package' >"$logs/rebuild.log" 2>&1; then
+        rebuilt=$root/src/build-deb/$(basename "$deb")
+        echo "   here:    $(sha256sum <"$deb" | cut -c1-64)"
+        echo "   rebuilt: $(sha256sum <"$rebuilt" | cut -c1-64)"
+        check "the package built in /src of the clean root is the same to the byte" cmp "$deb" "$rebuilt"
+    else
+        tail -30 "$logs/rebuild.log" | sed 's/^/   package: /'
+        check "./package runs in the clean root" false
+    fi
+fi
 
 if [ "$failures" -ne 0 ]; then
     echo "== $failures check(s) FAILED"

@@ -15,6 +15,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Paper sizes, orientations and scale modes as the report sets them on the printer.
+enum PaperSizeCode : int { vbPRPSLetter = 1, vbPRPSLegal = 5, vbPRPSA3 = 8, vbPRPSA4 = 9, vbPRPSA5 = 11 };
+enum OrientationCode : int { vbPRORPortrait = 1, vbPRORLandscape = 2 };
+enum ScaleModeCode : int { vbTwips = 1, vbPoints = 2, vbInches = 5, vbMillimeters = 6, vbCentimeters = 7 };
+
 // The page-composing printer object the report is written against: a scale in
 // centimetres, a print position (CurrentX, CurrentY; y grows downwards), fonts, text,
 // lines and pictures. The document begins with the first output and ends at EndDoc
@@ -24,10 +29,10 @@ class Printer
 public:
     virtual ~Printer() = default;
 
-    virtual void setPaperSize(int code) = 0;   // 9: A4
-    virtual void setOrientation(int code) = 0; // 1: portrait
+    virtual void setPaperSize(int code) = 0;   // a PaperSizeCode
+    virtual void setOrientation(int code) = 0; // an OrientationCode
     virtual void setCopies(int copies) = 0;
-    virtual void setScaleMode(int code) = 0; // 7: centimetre
+    virtual void setScaleMode(int code) = 0; // a ScaleModeCode
     virtual void setScaleLeft(float left) = 0;
     virtual void setScaleTop(float top) = 0;
 

@@ -189,10 +189,10 @@ void composeCalculationReport(const ReportInput &input, platform::Printer &print
         throw std::invalid_argument("report without a calculation");
     ReportWriter writer(printer, input.decimalSeparator);
 
-    printer.setPaperSize(9);   // A4
-    printer.setOrientation(1); // portrait
+    printer.setPaperSize(platform::vbPRPSA4);
+    printer.setOrientation(platform::vbPRORPortrait);
     printer.setCopies(1);
-    printer.setScaleMode(7); // centimetres
+    printer.setScaleMode(platform::vbCentimeters);
     printer.setScaleLeft(0);
     printer.setScaleTop(0);
     printer.setFontName("Arial");

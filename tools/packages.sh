@@ -14,6 +14,7 @@ BENCH_PACKAGES=(python3-numpy)
 TEST_PACKAGES=(
     xvfb xauth x11-utils xdotool poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
     cups cups-client cups-bsd printer-driver-cups-pdf
+    dbus-daemon at-spi2-core libglib2.0-bin
     clang libclang-rt-14-dev clang-format
     python3-jsonschema
 )

@@ -1,13 +1,16 @@
 # The real services the system tests talk to, started privately and stopped again:
-# an X server (Xvfb) on a display number it finds free itself, and a CUPS server of
-# our own (configuration, socket, spool, logs and state in one temporary folder) whose
-# default printer is a cups-pdf queue. Nothing of the machine's own printing changes:
-# its cupsd, its default printer and its queues are left alone.
+# an X server (Xvfb) on a display number it finds free itself, a session bus with the
+# accessibility bus, and a CUPS server of our own (configuration, socket, spool, logs
+# and state in one temporary folder) whose default printer is a cups-pdf queue. Nothing
+# of the machine's own printing changes: its cupsd, its default printer and its queues
+# are left alone.
 #
 # Sourced by ./test. start_test_services exports for the tests
 #   WARMTEGLOED_TEST_DISPLAY  the X display, e.g. :3
 #   WARMTEGLOED_PDF_DIR       the folder where the cups-pdf queue files its pages
 #   CUPS_SERVER               the private server's socket (libcups, lpstat, Qt use it)
+#   DBUS_SESSION_BUS_ADDRESS  a session bus of our own, on which the accessibility bus
+#                             launcher of at-spi2-core runs (the screen readers' bus)
 # and arranges that stop_test_services runs when the shell exits or is interrupted.
 #
 # cups-pdf reads its settings from /etc/cups whatever the server's ServerRoot: for the
@@ -21,6 +24,8 @@ WARMTEGLOED_SERVICES_DIR=
 WARMTEGLOED_XVFB_PID=
 WARMTEGLOED_CUPSD_PID=
 WARMTEGLOED_CUPS_PDF_CONF=
+WARMTEGLOED_SESSION_BUS_PID=
+WARMTEGLOED_A11Y_LAUNCHER_PID=
 
 WARMTEGLOED_AS_ROOT=()
 [ "$(id -u)" -ne 0 ] && WARMTEGLOED_AS_ROOT=(sudo)
@@ -108,8 +113,48 @@ EOF
     export WARMTEGLOED_PDF_DIR=$dir/pdf
 }
 
+# A session bus of our own and at-spi2-core's launcher of the accessibility bus on it, the
+# way a desktop session starts them; the launcher starts the accessibility bus itself (its
+# socket in our runtime folder) and that bus starts the registry when a program asks for it.
+start_accessibility_bus() {
+    local dir=$WARMTEGLOED_SERVICES_DIR/session-bus address=
+    mkdir -m 700 "$dir"
+    # dbus-daemon may not raise its own file limit when not started by root: it says so and goes on.
+    dbus-daemon --session --nofork --address="unix:path=$dir/socket" --print-address=3 \
+        3>"$dir/address" >"$dir/log" 2>&1 &
+    WARMTEGLOED_SESSION_BUS_PID=$!
+    for _ in $(seq 100); do address=$(head -1 "$dir/address" 2>/dev/null) && [ -n "$address" ] && break; sleep 0.1; done
+    if [ -z "$address" ]; then
+        echo "The private session bus did not start:" >&2
+        cat "$dir/log" >&2
+        return 1
+    fi
+    export DBUS_SESSION_BUS_ADDRESS=$address
+    DISPLAY=$WARMTEGLOED_TEST_DISPLAY /usr/libexec/at-spi-bus-launcher --launch-immediately >"$dir/a11y.log" 2>&1 &
+    WARMTEGLOED_A11Y_LAUNCHER_PID=$!
+    for _ in $(seq 100); do
+        gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+            --method org.a11y.Bus.GetAddress >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "The accessibility bus did not start:" >&2
+    cat "$dir/a11y.log" >&2
+    return 1
+}
+
 stop_test_services() {
     set +e # a service already gone must not keep the others running
+    # The launcher takes the accessibility bus down with it, and the registry goes with the bus.
+    if [ -n "$WARMTEGLOED_A11Y_LAUNCHER_PID" ]; then
+        kill "$WARMTEGLOED_A11Y_LAUNCHER_PID" 2>/dev/null
+        wait "$WARMTEGLOED_A11Y_LAUNCHER_PID" 2>/dev/null
+        WARMTEGLOED_A11Y_LAUNCHER_PID=
+    fi
+    if [ -n "$WARMTEGLOED_SESSION_BUS_PID" ]; then
+        kill "$WARMTEGLOED_SESSION_BUS_PID" 2>/dev/null
+        wait "$WARMTEGLOED_SESSION_BUS_PID" 2>/dev/null
+        WARMTEGLOED_SESSION_BUS_PID=
+    fi
     if [ -n "$WARMTEGLOED_CUPSD_PID" ]; then
         _as_root kill "$WARMTEGLOED_CUPSD_PID" 2>/dev/null
         wait "$WARMTEGLOED_CUPSD_PID" 2>/dev/null
@@ -123,6 +168,8 @@ stop_test_services() {
     if [ -n "$WARMTEGLOED_CUPS_PDF_CONF" ]; then
         _as_root rm -f "$WARMTEGLOED_CUPS_PDF_CONF"
         WARMTEGLOED_CUPS_PDF_CONF=
+WARMTEGLOED_SESSION_BUS_PID=
+WARMTEGLOED_A11Y_LAUNCHER_PID=
     fi
     if [ -n "$WARMTEGLOED_SERVICES_DIR" ]; then
         _as_root rm -rf "$WARMTEGLOED_SERVICES_DIR"
@@ -140,4 +187,5 @@ start_test_services() {
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     start_xvfb
     start_cups
+    start_accessibility_bus
 }

@@ -31,6 +31,14 @@ constexpr qreal SmallestPointSize = 6;
 constexpr qreal PointSizeStep = 0.25;
 const QString NarrowFamily = QStringLiteral("Liberation Sans Narrow");
 
+// The key codes the key-typed notification reports for the keys that carry no character.
+constexpr int vbKeyBack = 8;
+constexpr int vbKeyUp = 38;
+constexpr int vbKeyDown = 40;
+constexpr int vbKeyDelete = 46;
+// The mouse buttons as the mouse notification reports them.
+enum MouseButtonCode : int { vbNoButton = 0, vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
+
 // The field's own font when the text fits, else its narrow cut, made smaller step by
 // step; nullopt when not even the smallest narrow size holds the text.
 std::optional<QFont> fittingFont(const QFont &own, const QString &text, int room, const QPaintDevice *device)
@@ -84,13 +92,13 @@ int buttonCode(Qt::MouseButton button)
 {
     switch (button) {
     case Qt::LeftButton:
-        return 1;
+        return vbLeftButton;
     case Qt::RightButton:
-        return 2;
+        return vbRightButton;
     case Qt::MiddleButton:
-        return 4;
+        return vbMiddleButton;
     default:
-        return 0;
+        return vbNoButton;
     }
 }
 
@@ -208,7 +216,7 @@ bool CWNumEdit::eventFilter(QObject *watched, QEvent *event)
         switch (key->key()) {
         case Qt::Key_Up:
         case Qt::Key_Down:
-            emit keyTyped(key->key() == Qt::Key_Up ? 38 : 40);
+            emit keyTyped(key->key() == Qt::Key_Up ? vbKeyUp : vbKeyDown);
             stepBy(key->key() == Qt::Key_Up ? +1 : -1, m_step);
             return true;
         case Qt::Key_Return:
@@ -220,8 +228,9 @@ bool CWNumEdit::eventFilter(QObject *watched, QEvent *event)
             return true;
         default:
             if (editsTheField(key))
-                emit keyTyped(key->text().isEmpty() ? (key->key() == Qt::Key_Backspace ? 8 : 46)
-                                                    : key->text().at(0).unicode());
+                emit keyTyped(key->text().isEmpty()
+                                  ? (key->key() == Qt::Key_Backspace ? vbKeyBack : vbKeyDelete)
+                                  : key->text().at(0).unicode());
             break;
         }
         break;

@@ -36,7 +36,6 @@ public:
     QString displayText(double value) const;
     QLineEdit *lineEdit() const { return m_edit; }
     StepButton *upButton() const { return m_up; }
-    StepButton *downButton() const { return m_down; }
 
     // How long a held button waits before repeating, and between repeats (ms).
     static constexpr int RepeatDelay = 400;

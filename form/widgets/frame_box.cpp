@@ -9,6 +9,12 @@ FrameBox::FrameBox(const QString &caption, QWidget *parent)
     setAutoFillBackground(true);
 }
 
+QRect FrameBox::captionRect() const
+{
+    const QFontMetrics metrics(font());
+    return QRect(6, 0, metrics.horizontalAdvance(m_caption) + 4, metrics.height());
+}
+
 void FrameBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -22,7 +28,7 @@ void FrameBox::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(QPalette::Light));
     painter.drawRect(outline.translated(1, 1));
 
-    const QRect captionBox(6, 0, metrics.horizontalAdvance(m_caption) + 4, metrics.height());
+    const QRect captionBox = captionRect();
     painter.fillRect(captionBox, palette().window());
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(captionBox, Qt::AlignCenter, m_caption);

@@ -12,6 +12,9 @@ class FrameBox : public QWidget
 public:
     explicit FrameBox(const QString &caption, QWidget *parent = nullptr);
 
+    // Where the caption is drawn, on the window's ground over the frame's top edge.
+    QRect captionRect() const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -6,18 +6,25 @@
 
 PictureBox::PictureBox(const QString &resource, Fit fit, QSize naturalSize, QWidget *parent)
     : QWidget(parent)
+    , m_resource(resource)
     , m_fit(fit)
     , m_naturalSize(naturalSize)
-    , m_renderer(new QSvgRenderer(this))
+{ }
+
+QSvgRenderer *PictureBox::renderer() const
 {
-    // A build without the pictures shows empty boxes rather than complaining.
-    if (QFile::exists(resource))
-        m_renderer->load(resource);
+    if (!m_renderer) {
+        m_renderer = new QSvgRenderer(const_cast<PictureBox *>(this));
+        // A build without the pictures shows empty boxes rather than complaining.
+        if (QFile::exists(m_resource))
+            m_renderer->load(m_resource);
+    }
+    return m_renderer;
 }
 
 bool PictureBox::hasPicture() const
 {
-    return m_renderer->isValid();
+    return renderer()->isValid();
 }
 
 QImage PictureBox::image(int scale) const
@@ -28,19 +35,39 @@ QImage PictureBox::image(int scale) const
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
-    m_renderer->render(&painter, QRectF(QPointF(0, 0), QSizeF(picture.size())));
+    renderer()->render(&painter, QRectF(QPointF(0, 0), QSizeF(picture.size())));
     painter.end();
     picture.setDevicePixelRatio(scale);
     return picture;
 }
 
+QPixmap PictureBox::picture(QSize devicePixels) const
+{
+    if (!m_shown.isNull() && m_shown.size() == devicePixels)
+        return m_shown;
+    QString rendering = m_resource;
+    rendering.replace(QStringLiteral(".svg"),
+                      QStringLiteral("-%1x%2.png").arg(devicePixels.width()).arg(devicePixels.height()));
+    m_shownFromRendering = m_shown.load(rendering);
+    if (m_shownFromRendering || !hasPicture())
+        return m_shown;
+    QImage drawn(devicePixels, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    QPainter painter(&drawn);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer()->render(&painter, QRectF(QPointF(0, 0), QSizeF(devicePixels)));
+    painter.end();
+    m_shown = QPixmap::fromImage(drawn);
+    return m_shown;
+}
+
 void PictureBox::paintEvent(QPaintEvent *)
 {
-    if (!hasPicture())
+    const QRect target = m_fit == Fit::Stretch ? rect() : QRect(QPoint(0, 0), m_naturalSize);
+    const qreal ratio = devicePixelRatioF();
+    const QPixmap shown = picture((QSizeF(target.size()) * ratio).toSize());
+    if (shown.isNull())
         return;
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF target =
-        m_fit == Fit::Stretch ? QRectF(rect()) : QRectF(QPointF(0, 0), QSizeF(m_naturalSize));
-    m_renderer->render(&painter, target);
+    painter.drawPixmap(target, shown);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QSize>
 #include <QWidget>
 
@@ -8,7 +9,9 @@ class QSvgRenderer;
 
 // A picture of the window (the sketch, the logos), drawn from a vector resource:
 // stretched to the control, or at its own size from the top-left corner and cut off
-// at the control's edge.
+// at the control's edge. On screen it shows a PNG rendering the build made at that size
+// when there is one (name-WIDTHxHEIGHT.png beside the drawing, in device pixels), else
+// it draws the vectors once; the drawing is only read when needed.
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -22,12 +25,21 @@ public:
     // The picture at its own size on a transparent ground, drawn `scale` times finer
     // (the device pixel ratio says so) for sharp printing; null when there is none.
     QImage image(int scale = 1) const;
+    // Where the picture shown now comes from: the build's rendering for this size, or the
+    // vectors drawn here (or nothing yet); for tests.
+    bool shownFromRendering() const { return m_shownFromRendering; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QSvgRenderer *renderer() const;
+    QPixmap picture(QSize devicePixels) const;
+
+    QString m_resource;
     Fit m_fit;
     QSize m_naturalSize;
-    QSvgRenderer *m_renderer;
+    mutable QSvgRenderer *m_renderer = nullptr;
+    mutable QPixmap m_shown; // the last picture drawn, for repaints at the same size
+    mutable bool m_shownFromRendering = false;
 };

@@ -10,6 +10,13 @@ namespace platform {
 // own arguments, without a shell: blanks separate arguments; an argument in double quotes
 // keeps its blanks, and inside the quotes a backslash escapes " ` $ and \ (the key file's
 // general escapes, \s \n \t \r \\, GIO has undone when it read the value).
+//
+// GIO's own launcher (g_app_info_launch_uris) is not used for this: it hands a viewer the
+// document's full path or URI, never the bare "Hulpschermen.pdf" the help gives it in the
+// program's folder; for Terminal=true it guesses a terminal program from a built-in list;
+// and a D-Bus activatable viewer would be started by the session bus in a folder of its
+// own. Its startup notification needs a display-specific launch context the window does
+// not have. The line is taken apart here in some hundred lines and started as it says.
 class DesktopExec
 {
 public:

@@ -54,19 +54,19 @@ void PagePrinter::abandonDocument()
 void PagePrinter::setPaperSize(int code)
 {
     switch (code) {
-    case 1:
+    case vbPRPSLetter:
         m_pageSize = QPageSize::Letter;
         break;
-    case 5:
+    case vbPRPSLegal:
         m_pageSize = QPageSize::Legal;
         break;
-    case 8:
+    case vbPRPSA3:
         m_pageSize = QPageSize::A3;
         break;
-    case 9:
+    case vbPRPSA4:
         m_pageSize = QPageSize::A4;
         break;
-    case 11:
+    case vbPRPSA5:
         m_pageSize = QPageSize::A5;
         break;
     default:
@@ -76,9 +76,9 @@ void PagePrinter::setPaperSize(int code)
 
 void PagePrinter::setOrientation(int code)
 {
-    if (code != 1 && code != 2)
+    if (code != vbPRORPortrait && code != vbPRORLandscape)
         fail(QStringLiteral("orientation %1 is not supported").arg(code));
-    m_orientation = code == 1 ? QPageLayout::Portrait : QPageLayout::Landscape;
+    m_orientation = code == vbPRORPortrait ? QPageLayout::Portrait : QPageLayout::Landscape;
 }
 
 void PagePrinter::setCopies(int copies)
@@ -91,21 +91,21 @@ void PagePrinter::setCopies(int copies)
 void PagePrinter::setScaleMode(int code)
 {
     switch (code) {
-    case 1:
+    case vbTwips:
         m_unitsPerInch = 1440;
-        break; // twips
-    case 2:
+        break;
+    case vbPoints:
         m_unitsPerInch = 72;
-        break; // points
-    case 5:
+        break;
+    case vbInches:
         m_unitsPerInch = 1;
-        break; // inches
-    case 6:
+        break;
+    case vbMillimeters:
         m_unitsPerInch = 25.4;
-        break; // millimetres
-    case 7:
+        break;
+    case vbCentimeters:
         m_unitsPerInch = 2.54;
-        break; // centimetres
+        break;
     default:
         fail(QStringLiteral("scale mode %1 is not supported").arg(code));
     }

@@ -1,10 +1,16 @@
 // The window as its control table builds it: the first focus, the results beside their
-// heights; how its numeric inputs take a held button; and that every digit in them can be read.
+// heights, mnemonics and the names a screen reader reads; how its numeric inputs take a held
+// button; and that every digit in them can be read.
 
 #include "cw_num_edit.h"
 #include "form_fixture.h"
+#include "mnemonics.h"
 #include "picture_box.h"
 
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -35,7 +41,7 @@ private slots:
             QVERIFY2(m_fixture->guard.unexpected().isEmpty(), "unexpected modal dialog");
     }
 
-    // The first focus, the results beside their heights and the logo; tst_form1_handlers checks
+    // The first focus, the results beside their heights and the pictures; tst_form1_handlers checks
     // the start-up values and which inputs are on.
     void layout()
     {
@@ -44,6 +50,92 @@ private slots:
             QCOMPARE(form().Text2[i]->mapTo(&form(), QPoint()).y(),
                      form().CWNumEdit8[i]->mapTo(&form(), QPoint()).y());
         QVERIFY(form().Image1->hasPicture());
+        // The pictures come from the build's renderings at their shown sizes, not from the vectors.
+        form().grab();
+        for (const PictureBox *picture : {form().Image1, form().Image2, form().Picture1})
+            QVERIFY2(picture->shownFromRendering(), qPrintable(picture->objectName()));
+    }
+
+    // No mnemonic leads to two controls; the planted rows show that the walk sees a pair.
+    void mnemonics_data()
+    {
+        QTest::addColumn<QStringList>("captions"); // control=caption, planted before the walk
+        QTest::addColumn<QString>("buddyOf");      // a label given a buddy, so its mnemonic counts
+        QTest::addColumn<QStringList>("twice");
+        QTest::newRow("as built") << QStringList() << QString() << QStringList();
+        QTest::newRow("two buttons on B") << QStringList {"Command2=&Bereken", "Command1=&Bewaar"}
+                                          << QString() << QStringList {"venster: Alt+B: &Bereken | &Bewaar"};
+        QTest::newRow("a check box and a button, upper and lower case")
+            << QStringList {"Check1=Afscherming aan&wezig", "Command3=&Wat"} << QString()
+            << QStringList {"venster: Alt+W: &Wat | Afscherming aan&wezig"};
+        QTest::newRow("a doubled ampersand is an ampersand")
+            << QStringList {"Command2=&Bereken", "Command3=Help && &Bijstand"} << QString()
+            << QStringList {"venster: Alt+B: &Bereken | Help && &Bijstand"};
+        QTest::newRow("only a doubled ampersand")
+            << QStringList {"Command2=&Bereken", "Command3=H&&B"} << QString() << QStringList();
+        QTest::newRow("a label without a buddy has no mnemonic")
+            << QStringList {"Command2=&Bereken", "Label3=&Breedte opslag"} << QString() << QStringList();
+        QTest::newRow("a label with a buddy has one")
+            << QStringList {"Command2=&Bereken", "Label3=&Breedte opslag"} << QString("Label3")
+            << QStringList {"venster: Alt+B: &Bereken | &Breedte opslag"};
+    }
+    void mnemonics()
+    {
+        QFETCH(QStringList, captions);
+        QFETCH(QString, buddyOf);
+        QFETCH(QStringList, twice);
+        for (const QString &planted : captions) {
+            QWidget *control = form().findChild<QWidget *>(planted.section('=', 0, 0));
+            QVERIFY2(control, qPrintable(planted));
+            const QString caption = planted.section('=', 1);
+            if (auto *button = qobject_cast<QAbstractButton *>(control))
+                button->setText(caption);
+            else
+                qobject_cast<QLabel *>(control)->setText(caption);
+        }
+        if (!buddyOf.isEmpty())
+            form().findChild<QLabel *>(buddyOf)->setBuddy(form().CWNumEdit1);
+        QCOMPARE(mnemonics::duplicates(&form()), twice);
+    }
+
+    // Every control a user works or reads has a name for a screen reader: a field the captions
+    // beside it (its row's labels, symbol and unit), a button or check box its own caption.
+    void accessibleNames()
+    {
+        QList<QWidget *> controls;
+        for (CWNumEdit *edit : form().findChildren<CWNumEdit *>())
+            controls << edit->lineEdit();
+        for (QLineEdit *box : form().Text2)
+            controls << box;
+        for (QWidget *other : form().findChildren<QWidget *>()) {
+            if (qobject_cast<QAbstractButton *>(other) || qobject_cast<QComboBox *>(other))
+                controls << other;
+        }
+        controls << form().Combo1->lineEdit();
+        QCOMPARE(controls.size(), 13 + 5 + 3 + 3 + 1 + 1);
+        for (QWidget *control : controls) {
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
+            QVERIFY(accessible);
+            const QString name = accessible->text(QAccessible::Name);
+            // The captions level with the control in its frame: text label, symbol and unit.
+            auto *edit = qobject_cast<CWNumEdit *>(control->parentWidget());
+            const QWidget *placed = edit ? edit : control;
+            QStringList beside;
+            if (auto *button = qobject_cast<QAbstractButton *>(control))
+                beside << button->text(); // its own caption
+            if (placed == form().Combo1)
+                beside << form().Combo1->currentText(); // no caption: called by its text
+            for (const QLabel *label : placed->parentWidget()->findChildren<QLabel *>()) {
+                if (!qobject_cast<QLineEdit *>(control) || placed->parentWidget() == form().Combo1)
+                    break;
+                if (label->y() == placed->y() && label->text() != QLatin1String("-"))
+                    beside << label->text().remove(':').trimmed();
+            }
+            const QString where = placed->objectName() + ": \"" + name + '"';
+            QVERIFY2(!name.isEmpty(), qPrintable(where));
+            for (const QString &caption : std::as_const(beside))
+                QVERIFY2(name.contains(caption), qPrintable(where + " lacks " + caption));
+        }
     }
 
     // A held button: one step at once, one more at the first repeat, then the larger step until it

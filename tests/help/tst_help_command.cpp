@@ -1,8 +1,10 @@
-// The help button's branches against a made-up desktop, and the Exec lines of application
-// registrations as the help starts them: quoting and escapes, field codes, lines that start nothing.
+// The help button's branches against a made-up desktop, the help of the other windows (where
+// they take the document from), and the Exec lines of application registrations as the help
+// starts them: quoting and escapes, field codes, lines that start nothing.
 
 #include "desktop_exec.h"
 #include "help_command.h"
+#include "open_help.h"
 #include "recording_message_box.h"
 #include "recording_shell.h"
 
@@ -36,6 +38,8 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands)); }
     void command3Click_data();
     void command3Click();
+    void openHelp_data();
+    void openHelp();
     void expand_data()
     {
         QTest::addColumn<QString>("line");
@@ -129,6 +133,52 @@ void TestHelpCommand::command3Click()
     command.Command3_Click();
     if (setup & Twice)
         command.Command3_Click();
+    QTEST(shell.log << messageBox.shown << "cwd " + shell.currentDirectory, "expected");
+}
+
+// Another window's help: the files of the made-up desktop, the registered programs and the
+// answer; the log as above, the current directory last (the caller's, /thuis, again).
+void TestHelpCommand::openHelp_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<bool>("answerYes");
+    QTest::addColumn<QStringList>("expected");
+    using Log = QStringList;
+    const QString installed = QStringLiteral("/usr/share/warmtegloed");
+    const QString findBeside = QStringLiteral("find Hulpschermen.pdf in /programma");
+    const QString findInstalled = "find Hulpschermen.pdf in " + installed;
+    const QString inHome = QStringLiteral("cwd /thuis");
+    QTest::newRow("beside the program")
+        << Log {"/programma/Hulpschermen.pdf"} << true << Log {findBeside, findBeside, kStartReader, inHome};
+    QTest::newRow("installed") << Log {installed + "/Hulpschermen.pdf", installed + "/dummy.html"} << true
+                               << Log {findBeside, findInstalled, findInstalled,
+                                       "start(3) " + kReader + " Hulpschermen.pdf in " + installed, inHome};
+    QTest::newRow("the user's folder does not count, No")
+        << Log {"/thuis/Hulpschermen.pdf"} << false
+        << Log {findBeside, findInstalled, findBeside, kQuestion, inHome};
+    QTest::newRow("nowhere, Yes: the browser probe beside the program")
+        << Log {"/programma/dummy.html"} << true
+        << Log {findBeside,
+                findInstalled,
+                findBeside,
+                "find dummy.html in /programma",
+                "start(3) " + kBrowser + " " + QLatin1String(help::kReaderVendorSite) + " in /thuis",
+                kQuestion,
+                inHome};
+}
+
+void TestHelpCommand::openHelp()
+{
+    QFETCH(QStringList, files);
+    QFETCH(bool, answerYes);
+    RecordingShell shell;
+    for (const QString &file : std::as_const(files))
+        shell.files << file;
+    shell.programs.insert("pdf", kReader);
+    shell.programs.insert("html", kBrowser);
+    RecordingMessageBox messageBox;
+    messageBox.answers << (answerYes ? vbYes : vbNo);
+    help::openHelp(shell, messageBox, QStringLiteral("/usr/share/warmtegloed"));
     QTEST(shell.log << messageBox.shown << "cwd " + shell.currentDirectory, "expected");
 }
 

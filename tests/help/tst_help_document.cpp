@@ -1,9 +1,11 @@
 // The help document the build renders, read back with poppler's tools as a reader
 // sees it: an outline of the chapters, a contents list whose entries link to them, and each
-// paragraph once in the text a search goes through.
+// paragraph once in the text a search goes through; the same bytes from two renders, in the
+// fonts the package brings.
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -82,7 +84,7 @@ private slots:
             chapters << titles[i] + " @ " + QString::number(pageOf(titles[i]));
             numbers << QString::number(i + 1) + " @ " + QString::number(pageOf(titles[i]));
         }
-        QCOMPARE(chapters.size(), 12);
+        QCOMPARE(chapters.size(), 14);
         const QString xml = run(QStringLiteral(PDFTOHTML), {"-xml", "-stdout", "-i", "-q", HELP_PDF});
         static const QRegularExpression item(QStringLiteral("<item page=\"(\\d+)\">([^<]*)</item>"));
         QStringList bookmarks;
@@ -99,6 +101,50 @@ private slots:
             links << match.captured(2) + " @ " + match.captured(1);
         }
         QCOMPARE(links, numbers);
+    }
+
+    // Rendered again with a time to stamp, the document comes out the same to the byte and
+    // says it was made then: a package built twice is the same package. (Three renders, each
+    // with Qt's own random hash seed, which once decided the order of the fonts in the file.)
+    void reproducible()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QStringLiteral("1796529600"));
+        environment.remove(QStringLiteral("QT_HASH_SEED"));
+        QList<QByteArray> renders;
+        for (const char *name : {"een.pdf", "twee.pdf", "drie.pdf"}) {
+            QProcess render;
+            render.setProcessEnvironment(environment);
+            render.start(QStringLiteral(MAKE_HELP_PDF), {QStringLiteral(HELP_HTML), folder.filePath(name)});
+            QVERIFY(render.waitForFinished(60000));
+            QCOMPARE(render.exitCode(), 0);
+            QFile pdf(folder.filePath(name));
+            QVERIFY(pdf.open(QIODevice::ReadOnly));
+            renders << pdf.readAll();
+        }
+        QVERIFY(renders[0] == renders[1]);
+        QVERIFY(renders[0] == renders[2]);
+        const QString info =
+            run(QStringLiteral(PDFINFO), {QStringLiteral("-isodates"), folder.filePath("een.pdf")});
+        QVERIFY2(info.contains(QRegularExpression("CreationDate:\\s+2026-12-06T04:00:00(Z|\\+00)")),
+                 qPrintable(info));
+    }
+
+    // Only the fonts the package depends on (fonts-liberation): a fallback to a font the build
+    // machine happens to have would make the document differ from machine to machine.
+    void onlyLiberationFonts()
+    {
+        const QStringList lines = run(QStringLiteral(PDFFONTS), {QStringLiteral(HELP_PDF)}).split('\n');
+        QStringList fonts;
+        for (const QString &line : lines.mid(2)) {
+            if (!line.trimmed().isEmpty())
+                fonts << line.section(' ', 0, 0);
+        }
+        QVERIFY(!fonts.isEmpty());
+        for (const QString &font : std::as_const(fonts))
+            QVERIFY2(font.contains(QLatin1String("Liberation")), qPrintable(fonts.join(", ")));
     }
 
     // A paragraph split over a page break must not be drawn again, hidden, on the other page.

@@ -1,6 +1,8 @@
-// The real program on the X server that ./test starts (Xvfb): its window maps at
-// 710 x 551 with its caption, exactly.
+// The real programs on the X server that ./test starts (Xvfb): the classic window maps at
+// 710 x 551 with its caption, exactly; each window carries an icon and the class its menu
+// entry names (StartupWMClass), so that docks and task bars tie it to the entry.
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -9,9 +11,7 @@ class TestWindowOnX : public QObject
 {
     Q_OBJECT
 
-    const QString m_caption = QStringLiteral("Veldoc Bepalingsmethode Warmtegloedvracht Versie 1.0  2003");
     QString m_display;
-    QProcess m_program;
 
     QString x11(const QString &tool, const QStringList &arguments)
     {
@@ -22,19 +22,27 @@ class TestWindowOnX : public QObject
     }
     // Other runs may show a window with this caption on the same server: ours carries
     // our program's _NET_WM_PID.
-    QString ourWindowInfo()
+    QString ourWindow(const QString &caption, qint64 pid)
     {
         const QString tree =
             x11(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
-        const QRegularExpression line("(0x[0-9a-f]+) \"" + QRegularExpression::escape(m_caption) + '"');
+        const QRegularExpression line("(0x[0-9a-f]+) \"" + QRegularExpression::escape(caption) + '"');
         for (auto it = line.globalMatch(tree); it.hasNext();) {
             const QString id = it.next().captured(1);
             if (x11(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_PID")})
                     .trimmed()
-                    .endsWith(' ' + QString::number(m_program.processId())))
-                return x11(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
+                    .endsWith(' ' + QString::number(pid)))
+                return id;
         }
         return {};
+    }
+    static QString entryKey(const QString &entry, const QString &key)
+    {
+        QFile file(entry);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QRegularExpression line('^' + key + "=(.*)$", QRegularExpression::MultilineOption);
+        return line.match(QString::fromUtf8(file.readAll())).captured(1);
     }
 
 private slots:
@@ -43,31 +51,61 @@ private slots:
         m_display = qEnvironmentVariable("WARMTEGLOED_TEST_DISPLAY");
         QVERIFY2(!m_display.isEmpty(),
                  "WARMTEGLOED_TEST_DISPLAY is not set: run the tests through ./test, which starts Xvfb");
+    }
+
+    void window_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QSize>("size"); // empty: the window's own choice
+        QTest::newRow("warmtegloed") << WARMTEGLOED_EXE
+                                     << "Veldoc Bepalingsmethode Warmtegloedvracht Versie 1.0  2003"
+                                     << WARMTEGLOED_ENTRY << QSize(710, 551);
+        QTest::newRow("warmtegloed-verkenning")
+            << WARMTEGLOED_EXPLORER_EXE << "Naamloos \u2013 Warmtegloed \u2013 Verkenning"
+            << WARMTEGLOED_EXPLORER_ENTRY << QSize();
+    }
+    void window()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, caption);
+        QFETCH(QString, entry);
+        QFETCH(QSize, size);
+        QProcess running;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        m_program.setProcessEnvironment(environment);
-        m_program.start(QStringLiteral(WARMTEGLOED_EXE), {});
-        QVERIFY2(m_program.waitForStarted(5000), qPrintable(m_program.errorString()));
-    }
-    void cleanupTestCase()
-    {
-        m_program.kill();
-        m_program.waitForFinished(3000);
-    }
+        running.setProcessEnvironment(environment);
+        running.start(program, {});
+        QVERIFY2(running.waitForStarted(5000), qPrintable(running.errorString()));
+        const auto stop = qScopeGuard([&running] {
+            running.kill();
+            running.waitForFinished(3000);
+        });
 
-    void windowMapsAtItsSize()
-    {
-        QString info;
+        QString id, info;
         // A busy machine may take its time to start the program and map the window.
-        QTRY_VERIFY2_WITH_TIMEOUT((info = ourWindowInfo()).contains(QLatin1String("IsViewable")),
-                                  qPrintable("no window titled \"" + m_caption
+        QTRY_VERIFY2_WITH_TIMEOUT(!(id = ourWindow(caption, running.processId())).isEmpty()
+                                      && (info = x11(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}))
+                                             .contains(QLatin1String("IsViewable")),
+                                  qPrintable("no window titled \"" + caption
                                              + "\" appeared; the program said: "
-                                             + QString::fromLocal8Bit(m_program.readAllStandardError())),
+                                             + QString::fromLocal8Bit(running.readAllStandardError())),
                                   60000);
-        QVERIFY2(info.contains(QLatin1String("  Width: 710\n"))
-                     && info.contains(QLatin1String("  Height: 551\n")),
-                 qPrintable(info));
+        if (!size.isEmpty()) {
+            QVERIFY2(info.contains(QStringLiteral("  Width: %1\n").arg(size.width()))
+                         && info.contains(QStringLiteral("  Height: %1\n").arg(size.height())),
+                     qPrintable(info));
+        }
+
+        const QString wmClass = entryKey(entry, QStringLiteral("StartupWMClass"));
+        QVERIFY2(!wmClass.isEmpty(), qPrintable(entry + " names no StartupWMClass"));
+        const QString properties = x11(QStringLiteral("xprop"), {QStringLiteral("-id"), id});
+        QVERIFY2(properties.contains(QStringLiteral("WM_CLASS(STRING) = \"%1\", \"%1\"\n").arg(wmClass)),
+                 qPrintable(properties.section('\n', 0, 0) + " ... WM_CLASS is not " + wmClass));
+        QVERIFY2(properties.contains(QLatin1String("_NET_WM_ICON(CARDINAL) = \tIcon (")),
+                 "the window has no icon");
     }
 };
 

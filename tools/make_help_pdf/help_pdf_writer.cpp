@@ -30,6 +30,21 @@ constexpr double kMarginBottomMm = 22.0;
 constexpr char kContentsHeading[] = "Inhoud";
 constexpr double kContentsNumberDots = 60;
 
+// Qt's writer stamps the document with the time it writes it, "/CreationDate (D:" and
+// fourteen digits of UTC; the stamp is rewritten in place, so no offset in the file moves.
+bool stampCreationTime(QByteArray &pdf, const QDateTime &when)
+{
+    static const QRegularExpression stamp(QStringLiteral("/CreationDate \\(D:(\\d{14})Z\\)"));
+    const QRegularExpressionMatch match = stamp.match(QString::fromLatin1(pdf));
+    if (!match.hasMatch())
+        return false;
+    const QByteArray digits = when.toUTC().toString(QStringLiteral("yyyyMMddhhmmss")).toLatin1();
+    if (digits.size() != 14)
+        return false;
+    pdf.replace(match.capturedStart(1), digits.size(), digits);
+    return true;
+}
+
 } // namespace
 
 HelpPdfWriter::HelpPdfWriter(const QString &title)
@@ -125,8 +140,12 @@ bool HelpPdfWriter::write(const QString &htmlPath, const QString &pdfPath)
         return false;
     }
 
-    const QByteArray pdf =
-        pdf_outline::withOutline(rendered.data(), contents->chapters, contents->links, &m_error);
+    QByteArray written = rendered.data();
+    if (m_creationTime.isValid() && !stampCreationTime(written, m_creationTime)) {
+        m_error = QStringLiteral("no creation date to set in %1").arg(pdfPath);
+        return false;
+    }
+    const QByteArray pdf = pdf_outline::withOutline(written, contents->chapters, contents->links, &m_error);
     if (pdf.isEmpty())
         return false;
     QSaveFile target(pdfPath);

@@ -2,6 +2,7 @@
 
 #include "pdf_outline.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QString>
 
@@ -20,6 +21,8 @@ public:
     // Pictures the HTML refers to by name (an <img src="name">) that are made by the
     // program rather than read from disk; an <img> whose picture is missing is dropped.
     void addPicture(const QString &name, const QImage &image);
+    // The time the document says it was made; unset, the time it is written.
+    void setCreationTime(const QDateTime &when) { m_creationTime = when; }
     bool write(const QString &htmlPath, const QString &pdfPath);
     QString errorString() const { return m_error; }
 
@@ -35,6 +38,7 @@ private:
     void drawFooter(class QPainter &painter, const class QRectF &body, int page, int pageCount) const;
 
     QString m_title;
+    QDateTime m_creationTime;
     QList<QPair<QString, QImage>> m_pictures;
     QString m_error;
 };

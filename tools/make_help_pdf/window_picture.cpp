@@ -6,6 +6,7 @@
 #include "message_box.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QIcon>
 #include <QPainter>
@@ -20,6 +21,7 @@ public:
 };
 
 constexpr int kScale = 2;
+constexpr int kActivationWait = 10000; // ms
 constexpr int kTitleBarHeight = 24;
 
 // An offscreen window has no frame, so its caption and icon are drawn as a plain
@@ -45,6 +47,9 @@ QImage grabMainWindow()
 {
     // The look the program gives itself at start-up.
     widgets::applyApplicationLook();
+    // The field with the focus shows its cursor steadily, not as a blink caught at some
+    // moment: the picture comes out the same in every build.
+    QApplication::setCursorFlashTime(0);
 
     SilentMessageBox messageBox;
     platform::LinuxShell shell;
@@ -54,7 +59,16 @@ QImage grabMainWindow()
 
     Form1 form(services);
     form.show();
-    QCoreApplication::processEvents();
+    form.activateWindow();
+    // Drawn as the user sees it, active, with the cursor in the first field. The platform
+    // activates the window a moment after it is shown, later on a busy machine: a picture
+    // taken before would differ from build to build.
+    QElapsedTimer waited;
+    waited.start();
+    while (!form.isActiveWindow() && waited.elapsed() < kActivationWait)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!form.isActiveWindow())
+        return {};
     form.Command2_Click(); // the picture shows results for the design values
 
     const QSize size(form.width(), form.height() + kTitleBarHeight);
