@@ -129,16 +129,22 @@ LineChart DistanceChart(const Exploration &exploration, const QLocale &locale, c
             series.points.emplace_back(profile.distances[i], profile.envelope[i]);
         chart.series.push_back(series);
     }
-    chart.lines.push_back(plot::LimitLine(input.limitKw, false,
-                                          QStringLiteral("L = %1").arg(kw(input.limitKw, locale)), colours));
+    const engine::Solution &distance = exploration.answers.distance;
+    const bool everyDistance = exploration.hasAnswers && distance.ok() && distance.found
+        && distance.bound == engine::SolutionBound::Lowest;
+    chart.lines.push_back(
+        plot::LimitLine(input.limitKw, false,
+                        QStringLiteral("L = %1%2")
+                            .arg(kw(input.limitKw, locale),
+                                 everyDistance ? QStringLiteral(": elke afstand voldoet") : QString()),
+                        colours));
     chart.lines.push_back({input.storage.x, true,
                            QStringLiteral("x = %1").arg(metres(input.storage.x, locale)),
                            QPen(colours.muted, kDistanceLineWidth, Qt::DotLine)});
     if (input.screenActive())
         chart.lines.push_back(
             {input.storage.xs, true, QStringLiteral("scherm"), QPen(colours.muted, kScreenWidth)});
-    const engine::Solution &distance = exploration.answers.distance;
-    if (exploration.hasAnswers && distance.ok() && distance.found) {
+    if (exploration.hasAnswers && distance.ok() && distance.found && !everyDistance) {
         plot::MarkLimitDistance(chart, distance.value, input.limitKw,
                                 QStringLiteral("minimale afstand %1").arg(metres(distance.value, locale)));
     }

@@ -56,7 +56,10 @@ bool levelPlot(const engine::CalculationInput &input, double limitKw, bool envel
         error = QString::fromStdString(safe.message);
         return false;
     }
-    plot.hasSafeDistance = safe.found;
+    // Where the first distance searched complies already, that distance is the edge of the
+    // search, not an answer: the chart marks no distance then and says every distance complies.
+    plot.everyDistanceComplies = safe.found && safe.bound == engine::SolutionBound::Lowest;
+    plot.hasSafeDistance = safe.found && !plot.everyDistanceComplies;
     plot.safeDistance = safe.value;
 
     const double first = engine::FirstDistance(input);
@@ -135,9 +138,10 @@ void drawLevelPlot(QPainter &painter, const QRectF &area, const LevelPlot &plot)
         chart.series.push_back(series);
     }
     chart.yMax = std::ceil(top / TickStep(top, 7)) * TickStep(top, 7);
-    chart.lines.push_back(LimitLine(plot.limitKw, false,
-                                    QStringLiteral("Grenswaarde %1 kW/m²").arg(number(plot.limitKw)),
-                                    chart.colours));
+    QString limitLabel = QStringLiteral("Grenswaarde %1 kW/m²").arg(number(plot.limitKw));
+    if (plot.everyDistanceComplies)
+        limitLabel += QStringLiteral(": elke afstand voldoet");
+    chart.lines.push_back(LimitLine(plot.limitKw, false, limitLabel, chart.colours));
     if (plot.hasSafeDistance && plot.safeDistance <= plot.lastDistance) {
         MarkLimitDistance(chart, plot.safeDistance, plot.limitKw,
                           QStringLiteral("minimale afstand %1 m").arg(number(plot.safeDistance)));

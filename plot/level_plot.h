@@ -27,7 +27,8 @@ struct LevelPlot
     std::vector<Curve> curves;
     double limitKw = 15;
     bool hasSafeDistance = false;
-    double safeDistance = 0; // m
+    bool everyDistanceComplies = false; // the first distance searched complies already
+    double safeDistance = 0;            // m
     double firstDistance = 0;
     double lastDistance = 0;
 };

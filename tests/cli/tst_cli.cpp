@@ -228,6 +228,7 @@ private slots:
     void report();
     void chartFiles_data();
     void chartFiles();
+    void chartWhereEveryDistanceComplies();
     void quietInScripts_data();
     void quietInScripts();
 };
@@ -393,6 +394,20 @@ void TestCli::report()
     QCOMPARE(page.count('\f'), 1); // one page
     for (const QString &part : onPage)
         QVERIFY2(page.simplified().contains(part), qPrintable(part + "\nnot in:\n" + page));
+}
+
+// A limit that the first distance searched meets already: the chart marks no distance.
+void TestCli::chartWhereEveryDistanceComplies()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("grafiek.svg");
+    const CliRun run = runCli({"--limit", "95", "--plot", path});
+    QCOMPARE(run.exit, 0);
+    QFile source(path);
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QString svg = QString::fromUtf8(source.readAll());
+    QVERIFY(svg.contains("Grenswaarde 95 kW/m²: elke afstand voldoet"));
+    QVERIFY(!svg.contains("minimale afstand"));
 }
 
 void TestCli::chartFiles_data()

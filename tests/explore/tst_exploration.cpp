@@ -195,6 +195,33 @@ private slots:
         QCOMPARE(chart.marks.front().point, QPointF(check.highest / 1000, check.height));
     }
 
+    // The Afstand view marks the distance solver's answer; where the first distance searched
+    // complies already, it marks no distance and its limit line says every distance complies.
+    void distanceMark_data()
+    {
+        QTest::addColumn<double>("limit");
+        QTest::addColumn<QString>("mark");
+        QTest::addColumn<QString>("limitLabel");
+        QTest::newRow("an answer") << 15.0 << "minimale afstand 12,88 m"
+                                   << "L = 15,00 kW/m²";
+        QTest::newRow("every distance complies") << 95.0 << ""
+                                                 << "L = 95,00 kW/m²: elke afstand voldoet";
+    }
+    void distanceMark()
+    {
+        QFETCH(double, limit);
+        QFETCH(QString, mark);
+        QFETCH(QString, limitLabel);
+        ExplorationInput input = explorationOf(Given());
+        input.limitKw = limit;
+        const Exploration exploration = computed(input, 31);
+        QVERIFY(exploration.hasAnswers);
+        const plot::LineChart chart =
+            DistanceChart(exploration, QLocale(QLocale::Dutch, QLocale::Netherlands));
+        QCOMPARE(chart.marks.empty() ? QString() : chart.marks.front().label, mark);
+        QCOMPARE(chart.lines.front().label, limitLabel);
+    }
+
     // Levels behind a screen that shields the whole flame are 0, never a little below.
     void levelsNeverBelowZero()
     {
