@@ -1,13 +1,12 @@
 #include "field.h"
 
+#include "chunked_run.h"
 #include "fire_models.h"
 #include "kernel.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <limits>
-#include <thread>
 #include <utility>
 
 namespace engine {
@@ -21,40 +20,6 @@ constexpr std::size_t kPictureChunk = 16;
 
 // The method moves every point this far from the face, so that no point lies in its plane.
 constexpr double kDistanceOffset = 1e-8; // m
-
-// Hands the tasks 0 to count − 1 out in chunks to the threads of `options`, the calling
-// thread among them, and waits for all. Each thread makes its own worker (its working
-// arrays) and calls it with each chunk's first and end task. Only the calling thread asks `cancelled`; a yes
-// stops every thread at its next chunk, and the result is false.
-template<class MakeWorker>
-bool runChunked(std::size_t count, std::size_t chunk, const FieldOptions &options,
-                const std::function<bool()> &cancelled, const MakeWorker &makeWorker)
-{
-    std::atomic<std::size_t> next {0};
-    std::atomic<bool> stop {false};
-    const auto run = [&](bool asks) {
-        auto worker = makeWorker();
-        for (;;) {
-            if (asks && cancelled && cancelled())
-                stop = true;
-            const std::size_t begin = stop ? count : next.fetch_add(chunk);
-            if (begin >= count)
-                return;
-            worker(begin, std::min(count, begin + chunk));
-        }
-    };
-    const unsigned wanted =
-        options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t threads =
-        std::max<std::size_t>(1, std::min<std::size_t>(wanted, (count + chunk - 1) / chunk));
-    std::vector<std::thread> helpers;
-    for (std::size_t t = 1; t < threads; ++t)
-        helpers.emplace_back(run, false);
-    run(true);
-    for (std::thread &helper : helpers)
-        helper.join();
-    return !stop;
-}
 
 FieldResult refused(const CalculationResult &refusal)
 {
@@ -141,7 +106,7 @@ FieldResult calculatePoints(const CalculationInput &input, const std::vector<Fie
         detail::computeFlameProfile(storage.state, input.compact, storage.profile);
     std::vector<double> levels(points.size());
     const auto makeWorker = [&] { return PointWorker(storage, points, levels); };
-    if (!runChunked(points.size(), kChunk, options, cancelled, makeWorker))
+    if (!detail::RunChunked(points.size(), kChunk, options, cancelled, makeWorker))
         return {};
     // The first point in the order asked that the method cannot give refuses the field,
     // as a window with that point would.
@@ -308,7 +273,7 @@ FieldResult CalculateFieldPicture(const CalculationInput &storage, const FieldGr
     const std::size_t columns = grid.x.size();
     picture.levels.resize(picture.widths.size() * columns);
     const auto makeWorker = [&picture] { return PictureWorker {picture}; };
-    if (!runChunked(picture.levels.size(), kPictureChunk, options, cancelled, makeWorker))
+    if (!detail::RunChunked(picture.levels.size(), kPictureChunk, options, cancelled, makeWorker))
         return {};
 
     std::vector<double> levels;

@@ -1,5 +1,6 @@
 #include "site_check.h"
 
+#include "chunked_run.h"
 #include "site_picture.h"
 
 #include <algorithm>
@@ -185,7 +186,7 @@ SiteCheck CheckSite(const Site &site, char decimalSeparator, const FieldOptions 
                 samples[i].picture = picture.highest(samples[i].at, *work);
         };
     };
-    detail::RunSiteChunks(samples.size(), 64, options, {}, makeSampler);
+    detail::RunChunked(samples.size(), 64, options, {}, makeSampler);
 
     std::vector<const Sample *> maxima;
     for (std::size_t i = 0; i < samples.size(); ++i) {
@@ -233,7 +234,7 @@ SiteCheck CheckSite(const Site &site, char decimalSeparator, const FieldOptions 
                 refined[i].level = SiteLevelAt(site, refined[i].at, decimalSeparator);
         };
     };
-    detail::RunSiteChunks(refined.size(), 4, options, {}, makeRefiner);
+    detail::RunChunked(refined.size(), 4, options, {}, makeRefiner);
     for (const Refined &point : refined) {
         if (!point.level.ok()) {
             check.status = point.level.status;

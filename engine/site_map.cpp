@@ -1,5 +1,6 @@
 #include "site_map.h"
 
+#include "chunked_run.h"
 #include "limit.h"
 #include "site_picture.h"
 
@@ -72,7 +73,7 @@ SiteMap CalculateSitePicture(const Site &site, const SiteGrid &grid, const Field
                 levels[node] = picture.highest(nodeAt(grid, node), *work);
         };
     };
-    if (!detail::RunSiteChunks(levels.size(), kNodeChunk, options, cancelled, makeWorker))
+    if (!detail::RunChunked(levels.size(), kNodeChunk, options, cancelled, makeWorker))
         return {};
     return checked(picture, grid, std::move(levels), decimalSeparator);
 }
@@ -114,7 +115,7 @@ SiteMap CalculateSiteHighest(const Site &site, const SiteGrid &grid, const Field
             }
         };
     };
-    if (!detail::RunSiteChunks(nodes, kNodeChunk, options, cancelled, makeChooser))
+    if (!detail::RunChunked(nodes, kNodeChunk, options, cancelled, makeChooser))
         return {};
     SiteMap map = checked(picture, grid, levels, decimalSeparator);
     if (!map.ok())
@@ -171,7 +172,7 @@ SiteMap CalculateSiteHighest(const Site &site, const SiteGrid &grid, const Field
                 }
             };
         };
-        if (!detail::RunSiteChunks(tasks.size(), 1, options, cancelled, makeWorker))
+        if (!detail::RunChunked(tasks.size(), 1, options, cancelled, makeWorker))
             return {};
         if (!refusal.ok())
             return refusal;

@@ -4,9 +4,7 @@
 #include "kernel.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <thread>
 
 namespace engine::detail {
 namespace {
@@ -319,36 +317,6 @@ double SitePicture::closeBound(const PreparedFace &face, const FacePosition &pos
         - (CornerViewFactor(x, below, w1) + CornerViewFactor(x, below, w2));
     const double level = face.hottest * view * transmission(x);
     return level * (1 + kBoundShare) + kBoundMargin;
-}
-
-bool RunSiteChunks(std::size_t count, std::size_t chunk, const FieldOptions &options,
-                   const std::function<bool()> &cancelled,
-                   const std::function<std::function<void(std::size_t, std::size_t)>()> &makeWorker)
-{
-    std::atomic<std::size_t> next {0};
-    std::atomic<bool> stop {false};
-    const auto run = [&](bool asks) {
-        const auto worker = makeWorker();
-        for (;;) {
-            if (asks && cancelled && cancelled())
-                stop = true;
-            const std::size_t begin = stop ? count : next.fetch_add(chunk);
-            if (begin >= count)
-                return;
-            worker(begin, std::min(count, begin + chunk));
-        }
-    };
-    const unsigned wanted =
-        options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t threads =
-        std::max<std::size_t>(1, std::min<std::size_t>(wanted, (count + chunk - 1) / chunk));
-    std::vector<std::thread> helpers;
-    for (std::size_t t = 1; t < threads; ++t)
-        helpers.emplace_back(run, false);
-    run(true);
-    for (std::thread &helper : helpers)
-        helper.join();
-    return !stop;
 }
 
 } // namespace engine::detail

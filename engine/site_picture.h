@@ -111,11 +111,4 @@ private:
     double m_top = 0;
 };
 
-// Runs work(begin, end) over 0 … count − 1 in chunks on the threads of `options` (the
-// calling thread among them); each thread makes its workspace with makeWorker(). Only
-// the calling thread asks `cancelled`; a yes stops all, and the result is false.
-bool RunSiteChunks(std::size_t count, std::size_t chunk, const FieldOptions &options,
-                   const std::function<bool()> &cancelled,
-                   const std::function<std::function<void(std::size_t, std::size_t)>()> &makeWorker);
-
 } // namespace engine::detail
