@@ -1,7 +1,8 @@
 // warmtegloed-cli as a user runs it, a separate process: the JSON against the engine's own
 // numbers, the exit codes and one-line Dutch messages, the ranges of the numbers; the limit
-// verdict and the solvers' answers, bounds included; the chart files opened by their own
-// readers; the --pdf report in the user's locale; a quiet stderr in cron-like runs.
+// verdict and the solvers' answers, bounds included; the chart's mark; the --pdf report in the
+// user's locale; a quiet stderr in cron-like runs. What every command line owes (one line,
+// nothing left after an error, whole files) the hostile test holds over thousands of them.
 
 #include "cli_process.h"
 
@@ -12,36 +13,22 @@
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
-#include <QRegularExpression>
-#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
 #include <cstring>
 
-#include <sys/stat.h>
-
 using Input = engine::CalculationInput;
-using State = engine::CalculationState;
 using Quantity = engine::SolveQuantity;
 
 Q_DECLARE_METATYPE(engine::SolveQuantity)
 
 namespace {
-
-const std::pair<const char *, double State::*> Fields[] = {
-    {"StorageWidth", &State::StorageWidth},     {"StorageDepth", &State::StorageDepth},
-    {"StorageHeight", &State::StorageHeight},   {"PointDistance", &State::PointDistance},
-    {"ScreenDistance", &State::ScreenDistance}, {"ScreenEfficiency", &State::ScreenEfficiency},
-    {"ScreenHeight", &State::ScreenHeight},     {"CountedFaceWidth", &State::CountedFaceWidth},
-    {"PointFraction", &State::PointFraction},   {"EquivalentDiameter", &State::EquivalentDiameter},
-    {"FlameHeight", &State::FlameHeight},       {"Transmission", &State::Transmission}};
 
 QString text(double value)
 {
@@ -87,10 +74,8 @@ private slots:
         QCOMPARE(run.err, "");
         const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8());
         QVERIFY2(json.isObject(), qPrintable(run.out));
-        State state;
+        engine::CalculationState state;
         const engine::CalculationResult result = engine::Calculate(input, state);
-        for (const auto &[name, field] : Fields) // raw numbers survive the text unchanged
-            QVERIFY2(json[name].toDouble(qQNaN()) == state.*field, name);
         QJsonArray levels;
         QJsonArray texts;
         for (std::size_t i = 0; i < result.levels.size(); ++i) {
@@ -115,9 +100,6 @@ private slots:
         // clang-format off
         QTest::newRow("undefined flame") << "--B 8.7 --D 8.7 --H 0.5" << 1 << flame;
         QTest::newRow("grid of an undefined flame") << "--B 8.7 --D 8.7 --H 0.5 --grid x=1:2:1,y=1:2:1" << 1 << flame;
-        QTest::newRow("no height complies") << "--indoor --solve height --limit 0.1 --x 0.01" << 1
-            << name + "Geen hoogte tot 15 m voldoet: op 0.01 m afstand komt het warmtestralingsniveau al bij de "
-                      "laagste opslag boven 0.1 kW/m².\n";
         const QString beforeScreen = name + "De beoordelingspunten (--x 2) liggen tussen de opslag en de afscherming "
                                             "(--xs 3); kies --x minstens zo groot als --xs.\n";
         QTest::newRow("point between pile and screen") << "--x 2 --screen --hs 4 --xs 3" << 2 << beforeScreen;
@@ -129,26 +111,13 @@ private slots:
             << name + "Waarde '1e17' voor --heights ligt buiten het bereik 0 t/m 100 m.\n";
         QTest::newRow("screen at 1e17 m") << "--solve distance --screen --hs 1 --xs 1e17" << 2
             << name + "Waarde '1e17' voor --xs ligt buiten het bereik 0 t/m 10000 m.\n";
-        QTest::newRow("position 1e300 m") << "--solve width --y 1e300" << 2
-            << name + "Waarde '1e300' voor --y ligt buiten het bereik -10000 t/m 10000 m.\n";
         QTest::newRow("limit 1e308") << "--limit 1e308" << 2
             << name + "Waarde '1e308' voor --limit ligt buiten het bereik 0.1 t/m 100 kW/m².\n";
-        QTest::newRow("K below 0") << "--screen --hs 4 --xs 2 --K -5" << 2
-            << name + "Waarde '-5' voor --K ligt buiten het bereik 0 t/m 1.\n";
         QTest::newRow("terminal escape in a value") << "--x \x1b[2J" << 2
             << name + "Ongeldige waarde '\\x1b[2J' voor --x: verwacht een getal met een decimale punt, "
                       "0.01 t/m 10000 m.\n";
-        QTest::newRow("unknown quantity to solve") << "--solve depth" << 2
-            << name + "Onbekende grootheid 'depth' voor --solve: kies distance, height of width.\n";
         QTest::newRow("sweep step below the printed resolution") << "--sweep x=1:2:0.0001" << 2
             << name + "De stap in --sweep x=1:2:0.0001 ligt buiten het bereik 0.001 t/m 20000 m.\n";
-        QTest::newRow("sweep beyond the pile heights") << "--sweep H=1:20:1" << 2
-            << name + "In --sweep H=1:20:1 ligt VAN of TOT buiten het bereik 0 t/m 15 m van H.\n";
-        QTest::newRow("grid at an absurd height") << "--grid x=1:2:1,y=1:2:1 --at-height 1e8" << 2
-            << name + "Waarde '1e8' voor --at-height ligt buiten het bereik 0 t/m 100 m.\n";
-        QTest::newRow("sweep and a chart") << "--sweep x=1:2:1 --plot p.svg" << 2
-            << name + "--sweep schrijft alleen een tabel; --plot gaat er niet mee samen.\n";
-        QTest::newRow("unknown option") << "--depth 5" << 2 << name + "Onbekende optie '--depth'.\n";
         QTest::newRow("a report without a name") << "--pdf=" << 2 << name + "--pdf verwacht de naam van een bestand.\n";
         // clang-format on
     }
@@ -210,26 +179,13 @@ private slots:
         QCOMPARE(limit.value("compliesOnlyAtPoints").toBool(), onlyAtPoints);
     }
 
-    // A case is read only from a regular file: a FIFO would keep the program waiting.
-    void caseFromAFifo()
-    {
-        QTemporaryDir dir;
-        const QString fifo = dir.filePath("zaak.warmtegloed");
-        QVERIFY(::mkfifo(QFile::encodeName(fifo), 0644) == 0);
-        const CliRun run = runCli({"--case", fifo}, QProcessEnvironment::systemEnvironment(), 10000);
-        QCOMPARE(run.exit, 2);
-        QCOMPARE(run.err,
-                 "warmtegloed-cli: '" + fifo + "' kan niet worden gelezen: het is geen gewoon bestand.\n");
-    }
-
     void answers_data();
     void answers();
-    void report_data();
-    void report();
-    void chartFiles_data();
-    void chartFiles();
-    void chartWhereEveryDistanceComplies();
-    void quietInScripts_data();
+    void reportInTheUsersLocale();
+    void refusedReport_data();
+    void refusedReport();
+    void chartMarks_data();
+    void chartMarks();
     void quietInScripts();
 };
 
@@ -241,9 +197,6 @@ void TestCli::answers_data()
     QTest::addColumn<QString>("answer"); // the last plain line; %1 the value, %2 half of it
     QTest::addColumn<QString>("bound");  // JSON, empty for null
 
-    QTest::newRow("distance") << QStringList {"--solve", "distance"} << Quantity::Distance << 15.0
-                              << "Minimale afstand voor 15 kW/m²: %1 m"
-                              << "";
     QTest::newRow("every distance complies")
         << QStringList {"--solve", "distance", "--limit", "100"} << Quantity::Distance << 100.0
         << "Minimale afstand voor 100 kW/m²: elke afstand voldoet (vanaf 0.1 m)"
@@ -259,15 +212,13 @@ void TestCli::answers_data()
         << "highest";
     QTest::newRow("width, in front of the middle, compact")
         << QStringList {"--solve", "width", "--limit", "12.5", "--compact"} << Quantity::Width << 12.5
-        << "Maximale breedte van de opslag voor 12.5 kW/m²: %1 m, voor een beoordelingspunt voor het midden "
-           "van "
-           "de gevel (y = %2 m)"
+        << "Maximale breedte van de opslag voor 12.5 kW/m²: %1 m, "
+           "voor een beoordelingspunt voor het midden van de gevel (y = %2 m)"
         << "";
     QTest::newRow("width at the top of the search")
         << QStringList {"--solve", "width", "--limit", "100"} << Quantity::Width << 100.0
-        << "Maximale breedte van de opslag voor 100 kW/m²: ≥ 10000 m (breedste onderzochte breedte), voor "
-           "een "
-           "beoordelingspunt voor het midden van de gevel (y = 5000 m)"
+        << "Maximale breedte van de opslag voor 100 kW/m²: ≥ 10000 m (breedste onderzochte breedte), "
+           "voor een beoordelingspunt voor het midden van de gevel (y = 5000 m)"
         << "highest";
 }
 
@@ -288,9 +239,8 @@ void TestCli::answers()
 
     const CliRun plain = runCli(arguments);
     QCOMPARE(plain.exit, 0);
-    const QString line = answer.contains("%2") ? answer.arg(text(expected.value), text(expected.value / 2))
-        : answer.contains("%1")                ? answer.arg(text(expected.value))
-                                               : answer;
+    const QString line =
+        bound.isEmpty() ? answer.arg(text(expected.value), text(expected.value / 2)) : answer;
     QCOMPARE(plain.out.split('\n', Qt::SkipEmptyParts).last(), line);
 
     const CliRun json = runCli(arguments + QStringList {"--json"});
@@ -302,68 +252,48 @@ void TestCli::answers()
     QCOMPARE(solution.value("position").toDouble(), position);
 }
 
-void TestCli::report_data()
+// The report under a Dutch user's locale is the window's page, with decimal commas; the CLI's
+// own line on stdout keeps the point.
+void TestCli::reportInTheUsersLocale()
 {
-    QTest::addColumn<QString>("setup"); // what stands at the path before
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QStringList>("onPage");
-    QTest::addColumn<QString>("said"); // in the first line of stdout, or of stderr after an error
-
-    const QStringList limitedFace {"Berekeningsmethode warmtegloedvracht opslagen. Versie 1.0 2003",
-                                   "De breedte van de opslag bedraagt 40 m.",
-                                   "De berekende transmissie bedraagt 82.48%.",
-                                   "Van de gehele gevel is 40 m in rekening gebracht.",
-                                   "De warmtestralingsflux vanuit de stapel bedraagt 78.6 kW per m",
-                                   "Beoordelingspunt 5 12.5 13.66"};
-    const QStringList dutchPage {"De warmtestralingsflux vanuit de stapel bedraagt 46,2 kW per m",
-                                 "De berekende transmissie bedraagt 93,44%.", "Beoordelingspunt 1 2,5 21,7"};
-    QTest::newRow("replaced file") << "file"
-                                   << "C"
-                                   << "--B 100 --D 20 --H 6 --x 20 --y 80 --screen --hs 3 --xs 2 --K 0.5" << 0
-                                   << limitedFace << "Beoordelingspunt 1: hoogte 2.5 m";
-    QTest::newRow("Dutch locale, compact: the window's page, the point on stdout")
-        << ""
-        << "nl_NL.UTF-8"
-        << "--compact" << 0 << dutchPage << "Beoordelingspunt 1: hoogte 2.5 m, 21.7 kW/m²";
-    QTest::newRow("undefined flame") << "file"
-                                     << "C"
-                                     << "--B 8.7 --D 8.7 --H 0.5" << 1 << QStringList()
-                                     << "warmtegloed-cli: Voor deze afmetingen";
-    QTest::newRow("FIFO") << "fifo"
-                          << "C"
-                          << "" << 3 << QStringList() << "warmtegloed-cli: ";
-    QTest::newRow("the chart's folder missing: no report either")
-        << "chart in a missing folder"
-        << "C"
-        << "" << 3 << QStringList() << "grafiek.svg' kan niet worden geschreven: ";
-    QTest::newRow("the chart behind a link into a missing folder: no report either")
-        << "chart behind a dangling link"
-        << "C"
-        << "" << 3 << QStringList() << "grafiek.svg' kan niet worden geschreven: ";
-    QTest::newRow("missing folder, a Dutch reason")
-        << "missing folder"
-        << "C"
-        << "" << 3 << QStringList() << "rapport.pdf' kan niet worden geschreven: ";
+    QTemporaryDir dir;
+    const QString file = dir.filePath("rapport.pdf");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LC_ALL", "nl_NL.UTF-8");
+    const CliRun run = runCli({"--pdf", file, "--compact"}, environment, 60000);
+    QCOMPARE(run.exit, 0);
+    QCOMPARE(run.err, "");
+    QVERIFY2(run.out.startsWith("Beoordelingspunt 1: hoogte 2.5 m, 21.7 kW/m²"), qPrintable(run.out));
+    const QString page = pageText(file);
+    QCOMPARE(page.count('\f'), 1); // one page
+    const QStringList onPage {"De warmtestralingsflux vanuit de stapel bedraagt 46,2 kW per m",
+                              "De berekende transmissie bedraagt 93,44%.", "Beoordelingspunt 1 2,5 21,7"};
+    for (const QString &part : onPage)
+        QVERIFY2(page.simplified().contains(part), qPrintable(part + "\nnot in:\n" + page));
 }
 
-void TestCli::report()
+// A report that cannot be written, or whose chart cannot, is refused before anything is
+// written, with a Dutch reason.
+void TestCli::refusedReport_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("the chart's folder missing: no report either")
+        << "chart in a missing folder"
+        << "grafiek.svg' kan niet worden geschreven: ";
+    QTest::newRow("the chart behind a link into a missing folder: no report either")
+        << "chart behind a dangling link"
+        << "grafiek.svg' kan niet worden geschreven: ";
+    QTest::newRow("missing folder, a Dutch reason") << "missing folder"
+                                                    << "rapport.pdf' kan niet worden geschreven: ";
+}
+
+void TestCli::refusedReport()
 {
     QFETCH(QString, setup);
-    QFETCH(QString, locale);
-    QFETCH(QString, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QStringList, onPage);
     QFETCH(QString, said);
     QTemporaryDir dir;
     const QString file = dir.filePath(setup == "missing folder" ? "nergens/rapport.pdf" : "rapport.pdf");
-    if (setup == "file") {
-        QFile old(file);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("oud") == 3 && old.flush());
-    }
-    if (setup == "fifo")
-        QVERIFY(::mkfifo(QFile::encodeName(file), 0644) == 0);
     QStringList chart;
     if (setup == "chart in a missing folder")
         chart = QStringList {"--plot", dir.filePath("nergens/grafiek.svg")};
@@ -374,105 +304,59 @@ void TestCli::report()
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("LC_ALL", locale);
-    const CliRun run = runCli(QStringList {"--pdf", file} + chart + arguments.split(' ', Qt::SkipEmptyParts),
-                              environment, 60000);
-    QCOMPARE(run.exit, exitCode);
-    QVERIFY2((exitCode == 0 ? run.out : run.err).section('\n', 0, 0).contains(said),
-             qPrintable(run.out + run.err));
-    if (exitCode != 0) {
-        QVERIFY2(isOneComplaint(run.err), qPrintable(run.err));
-        // A Dutch reason, not the C library's English one.
-        QVERIFY2(!run.err.contains(QString::fromLocal8Bit(std::strerror(ENOENT))), qPrintable(run.err));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
-        QFile kept(file);
-        QVERIFY(setup != "file" || (kept.open(QIODevice::ReadOnly) && kept.readAll() == "oud"));
-        return;
-    }
-    QCOMPARE(run.err, "");
-    const QString page = pageText(file);
-    QCOMPARE(page.count('\f'), 1); // one page
-    for (const QString &part : onPage)
-        QVERIFY2(page.simplified().contains(part), qPrintable(part + "\nnot in:\n" + page));
+    environment.insert("LC_ALL", "C");
+    const CliRun run = runCli(QStringList {"--pdf", file} + chart, environment, 60000);
+    QCOMPARE(run.exit, 3);
+    QVERIFY2(isOneComplaint(run.err) && run.err.contains(said), qPrintable(run.err));
+    // A Dutch reason, not the C library's English one.
+    QVERIFY2(!run.err.contains(QString::fromLocal8Bit(std::strerror(ENOENT))), qPrintable(run.err));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
 }
 
-// A limit that the first distance searched meets already: the chart marks no distance.
-void TestCli::chartWhereEveryDistanceComplies()
+// The chart marks the solver's minimal distance, in the window's words; where the first distance
+// searched complies already, it marks none and the limit line says so.
+void TestCli::chartMarks_data()
 {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("notShown");
+
+    const engine::Solution distance = engine::Solve(Given().compact(), Quantity::Distance, 15, true);
+    QTest::newRow("the minimal distance")
+        << QStringList {"--envelope", "--compact"} << "minimale afstand " + text(distance.value) + " m"
+        << "elke afstand voldoet";
+    QTest::newRow("every distance complies")
+        << QStringList {"--limit", "95"} << "Grenswaarde 95 kW/m²: elke afstand voldoet"
+        << "minimale afstand";
+}
+
+void TestCli::chartMarks()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, shown);
+    QFETCH(QString, notShown);
     QTemporaryDir dir;
     const QString path = dir.filePath("grafiek.svg");
-    const CliRun run = runCli({"--limit", "95", "--plot", path});
+    const CliRun run = runCli(arguments + QStringList {"--plot", path});
     QCOMPARE(run.exit, 0);
     QFile source(path);
     QVERIFY(source.open(QIODevice::ReadOnly));
     const QString svg = QString::fromUtf8(source.readAll());
-    QVERIFY(svg.contains("Grenswaarde 95 kW/m²: elke afstand voldoet"));
-    QVERIFY(!svg.contains("minimale afstand"));
+    QVERIFY2(svg.contains(shown), qPrintable(shown));
+    QVERIFY2(!svg.contains(notShown), qPrintable(notShown));
 }
 
-void TestCli::chartFiles_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QStringList>("arguments");
-
-    QTest::newRow("svg, envelope") << "grafiek.svg" << QStringList {"--envelope", "--compact"};
-    QTest::newRow("png, screen") << "grafiek.png" << QStringList {"--screen", "--hs", "6", "--xs", "3"};
-    QTest::newRow("pdf, indoor") << "grafiek.PDF" << QStringList {"--indoor"};
-}
-
-void TestCli::chartFiles()
-{
-    QFETCH(QString, file);
-    QFETCH(QStringList, arguments);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(file);
-    const CliRun run = runCli(arguments + QStringList {"--plot", path});
-    QCOMPARE(run.exit, 0);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {file});
-
-    if (file.endsWith(".svg")) {
-        QSvgRenderer svg(path);
-        QVERIFY(svg.isValid());
-        QCOMPARE(svg.viewBoxF().size(), QSizeF(1050, 740));
-        QFile source(path);
-        QVERIFY(source.open(QIODevice::ReadOnly));
-        const engine::Solution distance = engine::Solve(Given().compact(), Quantity::Distance, 15, true);
-        QVERIFY(
-            QString::fromUtf8(source.readAll()).contains("minimale afstand " + text(distance.value) + " m"));
-    } else if (file.endsWith(".png")) {
-        QImage image(path);
-        QVERIFY(!image.isNull());
-        QCOMPARE(image.size(), QSize(1240, 874));
-    } else {
-        QProcess info;
-        info.start("/usr/bin/pdfinfo", {path});
-        QVERIFY(info.waitForFinished(30000));
-        QCOMPARE(info.exitCode(), 0);
-        const QString text = QString::fromUtf8(info.readAllStandardOutput());
-        QVERIFY2(text.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(text));
-    }
-}
-
-// As cron runs it: no runtime folder, no display, no locale; stderr stays empty.
-void TestCli::quietInScripts_data()
-{
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("report") << "--pdf"
-                            << "rapport.pdf";
-    QTest::newRow("chart") << "--plot"
-                           << "grafiek.png";
-}
-
+// As cron runs it: no runtime folder, no display, no locale; a report and a chart, and stderr
+// stays empty.
 void TestCli::quietInScripts()
 {
-    QFETCH(QString, option);
-    QFETCH(QString, file);
     QTemporaryDir dir;
-    const CliRun run = runCli({option, dir.filePath(file)}, bareEnvironment(), 60000);
+    const QStringList files {dir.filePath("rapport.pdf"), dir.filePath("grafiek.png")};
+    const CliRun run = runCli({"--pdf", files[0], "--plot", files[1]}, bareEnvironment(), 60000);
     QCOMPARE(run.exit, 0);
     QCOMPARE(run.err, "");
-    QVERIFY(QFileInfo(dir.filePath(file)).size() > 0);
+    for (const QString &file : files)
+        QVERIFY2(QFileInfo(file).size() > 0, qPrintable(file));
 }
 
 QTEST_MAIN(TestCli)
