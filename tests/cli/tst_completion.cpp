@@ -64,11 +64,9 @@ private slots:
     {
         QTest::addColumn<QStringList>("words");
         QTest::addColumn<QStringList>("offered");
-        QTest::newRow("an option begun") << QStringList {"--so"} << QStringList {"--solve"};
         QTest::newRow("what to solve")
             << QStringList {"--solve", ""} << QStringList {"distance", "height", "width"};
         QTest::newRow("what to solve, after =") << QStringList {"--solve", "=", "w"} << QStringList {"width"};
-        QTest::newRow("what to sweep") << QStringList {"--sweep", "h"} << QStringList {"hs="};
         QTest::newRow("a number: nothing to offer") << QStringList {"--limit", ""} << QStringList {};
         QTest::newRow("report: PDF files and folders")
             << QStringList {"--pdf", ""} << QStringList {"grafiek.PDF", "map", "rapport.pdf"};
