@@ -98,7 +98,6 @@ void TestContourExport::formatOf_data()
     QTest::addColumn<bool>("known");
     QTest::addColumn<bool>("dxf");
 
-    QTest::newRow("json in capitals") << "/tmp/C.JSON" << true << false;
     QTest::newRow("dxf") << "tekening.Dxf" << true << true;
     QTest::newRow("only the extension") << ".dxf" << false << false;
 }
