@@ -175,8 +175,8 @@ test('the module and warmtegloed-cli --json give the same numbers', async () => 
                   ? check.message
                   : solution.message;
             assert.ok(!calculated.ok || !check.ok || !solution.ok || !solution.found, name);
-            // The command line writes the message on one line.
-            assert.equal(message.replace(/\n/g, ' ').trim(), run.stderr.trim(), name);
+            // The command line writes the message on one line, after its name.
+            assert.equal(`warmtegloed-cli: ${message.replace(/\n/g, ' ').trim()}`, run.stderr.trim(), name);
             counts[calculated.ok ? 'unsolved' : 'refused'] += 1;
             return;
         }
