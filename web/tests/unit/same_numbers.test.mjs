@@ -155,7 +155,7 @@ test('the module and warmtegloed-cli --json give the same numbers', async () => 
         assertLevel(solution.highest, cli.solution.highest, `${name} solution highest`);
         // Where an answer lies against its search (the command line's null is the module's
         // 'none'), and the point a width is judged at, when the command line says them.
-        if ('bound' in cli.solution) assert.equal(solution.bound, cli.solution.bound ?? 'none', name);
+        if ('bound' in cli.solution) assert.equal(solution.bound, cli.solution.bound, name);
         if ('position' in cli.solution) assert.equal(solution.position, cli.solution.position, name);
         counts.compared += 1;
     });
