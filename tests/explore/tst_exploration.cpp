@@ -95,7 +95,6 @@ class TestExploration : public QObject
         QTest::addColumn<bool>("envelope");
         QTest::newRow("defaults") << engine::CalculationInput(centred(Given())) << false;
         QTest::newRow("screen") << engine::CalculationInput(centred(Given().screen(4, 2, 0.6))) << false;
-        QTest::newRow("envelope") << engine::CalculationInput(centred(Given().storage(10, 10, 4))) << true;
         QTest::newRow("screen, envelope") << engine::CalculationInput(screened()) << true;
         QTest::newRow("indoor, envelope asked")
             << engine::CalculationInput(centred(Given().indoor())) << true;
@@ -242,7 +241,6 @@ private slots:
     {
         QTest::addColumn<engine::CalculationInput>("storage");
         QTest::newRow("no screen") << engine::CalculationInput(Given());
-        QTest::newRow("screen at 2 m") << engine::CalculationInput(Given().screen(4, 2, 0.6));
         QTest::newRow("screen at 2.345 m") << engine::CalculationInput(Given().screen(4, 2.345, 0.6));
         QTest::newRow("screen absent") << engine::CalculationInput(Given().screen(4, 3, 0.6, false));
     }

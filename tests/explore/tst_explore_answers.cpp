@@ -107,7 +107,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("every distance")
             << 0 << 0.1 << engine::SolutionBound::Lowest << "elke afstand voldoet";
-        QTest::newRow("ordinary distance") << 0 << 12.88 << engine::SolutionBound::None << "12,88 m";
         QTest::newRow("top of the heights") << 1 << 15.0 << engine::SolutionBound::Highest
                                             << "≥ 15,00 m (hoogste onderzochte hoogte, bij x = 5,00 m)";
         QTest::newRow("ordinary height")

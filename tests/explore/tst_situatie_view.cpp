@@ -78,7 +78,6 @@ private slots:
     void dragMovesAStorageByTheDistanceDragged_data()
     {
         QTest::addColumn<QPoint>("shift");
-        QTest::newRow("east") << QPoint(100, 0);
         QTest::newRow("north-west") << QPoint(-60, -80);
         QTest::newRow("one pixel south") << QPoint(0, 5);
     }

@@ -78,7 +78,6 @@ private slots:
         QTest::addColumn<engine::CalculationInput>("storage");
         QTest::addColumn<bool>("pointOnTheLimit");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("defaults") << engine::CalculationInput(Given()) << false << QSize(900, 620);
         QTest::newRow("point on the limit's line")
             << engine::CalculationInput(Given()) << true << QSize(900, 620);
         QTest::newRow("point among the high levels")

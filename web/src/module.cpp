@@ -172,17 +172,18 @@ Json checkJson(const engine::LimitCheck &check)
     };
 }
 
-const char *boundName(engine::SolutionBound bound)
+// As warmtegloed-cli --json says it: null for an ordinary answer.
+Json boundJson(engine::SolutionBound bound)
 {
     switch (bound) {
-    case engine::SolutionBound::None:
-        return "none";
     case engine::SolutionBound::Lowest:
         return "lowest";
     case engine::SolutionBound::Highest:
         return "highest";
+    case engine::SolutionBound::None:
+        break;
     }
-    return "";
+    return nullptr;
 }
 
 Json solutionJson(const engine::Solution &solution)
@@ -196,7 +197,7 @@ Json solutionJson(const engine::Solution &solution)
         {"levels", numbers(solution.levels)},
         {"highest", number(solution.highest)},
         {"height", number(solution.height)},
-        {"bound", boundName(solution.bound)},
+        {"bound", boundJson(solution.bound)},
         {"position", number(solution.position)},
     };
 }

@@ -76,18 +76,13 @@ export async function waitForExact(page, after = 0) {
     return page.evaluate(() => window.warmtegloed.scheduler.state.id);
 }
 
+// The verdict, the answers (#answer-highest …) and the state line, by element id.
+const ANSWERS = ['highest', 'decisive', 'distance', 'height', 'width'].map((name) => `answer-${name}`);
+const ANSWER_IDS = ['verdict', ...ANSWERS, 'state'];
+
 export async function answerTexts(page) {
-    return page.evaluate(() =>
-        Object.fromEntries(
-            [
-                'verdict',
-                'answer-highest',
-                'answer-decisive',
-                'answer-distance',
-                'answer-height',
-                'answer-width',
-                'state',
-            ].map((id) => [id, document.getElementById(id).textContent]),
-        ),
+    return page.evaluate(
+        (ids) => Object.fromEntries(ids.map((id) => [id, document.getElementById(id).textContent])),
+        ANSWER_IDS,
     );
 }

@@ -27,7 +27,6 @@ function describe(check = {}, answers = {}, input = {}) {
 }
 
 const ROWS = [
-    ['complies', {}, {}, {}, 'verdict', '✔ Voldoet: ten hoogste 15,00 kW/m²'],
     ['fails', {complies: false, highest: 44760.8}, {}, {}, 'verdict', '✘ Voldoet niet: meer dan 15,00 kW/m²'],
     ['a limit of its own', {}, {}, {limit: 12.5}, 'verdict', '✔ Voldoet: ten hoogste 12,50 kW/m²'],
     [
@@ -56,7 +55,6 @@ const ROWS = [
         'Voldoet: het hoogste warmtestralingsniveau over elke hoogte van 0 m tot het hoogste beoordelingspunt is ' +
             '14,97 kW/m² (punt 3, 7,50 m), niet meer dan de grenswaarde van 15,00 kW/m².',
     ],
-    ['the highest at a point', {}, {}, {}, 'highest', '14,97 kW/m² (punt 3, 7,50 m)'],
     [
         'the highest between the points',
         {point: null, height: 6.56, highest: 45044.6},

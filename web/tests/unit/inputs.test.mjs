@@ -21,8 +21,6 @@ const NO_OPTIONS = {indoor: false, compact: false, screen: false, envelope: fals
 const ROWS = [
     // name, edits, options, field with a message, message
     ['empty width', {B: ''}, {}, 'B', 'Vul een getal in.'],
-    ['a word for the height', {H: 'acht'}, {}, 'H', '„acht” is geen getal; schrijf bijvoorbeeld 12,5.'],
-    ['a height above the range', {H: '20'}, {}, 'H', 'Kies een waarde van 0 tot 15 m.'],
     ['a distance beyond the method', {x: '20000'}, {}, 'x', 'Kies een waarde van 0,01 tot 10.000 m.'],
     [
         'an efficiency above 1 reads without a unit',

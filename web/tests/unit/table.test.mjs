@@ -24,9 +24,7 @@ for (const dutch of [true, false]) {
     });
 }
 
-test('cells carry the shortest digits, a comma in Dutch, no -0 and nothing for a gap', () => {
-    assert.equal(cellText(22.11, true), '22,11');
-    assert.equal(cellText(3.0499999999999998, false), '3.05');
+test('cells carry no -0 and nothing for a gap', () => {
     assert.equal(cellText(-0, true), '0');
     assert.equal(cellText(NaN, true), '');
 });
