@@ -1,5 +1,7 @@
 #include "contour_export.h"
 
+#include "gdal_support.h"
+
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <cpl_string.h>
@@ -12,18 +14,11 @@
 #include <cctype>
 #include <charconv>
 #include <memory>
-#include <mutex>
 
 namespace gis {
 namespace {
 
 const char *const kLevelField = "level_kW_m2";
-
-void registerDrivers()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { GDALAllRegister(); });
-}
 
 // The shortest text of a level that reads back as the same number ("10", "12.5").
 std::string levelText(double levelKw)
@@ -33,30 +28,11 @@ std::string levelText(double levelKw)
     return std::string(text, end.ptr);
 }
 
-struct DatasetCloser
+// A refusal in our words, with GDAL's last message beside it.
+std::string failed(const char *what)
 {
-    void operator()(GDALDataset *dataset) const { GDALClose(GDALDataset::ToHandle(dataset)); }
-};
-
-// GDAL's own messages go nowhere while the document is made; the last one becomes ours.
-class QuietErrors
-{
-public:
-    QuietErrors()
-    {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietErrors() { CPLPopErrorHandler(); }
-    QuietErrors(const QuietErrors &) = delete;
-    QuietErrors &operator=(const QuietErrors &) = delete;
-
-    static std::string last(const char *what)
-    {
-        const std::string detail = CPLGetLastErrorMsg();
-        return detail.empty() ? what : std::string(what) + " (" + detail + ")";
-    }
-};
+    return what + detail::QuietGdalErrors::detail();
+}
 
 bool addLines(OGRLayer &layer, const LevelLines &level, ContourFormat format, std::string &error)
 {
@@ -74,7 +50,7 @@ bool addLines(OGRLayer &layer, const LevelLines &level, ContourFormat format, st
             geometry.addPoint(point.x, point.y);
         feature.SetGeometry(&geometry);
         if (layer.CreateFeature(&feature) != OGRERR_NONE) {
-            error = QuietErrors::last("GDAL kon een contourlijn niet opnemen");
+            error = failed("GDAL kon een contourlijn niet opnemen");
             return false;
         }
     }
@@ -110,8 +86,8 @@ std::string DxfLayerName(double levelKw)
 bool ContourDocument(const std::vector<LevelLines> &levels, ContourFormat format, std::string &bytes,
                      std::string &error)
 {
-    registerDrivers();
-    const QuietErrors quiet;
+    detail::RegisterGdalDrivers();
+    const detail::QuietGdalErrors quiet;
     const bool geoJson = format == ContourFormat::GeoJson;
     GDALDriver *driver = GetGDALDriverManager()->GetDriverByName(geoJson ? "GeoJSON" : "DXF");
     if (!driver) {
@@ -123,10 +99,9 @@ bool ContourDocument(const std::vector<LevelLines> &levels, ContourFormat format
     const std::string path =
         "/vsimem/warmtegloed-contours-" + std::to_string(serial++) + (geoJson ? ".geojson" : ".dxf");
     {
-        std::unique_ptr<GDALDataset, DatasetCloser> dataset(
-            driver->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+        detail::Dataset dataset(driver->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
         if (!dataset) {
-            error = QuietErrors::last("GDAL kon het contourbestand niet aanmaken");
+            error = failed("GDAL kon het contourbestand niet aanmaken");
             return false;
         }
         char **options = nullptr;
@@ -136,13 +111,13 @@ bool ContourDocument(const std::vector<LevelLines> &levels, ContourFormat format
             dataset->CreateLayer(geoJson ? "contouren" : "entities", nullptr, wkbLineString, options);
         CSLDestroy(options);
         if (!layer) {
-            error = QuietErrors::last("GDAL kon de laag met contourlijnen niet aanmaken");
+            error = failed("GDAL kon de laag met contourlijnen niet aanmaken");
             return false;
         }
         if (geoJson) {
             OGRFieldDefn field(kLevelField, OFTReal);
             if (layer->CreateField(&field) != OGRERR_NONE) {
-                error = QuietErrors::last("GDAL kon het veld level_kW_m2 niet aanmaken");
+                error = failed("GDAL kon het veld level_kW_m2 niet aanmaken");
                 return false;
             }
         }
@@ -154,7 +129,7 @@ bool ContourDocument(const std::vector<LevelLines> &levels, ContourFormat format
     vsi_l_offset length = 0;
     GByte *data = VSIGetMemFileBuffer(path.c_str(), &length, TRUE);
     if (!data) {
-        error = QuietErrors::last("GDAL gaf geen contourbestand");
+        error = failed("GDAL gaf geen contourbestand");
         return false;
     }
     bytes.assign(reinterpret_cast<const char *>(data), static_cast<std::size_t>(length));

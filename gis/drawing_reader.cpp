@@ -1,5 +1,7 @@
 #include "drawing_reader.h"
 
+#include "gdal_support.h"
+
 #include <cpl_error.h>
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
@@ -9,15 +11,9 @@
 #include <cctype>
 #include <cmath>
 #include <memory>
-#include <mutex>
 
 namespace gis {
 namespace {
-
-struct DatasetCloser
-{
-    void operator()(GDALDataset *dataset) const { GDALClose(GDALDataset::ToHandle(dataset)); }
-};
 
 struct TransformDeleter
 {
@@ -27,26 +23,6 @@ struct TransformDeleter
     }
 };
 using Transform = std::unique_ptr<OGRCoordinateTransformation, TransformDeleter>;
-
-// GDAL's own messages go nowhere while the drawing is read; the last one explains a refusal.
-class QuietErrors
-{
-public:
-    QuietErrors()
-    {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietErrors() { CPLPopErrorHandler(); }
-    QuietErrors(const QuietErrors &) = delete;
-    QuietErrors &operator=(const QuietErrors &) = delete;
-
-    static std::string detail()
-    {
-        const std::string text = CPLGetLastErrorMsg();
-        return text.empty() ? std::string() : " (" + text + ")";
-    }
-};
 
 std::string lowerCase(std::string text)
 {
@@ -198,15 +174,14 @@ bool IsDrawingFile(const std::string &path)
 
 bool ReadDrawing(const std::string &path, Drawing &drawing, std::string &error)
 {
-    static std::once_flag registered;
-    std::call_once(registered, [] { GDALAllRegister(); });
-    const QuietErrors quiet;
+    detail::RegisterGdalDrivers();
+    const detail::QuietGdalErrors quiet;
     drawing = Drawing();
     const char *const drivers[] = {"DXF", "GeoJSON", "GPKG", "ESRI Shapefile", nullptr};
-    std::unique_ptr<GDALDataset, DatasetCloser> dataset(GDALDataset::Open(
+    detail::Dataset dataset(GDALDataset::Open(
         path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, drivers, nullptr, nullptr));
     if (!dataset) {
-        error = "GDAL kan het bestand niet als tekening lezen" + QuietErrors::detail();
+        error = "GDAL kan het bestand niet als tekening lezen" + detail::QuietGdalErrors::detail();
         return false;
     }
     Collector collector(drawing, error);
@@ -215,7 +190,7 @@ bool ReadDrawing(const std::string &path, Drawing &drawing, std::string &error)
         const Transform transform = transformFor(*layer, failed);
         if (failed) {
             error = std::string("de coördinaten van laag \"") + layer->GetName()
-                + "\" kunnen niet naar RD New worden omgerekend" + QuietErrors::detail();
+                + "\" kunnen niet naar RD New worden omgerekend" + detail::QuietGdalErrors::detail();
             return false;
         }
         const int layerField = layer->GetLayerDefn()->GetFieldIndex("Layer");
@@ -224,7 +199,7 @@ bool ReadDrawing(const std::string &path, Drawing &drawing, std::string &error)
             OGRGeometry *geometry = feature->GetGeometryRef();
             if (geometry && transform && geometry->transform(transform.get()) != OGRERR_NONE) {
                 error = std::string("een vorm in laag \"") + layer->GetName()
-                    + "\" kan niet naar RD New worden omgerekend" + QuietErrors::detail();
+                    + "\" kan niet naar RD New worden omgerekend" + detail::QuietGdalErrors::detail();
                 return false;
             }
             const std::string name =
