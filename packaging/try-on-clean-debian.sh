@@ -218,7 +218,17 @@ if [ "${WARMTEGLOED_TRY_REBUILD:-1}" != 0 ]; then
     # The files git knows, as they are in the working tree: what ./package built from.
     mkdir -p "$root/src"
     git -C "$here" ls-files -z | (cd "$here" && tar --null -T - -cf -) | tar -xf - -C "$root/src"
-    if in_root sh -c 'cd /src && ./package' >"$logs/rebuild.log" 2>&1; then
+    # The root reaches the registries (npm's too) as this machine does: it trusts the
+    # certificate authorities this machine added to its own store, such as a proxy's.
+    if compgen -G '/usr/local/share/ca-certificates/*.crt' >/dev/null; then
+        in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+            ca-certificates >"$logs/certificates.log" 2>&1
+        mkdir -p "$root/usr/local/share/ca-certificates"
+        cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/"
+        in_root update-ca-certificates >>"$logs/certificates.log" 2>&1
+    fi
+    if in_root env NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt sh -c 'cd /src && ./package' \
+        >"$logs/rebuild.log" 2>&1; then
         rebuilt=$root/src/build-deb/$(basename "$deb")
         echo "   here:    $(sha256sum <"$deb" | cut -c1-64)"
         echo "   rebuilt: $(sha256sum <"$rebuilt" | cut -c1-64)"
