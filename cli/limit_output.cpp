@@ -39,7 +39,7 @@ QString answerText(const engine::Solution &solution)
         return QStringLiteral("elke afstand voldoet (vanaf %1 m)").arg(value);
     case engine::SolutionBound::Highest:
         return solution.quantity == engine::SolveQuantity::Width
-            ? QStringLiteral("≥ %1 m (breedste onderzochte breedte)").arg(value)
+            ? QStringLiteral("≥ %1 m (grootste onderzochte breedte)").arg(value)
             : QStringLiteral("≥ %1 m (hoogste onderzochte hoogte)").arg(value);
     case engine::SolutionBound::None:
         break;

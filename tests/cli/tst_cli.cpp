@@ -211,7 +211,7 @@ void TestCli::answers_data()
         << "";
     QTest::newRow("width at the top of the search")
         << QStringList {"--solve", "width", "--limit", "100"} << Quantity::Width << 100.0
-        << "Maximale breedte van de opslag voor 100 kW/m²: ≥ 10000 m (breedste onderzochte breedte), "
+        << "Maximale breedte van de opslag voor 100 kW/m²: ≥ 10000 m (grootste onderzochte breedte), "
            "voor een beoordelingspunt voor het midden van de gevel (y = 5000 m)"
         << "highest";
 }
