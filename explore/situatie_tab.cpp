@@ -79,7 +79,10 @@ SituatieTab::SituatieTab(QWidget *parent)
     auto *splitter = new QSplitter;
     splitter->addWidget(m_view);
     splitter->addWidget(scroll);
-    splitter->setStretchFactor(0, 1);
+    // Room the tab gains goes to the map and the panel three to two: the map is what the tab
+    // is for, the panel keeps its fields readable and scrolls below its width.
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
     splitter->setChildrenCollapsible(false);
     scroll->setMinimumWidth(fontMetrics().averageCharWidth() * 30);
 
