@@ -23,7 +23,7 @@ namespace explore {
 
 // One numeric input as the panel shows it: its caption (with its mnemonic), the unit
 // beside it, its tool tip, and the ranges it is checked against.
-struct InputsPanel::RowSpec
+struct InputsPanel::FieldRow
 {
     Field field;
     const char *caption;
@@ -91,7 +91,7 @@ InputsPanel::InputsPanel(QWidget *parent)
     : QWidget(parent)
 {
     // clang-format off
-    static const RowSpec storage[] = {
+    static const FieldRow storage[] = {
         {Field::Width, "B&reedte opslag (B)", "m",
          "Breedte van de opslag (binnenopslag: van het gebouw), de zijde naar het beoordelingspunt.",
          &engine::kWidthRange},
@@ -106,7 +106,7 @@ InputsPanel::InputsPanel(QWidget *parent)
          "Positie van het beoordelingspunt langs de zijde van de opslag, gemeten vanaf één hoek.\n"
          "Volgt B / 2 zolang het punt midden voor de opslag ligt.", &engine::kPositionRange},
     };
-    static const RowSpec points[] = {
+    static const FieldRow points[] = {
         {Field::Point1, "Punt &1", "m", "Hoogte van beoordelingspunt 1 boven de onderkant van de opslag.",
          &engine::kPointHeightRange},
         {Field::Point2, "Punt &2", "m", "Hoogte van beoordelingspunt 2 boven de onderkant van de opslag.",
@@ -143,19 +143,19 @@ InputsPanel::InputsPanel(QWidget *parent)
     optionsChanged();
 }
 
-QGroupBox *InputsPanel::addBox(const QString &title, const RowSpec *specs, int count)
+QGroupBox *InputsPanel::addBox(const QString &title, const FieldRow *rows, int count)
 {
     auto *box = new QGroupBox(title, this);
     auto *grid = new QGridLayout(box);
     for (int i = 0; i < count; ++i)
-        addRow(grid, specs[i]);
+        addRow(grid, rows[i]);
     return box;
 }
 
 QGroupBox *InputsPanel::buildOptionsBox()
 {
     // clang-format off
-    static const RowSpec screen[] = {
+    static const FieldRow screen[] = {
         {Field::ScreenHeight, "Hoogte &scherm (hs)", "m", "Hoogte van het scherm.", &engine::kScreenHeightRange},
         {Field::ScreenDistance, "Afstand scherm tot opsla&g (xs)", "m",
          "Afstand tussen het scherm en de opslag; ten hoogste de afstand x.", &engine::kScreenDistanceRange},
@@ -179,14 +179,14 @@ QGroupBox *InputsPanel::buildOptionsBox()
         grid->addWidget(option, grid->rowCount(), 0, 1, 3);
         connect(option, &QCheckBox::toggled, this, &InputsPanel::optionsChanged);
     }
-    for (const RowSpec &spec : screen)
-        addRow(grid, spec);
+    for (const FieldRow &fieldRow : screen)
+        addRow(grid, fieldRow);
     return box;
 }
 
 QGroupBox *InputsPanel::buildLimitBox()
 {
-    static const RowSpec limit[] = {
+    static const FieldRow limit[] = {
         {Field::Limit, "Gre&nswaarde (L)", "kW/m²", "Het hoogste toegestane warmtestralingsniveau.",
          &engine::kLimitRange},
     };
@@ -216,19 +216,19 @@ QGroupBox *InputsPanel::buildLimitBox()
     return box;
 }
 
-void InputsPanel::addRow(QGridLayout *grid, const RowSpec &spec)
+void InputsPanel::addRow(QGridLayout *grid, const FieldRow &fieldRow)
 {
-    Row &r = row(spec.field);
+    Row &r = row(fieldRow.field);
     QWidget *parent = grid->parentWidget();
-    r.range = spec.range;
-    r.caption = QString::fromUtf8(spec.caption).remove(QLatin1Char('&'));
-    r.unit = QString::fromUtf8(spec.unit);
+    r.range = fieldRow.range;
+    r.caption = QString::fromUtf8(fieldRow.caption).remove(QLatin1Char('&'));
+    r.unit = QString::fromUtf8(fieldRow.unit);
     r.unitInText = r.unit == kNoUnit ? QString() : QLatin1Char(' ') + r.unit;
-    r.label = new QLabel(QString::fromUtf8(spec.caption), parent);
+    r.label = new QLabel(QString::fromUtf8(fieldRow.caption), parent);
     r.edit = new QLineEdit(parent);
     r.message = new QLabel(parent);
     r.label->setBuddy(r.edit);
-    QString tip = QString::fromUtf8(spec.tip)
+    QString tip = QString::fromUtf8(fieldRow.tip)
         + QStringLiteral("\nToegestaan: %1 tot %2%3. Pijltjes omhoog/omlaag: stap %4.")
               .arg(text(r.range->method.minimum), text(r.range->method.maximum), r.unitInText,
                    text(r.range->step));
@@ -250,7 +250,7 @@ void InputsPanel::addRow(QGridLayout *grid, const RowSpec &spec)
     grid->addWidget(r.edit, at, 1);
     grid->addWidget(new QLabel(r.unit, parent), at, 2);
     grid->addWidget(r.message, at + 1, 0, 1, 3);
-    const Field field = spec.field;
+    const Field field = fieldRow.field;
     connect(r.edit, &QLineEdit::textEdited, this, [this, field] { typed(field); });
     connect(r.edit, &QLineEdit::editingFinished, this, [this, field] { finishEntry(field, true); });
 }

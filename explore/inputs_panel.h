@@ -97,12 +97,12 @@ private:
         bool wrong = false;
         bool noted = false;
     };
-    struct RowSpec;
+    struct FieldRow;
 
-    QGroupBox *addBox(const QString &title, const RowSpec *specs, int count);
+    QGroupBox *addBox(const QString &title, const FieldRow *rows, int count);
     QGroupBox *buildOptionsBox();
     QGroupBox *buildLimitBox();
-    void addRow(QGridLayout *grid, const RowSpec &spec);
+    void addRow(QGridLayout *grid, const FieldRow &fieldRow);
     void setTabOrderAsRead();
     void typed(Field field);
     void finishEntry(Field field, bool tidy);
