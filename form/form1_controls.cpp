@@ -13,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -266,11 +265,12 @@ void Form1::buildControls()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(form_texts::WindowCaption));
-    // The icon as the build rendered it: no SVG icon plugin to load at start.
+    // The icon as the build rendered it: no SVG icon plugin to load, nor images to decode.
     QIcon icon;
     for (const int size : {16, 32, 48, 64}) {
-        if (const QString file = QStringLiteral(":/pictures/icon-%1.png").arg(size); QFile::exists(file))
-            icon.addFile(file, QSize(size, size));
+        if (const QImage pixels = readPixels(QStringLiteral(":/pictures/icon-%1.pixels").arg(size));
+            !pixels.isNull())
+            icon.addPixmap(QPixmap::fromImage(pixels));
     }
     setWindowIcon(icon);
     setFixedSize(twipsToPixels(0, 0, 10650, 8265).size());

@@ -2,7 +2,53 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
+#include <QtEndian>
+
+namespace {
+
+constexpr quint32 PixelsTag = 0x58504757; // "WGPX"
+constexpr qint64 PixelsHeaderBytes = 16;
+constexpr quint32 LargestSide = 4096;
+
+} // namespace
+
+QImage readPixels(const QString &path)
+{
+    QByteArray bytes;
+    const uchar *data = nullptr;
+    qint64 size = 0;
+    const QResource resource(path);
+    if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression) {
+        data = resource.data();
+        size = resource.size();
+    } else {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        bytes = file.readAll();
+        data = reinterpret_cast<const uchar *>(bytes.constData());
+        size = bytes.size();
+    }
+    if (!data || size < PixelsHeaderBytes)
+        return {};
+    const quint32 tag = qFromLittleEndian<quint32>(data);
+    const quint32 width = qFromLittleEndian<quint32>(data + 4);
+    const quint32 height = qFromLittleEndian<quint32>(data + 8);
+    const quint32 format = qFromLittleEndian<quint32>(data + 12);
+    if (tag != PixelsTag || width == 0 || width > LargestSide || height == 0 || height > LargestSide
+        || format != QImage::Format_ARGB32_Premultiplied
+        || size != PixelsHeaderBytes + qint64(width) * qint64(height) * 4)
+        return {};
+    const uchar *pixels = data + PixelsHeaderBytes;
+    const QImage shown(pixels, int(width), int(height), int(width) * 4, QImage::Format_ARGB32_Premultiplied);
+    // The resources stay for the program's life; a file read here, or pixels that do not
+    // lie on 32-bit boundaries, are copied.
+    if (bytes.isEmpty() && quintptr(pixels) % alignof(quint32) == 0)
+        return shown;
+    return shown.copy();
+}
 
 PictureBox::PictureBox(const QString &resource, Fit fit, QSize naturalSize, QWidget *parent)
     : QWidget(parent)
@@ -41,14 +87,18 @@ QImage PictureBox::image(int scale) const
     return picture;
 }
 
-QPixmap PictureBox::picture(QSize devicePixels) const
+QImage PictureBox::picture(QSize devicePixels) const
 {
     if (!m_shown.isNull() && m_shown.size() == devicePixels)
         return m_shown;
     QString rendering = m_resource;
     rendering.replace(QStringLiteral(".svg"),
-                      QStringLiteral("-%1x%2.png").arg(devicePixels.width()).arg(devicePixels.height()));
-    m_shownFromRendering = m_shown.load(rendering);
+                      QStringLiteral("-%1x%2").arg(devicePixels.width()).arg(devicePixels.height()));
+    m_shown = readPixels(rendering + QStringLiteral(".pixels"));
+    if (m_shown.isNull())
+        m_shown =
+            QImage(rendering + QStringLiteral(".png")).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_shownFromRendering = !m_shown.isNull();
     if (m_shownFromRendering || !hasPicture())
         return m_shown;
     QImage drawn(devicePixels, QImage::Format_ARGB32_Premultiplied);
@@ -57,7 +107,7 @@ QPixmap PictureBox::picture(QSize devicePixels) const
     painter.setRenderHint(QPainter::Antialiasing);
     renderer()->render(&painter, QRectF(QPointF(0, 0), QSizeF(devicePixels)));
     painter.end();
-    m_shown = QPixmap::fromImage(drawn);
+    m_shown = drawn;
     return m_shown;
 }
 
@@ -65,9 +115,9 @@ void PictureBox::paintEvent(QPaintEvent *)
 {
     const QRect target = m_fit == Fit::Stretch ? rect() : QRect(QPoint(0, 0), m_naturalSize);
     const qreal ratio = devicePixelRatioF();
-    const QPixmap shown = picture((QSizeF(target.size()) * ratio).toSize());
+    const QImage shown = picture((QSizeF(target.size()) * ratio).toSize());
     if (shown.isNull())
         return;
     QPainter painter(this);
-    painter.drawPixmap(target, shown);
+    painter.drawImage(target, shown);
 }
