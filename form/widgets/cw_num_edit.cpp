@@ -9,9 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygonF>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
 #include <QTimer>
+#include <QValidator>
 
 #include <algorithm>
 #include <cmath>
@@ -60,16 +59,41 @@ QString localeSeparator()
     return QLocale().decimalPoint();
 }
 
-// Digits, one decimal separator (the user's or a point) and a leading minus; whether
-// the text is a whole number is decided when it is taken.
-QRegularExpression typingPattern()
+// What the field takes while it is typed in: a leading minus, digits, one decimal
+// separator (the user's or a point) and digits; whether the text is a whole number is
+// decided when it is taken. Any other text is refused, so a key that would make it is
+// ignored. Read by hand: the fields are many, and a compiled pattern each costs the
+// window's start more than the reading ever does.
+class TypingValidator : public QValidator
 {
-    QString separators = QRegularExpression::escape(QStringLiteral("."));
-    const QString local = localeSeparator();
-    if (local != QLatin1String("."))
-        separators += QRegularExpression::escape(local);
-    return QRegularExpression(QStringLiteral("-?[0-9]*([%1][0-9]*)?").arg(separators));
-}
+public:
+    explicit TypingValidator(QObject *parent)
+        : QValidator(parent)
+        , m_separators(QStringLiteral(".") + localeSeparator())
+    { }
+
+    State validate(QString &text, int &position) const override
+    {
+        const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+        qsizetype at = 0;
+        if (at < text.size() && text.at(at) == u'-')
+            ++at;
+        while (at < text.size() && isDigit(text.at(at)))
+            ++at;
+        if (at < text.size() && m_separators.contains(text.at(at))) {
+            ++at;
+            while (at < text.size() && isDigit(text.at(at)))
+                ++at;
+        }
+        if (at == text.size())
+            return Acceptable;
+        position = int(text.size());
+        return Invalid;
+    }
+
+private:
+    QString m_separators;
+};
 
 bool parseTyped(QString text, double *value)
 {
@@ -146,7 +170,7 @@ CWNumEdit::CWNumEdit(QWidget *parent)
     // too, keeping one pixel off the frame and one off the buttons.
     m_edit->setTextMargins(-1, 0, -3, 0);
     m_edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_edit->setValidator(new QRegularExpressionValidator(typingPattern(), m_edit));
+    m_edit->setValidator(new TypingValidator(m_edit));
     m_edit->setContextMenuPolicy(Qt::NoContextMenu);
 
     for (QWidget *part :
@@ -267,7 +291,7 @@ void CWNumEdit::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange)
         showValue();
     if (event->type() == QEvent::LocaleChange) {
-        m_edit->setValidator(new QRegularExpressionValidator(typingPattern(), m_edit));
+        m_edit->setValidator(new TypingValidator(m_edit));
         showValue();
     }
     QFrame::changeEvent(event);

@@ -222,6 +222,55 @@ private slots:
             line->clearFocus();
         }
     }
+
+    // What a numeric input lets through while it is typed in: digits, one decimal separator
+    // (a point, or the user's own) and a leading minus; any other key is refused.
+    void typing_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a number with a point") << "C"
+                                               << "-12.5"
+                                               << "-12.5";
+        QTest::newRow("letters and blanks refused") << "C"
+                                                    << " 1e3x"
+                                                    << "13";
+        QTest::newRow("one minus, only in front") << "C"
+                                                  << "--4-"
+                                                  << "-4";
+        QTest::newRow("one separator") << "C"
+                                       << "1.2.3"
+                                       << "1.23";
+        QTest::newRow("a comma is no separator in C") << "C"
+                                                      << "1,5"
+                                                      << "15";
+        QTest::newRow("only the digits 0 to 9") << "C" << QString::fromUtf8("7\u0663\uff18") << "7";
+        QTest::newRow("Dutch comma") << "nl_NL"
+                                     << "1,5"
+                                     << "1,5";
+        QTest::newRow("Dutch: a point too") << "nl_NL"
+                                            << "-.5"
+                                            << "-.5";
+        QTest::newRow("Dutch: still one separator") << "nl_NL"
+                                                    << "1,5.2"
+                                                    << "1,52";
+    }
+    void typing()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        CWNumEdit edit;
+        QLocale::setDefault(before);
+        QLineEdit *line = edit.lineEdit();
+        line->clear();
+        for (const QChar key : typed) // keyClicks() knows no keys beyond ASCII
+            QTest::sendKeyEvent(QTest::Click, line, Qt::Key_unknown, QString(key), Qt::NoModifier);
+        QCOMPARE(line->text(), shown);
+    }
 };
 
 QTEST_MAIN(TestForm1Controls)
