@@ -3,8 +3,10 @@
 # caption: both started in turn on a private X server (Xvfb), ROUNDS times, each timed
 # from its start to its window being mapped, to its first complete picture, and the
 # processor time it used by then (which a busy machine moves least). Prints the medians and
-# the window's ratios to the bare window (the goal is 1.3 at most) and to the bare window
-# with one caption, which also starts the font system, as any window with text must.
+# the window's ratios to the bare window (the goal is 1.3 at most), to the bare window
+# with one caption, which also starts the font system, as any window with text must, and to
+# a form of Qt's stock controls with the window's texts (the floor for this much content),
+# whose own ratio to the bare window is printed too.
 # The window program is the one in BUILD (default build-run/, as ./run builds it).
 #
 # Usage: bench/startup.sh [ROUNDS] [BUILD]     (default 31 rounds)
@@ -27,7 +29,7 @@ trap cleanup EXIT
 
 # The timer and the yardstick, built as the window program is: optimised, Qt from the system.
 gcc -O2 -Wall -Wextra -o "$work/first_picture" bench/startup/first_picture.c $(pkg-config --cflags --libs xcb xcb-damage)
-for yardstick in bare_window captioned_window; do
+for yardstick in bare_window captioned_window stock_form; do
     g++ -O2 -std=c++17 -fPIC -o "$work/$yardstick" "bench/startup/$yardstick.cpp" $(pkg-config --cflags --libs Qt6Widgets)
 done
 
@@ -56,10 +58,12 @@ timed() {
 # One untimed start each, so that both are timed with their files in the page cache.
 timed "$work/bare_window" >/dev/null
 timed "$work/captioned_window" >/dev/null
+timed "$work/stock_form" >/dev/null
 timed "$program" >/dev/null
 for ((round = 0; round < rounds; round++)); do
     echo "bare $(timed "$work/bare_window")" >>"$work/times"
     echo "captioned $(timed "$work/captioned_window")" >>"$work/times"
+    echo "stock $(timed "$work/stock_form")" >>"$work/times"
     echo "window $(timed "$program")" >>"$work/times"
 done
 
@@ -74,14 +78,18 @@ row() { # name, then the medians of one program and, with a yardstick, its ratio
     cpu=$(median "$2" 4)
     printf '%-34s %12s %14s %10s\n' "$1" "$mapped" "$shown" "$cpu"
 }
-ratio() { # the window's medians over a yardstick's
-    awk -v name="$1" -v a="$(median window 2)" -v b="$(median "$2" 2)" -v c="$(median window 3)" \
-        -v d="$(median "$2" 3)" -v e="$(median window 4)" -v f="$(median "$2" 4)" \
+ratio() { # name, then a program's medians over a yardstick's (default: the window's)
+    local of=${3:-window}
+    awk -v name="$1" -v a="$(median "$of" 2)" -v b="$(median "$2" 2)" -v c="$(median "$of" 3)" \
+        -v d="$(median "$2" 3)" -v e="$(median "$of" 4)" -v f="$(median "$2" 4)" \
         'BEGIN { printf "%-34s %12.2f %14.2f %10.2f\n", name, a / b, c / d, e / f }'
 }
 printf '%-34s %12s %14s %10s\n' "median of $rounds rounds" "mapped (ms)" "picture (ms)" "cpu (ms)"
 row "bare Qt window" bare
 row "bare Qt window with a caption" captioned
+row "stock controls, same texts" stock
 row "warmtegloed" window
 ratio "warmtegloed / bare (goal 1.30)" bare
 ratio "warmtegloed / with a caption" captioned
+ratio "warmtegloed / stock controls" stock
+ratio "stock controls / bare" bare stock
