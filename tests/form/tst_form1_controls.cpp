@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtEndian>
 
 namespace {
 
@@ -22,6 +24,17 @@ int room(const QLineEdit *line)
 {
     const QMargins margins = line->textMargins();
     return line->contentsRect().width() - margins.left() - margins.right() - 4;
+}
+
+// A picture file as the build writes it: the header's four numbers, then the pixels.
+QByteArray pixelFile(quint32 tag, quint32 width, quint32 height, quint32 format, qsizetype pixels)
+{
+    QByteArray file(16, '\0');
+    for (const auto &[at, number] : {std::pair {0, tag}, {4, width}, {8, height}, {12, format}})
+        qToLittleEndian(number, file.data() + at);
+    for (qsizetype i = 0; i < pixels; ++i)
+        file.append(reinterpret_cast<const char *>(&i), 4); // each pixel a different number
+    return file;
 }
 
 } // namespace
@@ -156,6 +169,51 @@ private slots:
         const qsizetype whenLetGo = changed.count();
         QTest::qWait(2 * CWNumEdit::RepeatDelay);
         QCOMPARE(changed.count(), whenLetGo);
+    }
+
+    // The pictures kept as bare pixels: a file that is not quite one is refused (the window
+    // then draws the vectors), and the program's own are shown from its memory, not copied.
+    void pixelFiles_data()
+    {
+        constexpr quint32 tag = 0x58504757;
+        constexpr quint32 argb = QImage::Format_ARGB32_Premultiplied;
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QSize>("size"); // 0 x 0: refused
+        QTest::newRow("3 x 2") << pixelFile(tag, 3, 2, argb, 6) << QSize(3, 2);
+        QTest::newRow("one pixel short") << pixelFile(tag, 3, 2, argb, 5) << QSize(0, 0);
+        QTest::newRow("one pixel over") << pixelFile(tag, 3, 2, argb, 7) << QSize(0, 0);
+        QTest::newRow("another tag") << pixelFile(tag + 1, 3, 2, argb, 6) << QSize(0, 0);
+        QTest::newRow("another format") << pixelFile(tag, 3, 2, QImage::Format_RGB32, 6) << QSize(0, 0);
+        QTest::newRow("no width") << pixelFile(tag, 0, 2, argb, 0) << QSize(0, 0);
+        QTest::newRow("wider than any picture") << pixelFile(tag, 4097, 1, argb, 4097) << QSize(0, 0);
+        QTest::newRow("only a header") << pixelFile(tag, 3, 2, argb, 0).left(15) << QSize(0, 0);
+    }
+    void pixelFiles()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QSize, size);
+        QTemporaryDir folder;
+        QFile written(folder.filePath(QStringLiteral("picture.pixels")));
+        QVERIFY(written.open(QIODevice::WriteOnly));
+        QCOMPARE(written.write(file), file.size());
+        written.close();
+        const QImage picture = readPixels(written.fileName());
+        QCOMPARE(picture.size(), size);
+        if (picture.isNull())
+            return;
+        QCOMPARE(picture.format(), QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x)
+                QCOMPARE(picture.pixel(x, y), QRgb(y * size.width() + x));
+        }
+    }
+    void programPixels()
+    {
+        const QString sketch = QStringLiteral(":/pictures/sketch-435x286.pixels");
+        const QImage first = readPixels(sketch);
+        QCOMPARE(first.size(), QSize(435, 286));
+        QCOMPARE(readPixels(sketch).constBits(), first.constBits());
+        QVERIFY(readPixels(QStringLiteral(":/pictures/sketch-1x1.pixels")).isNull());
     }
 
     // Every digit readable: each numeric input shows every value it takes whole, within its
