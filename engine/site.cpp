@@ -73,6 +73,31 @@ bool SameSite(const Site &a, const Site &b)
                       sameReceiver);
 }
 
+void SiteBox::take(SitePoint p)
+{
+    west = empty ? p.x : std::min(west, p.x);
+    east = empty ? p.x : std::max(east, p.x);
+    south = empty ? p.y : std::min(south, p.y);
+    north = empty ? p.y : std::max(north, p.y);
+    empty = false;
+}
+
+SiteBox SiteExtent(const Site &site)
+{
+    SiteBox box;
+    for (const SiteStorage &storage : site.storages) {
+        for (SitePoint corner : StorageCorners(storage))
+            box.take(corner);
+    }
+    for (const std::vector<SitePoint> &polyline : site.boundary) {
+        for (SitePoint p : polyline)
+            box.take(p);
+    }
+    for (const SiteReceiver &receiver : site.receivers)
+        box.take(receiver.at);
+    return box;
+}
+
 std::array<SitePoint, 4> StorageCorners(const SiteStorage &storage)
 {
     const SitePoint u = unitAlong(storage.rotation);
