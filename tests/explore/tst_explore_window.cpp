@@ -8,8 +8,10 @@
 #include "inputs_panel.h"
 #include "mnemonics.h"
 #include "modal_dialog_guard.h"
+#include "program_output.h"
 #include "recording_message_box.h"
 #include "recording_shell.h"
+#include "typing.h"
 #include "view_widgets.h"
 
 #include <QAction>
@@ -18,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTabBar>
@@ -56,15 +57,7 @@ class TestExploreWindow : public QObject
         return false;
     }
 
-    // Replaces a field's text key by key, as the user types it.
-    void type(Field field, const QString &text)
-    {
-        QLineEdit *edit = m_window->inputs()->edit(field);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    }
+    void type(Field field, const QString &text) { Retype(m_window->inputs()->edit(field), text); }
 
     // Every way a result can leave the window, each with the reason it gave.
     QStringList tryEveryExport()
@@ -398,10 +391,7 @@ private slots:
         });
         QTest::keyClick(m_window->inputs()->edit(Field::Width), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(asked, 1);
-        QProcess text;
-        text.start(QStringLiteral(PDFTOTEXT_EXE), {path, QStringLiteral("-")});
-        QVERIFY(text.waitForFinished(30000));
-        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        const QString printed = ProgramOutput(QStringLiteral(PDFTOTEXT_EXE), {path, QStringLiteral("-")});
         QVERIFY2(printed.contains(QStringLiteral("Voldoet niet")), qPrintable(printed.left(400)));
         QVERIFY(printed.contains(QStringLiteral("Pagina 1 van")));
     }

@@ -4,7 +4,9 @@
 // the panel's fields edit, and every edit is one undo step that restores the site exactly.
 
 #include "situatie_fixture.h"
+#include "situatie_geometry.h"
 #include "situatie_panel.h"
+#include "typing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +21,7 @@
 
 using namespace explore;
 using namespace situatie_test;
+using situatie::StorageCentre;
 
 Q_DECLARE_METATYPE(SelectionKind)
 Q_DECLARE_METATYPE(SituatieTool)
@@ -34,12 +37,6 @@ class TestSituatieView : public QObject
     const engine::Site &site() const { return model()->committed().site; }
 
     QPoint device(engine::SitePoint p) const { return view()->viewport().toDevice(p).toPoint(); }
-
-    static engine::SitePoint centreOf(const engine::SiteStorage &storage)
-    {
-        const auto corners = engine::StorageCorners(storage);
-        return {(corners[0].x + corners[2].x) / 2, (corners[0].y + corners[2].y) / 2};
-    }
 
     void drag(const QPoint &from, const QPoint &to)
     {
@@ -68,13 +65,6 @@ private slots:
         view()->fitTo(QRectF(QPointF(-10, -10), QPointF(120, 100)));
     }
 
-    void shownWithItsAnswers()
-    {
-        QVERIFY(m_tab->waitUntilComputed(120000));
-        keepScreenshot(m_tab.get(), QStringLiteral("situatie"));
-        QVERIFY(m_tab->snapshot().complete());
-    }
-
     void dragMovesAStorageByTheDistanceDragged_data()
     {
         QTest::addColumn<QPoint>("shift");
@@ -86,7 +76,7 @@ private slots:
         QFETCH(QPoint, shift);
         const engine::SitePoint before = site().storages[0].corner;
         const double scale = view()->viewport().scale;
-        const QPoint from = device(centreOf(site().storages[0]));
+        const QPoint from = device(StorageCentre(site().storages[0]));
         drag(from, from + shift);
         const engine::SitePoint after = site().storages[0].corner;
         // The corner follows to the centimetre: half of one on the rounding.
@@ -100,16 +90,16 @@ private slots:
 
     void theHandleTurnsAStorageAboutItsCentre()
     {
-        QTest::mouseClick(view(), Qt::LeftButton, {}, device(centreOf(site().storages[0])));
+        QTest::mouseClick(view(), Qt::LeftButton, {}, device(StorageCentre(site().storages[0])));
         QCOMPARE(model()->selection().kind, SelectionKind::Storage);
-        const engine::SitePoint centre = centreOf(site().storages[0]);
+        const engine::SitePoint centre = StorageCentre(site().storages[0]);
         const QPointF handle = RotationHandle(view()->viewport(), site().storages[0], 1);
         // From above the storage to its west: a quarter turn counterclockwise.
         const QPointF middle = view()->viewport().toDevice(centre);
         const double reach = std::hypot(handle.x() - middle.x(), handle.y() - middle.y());
         drag(handle.toPoint(), (middle + QPointF(-reach, 0)).toPoint());
         QCOMPARE(site().storages[0].rotation, 90.0);
-        const engine::SitePoint turned = centreOf(site().storages[0]);
+        const engine::SitePoint turned = StorageCentre(site().storages[0]);
         QVERIFY(std::abs(turned.x - centre.x) < 0.01);
         QVERIFY(std::abs(turned.y - centre.y) < 0.01);
     }
@@ -199,7 +189,7 @@ private slots:
     void aDragTheCaseCannotHoldIsUndone()
     {
         QSignalSpy refused(view(), &SituatieView::refused);
-        drag(device(site().receivers[0].at), device(centreOf(site().storages[0])));
+        drag(device(site().receivers[0].at), device(StorageCentre(site().storages[0])));
         QVERIFY(SameSite(site(), yard()));
         QCOMPARE(model()->undoStack()->count(), 0);
         QCOMPARE(refused.count(), 1);
@@ -253,9 +243,7 @@ private slots:
         QLineEdit *width = m_tab->panel()->field(QStringLiteral("Breedte"));
         QVERIFY(width);
         QCOMPARE(width->text(), QStringLiteral("10"));
-        width->setFocus();
-        width->selectAll();
-        QTest::keyClicks(width, QStringLiteral("12,5"));
+        Retype(width, QStringLiteral("12,5"));
         QTest::keyClick(width, Qt::Key_Return);
         QCOMPARE(site().storages[1].width, 12.5);
         QCOMPARE(model()->undoStack()->undoText(), QStringLiteral("Breedte wijzigen"));
@@ -268,9 +256,7 @@ private slots:
     {
         model()->setSelection({SelectionKind::Storage, 0});
         QLineEdit *height = m_tab->panel()->field(QStringLiteral("Hoogte"));
-        height->setFocus();
-        height->selectAll();
-        QTest::keyClicks(height, QStringLiteral("16"));
+        Retype(height, QStringLiteral("16"));
         QTest::keyClick(height, Qt::Key_Return);
         QCOMPARE(site().storages[0].height, 8.0);
         QCOMPARE(model()->undoStack()->count(), 0);
