@@ -99,8 +99,6 @@ private slots:
 
     void opensWithTheDefaultsAnswered()
     {
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Naamloos[*] – Warmtegloed – Verkenning"));
-        QVERIFY(!m_window->windowIcon().isNull());
         const engine::CalculationInput defaults;
         const engine::Solution distance = engine::Solve(defaults, engine::SolveQuantity::Distance, 15, false);
         QVERIFY(distance.found);
@@ -128,8 +126,6 @@ private slots:
                                                 << Field::Height << "Kies een waarde van 0 tot 15 m.";
         QTest::newRow("group separator") << Field::Depth << "1.000,5" << false << incomplete << Field::Depth
                                          << "„1.000,5” is geen getal; schrijf bijvoorbeeld 12,5.";
-        QTest::newRow("efficiency above 1") << Field::Efficiency << "1,5" << true << incomplete
-                                            << Field::Efficiency << "Kies een waarde van 0 tot 1.";
         QTest::newRow("point moved before the screen")
             << Field::Distance << "5" << true << incomplete << Field::ScreenDistance
             << "Het scherm staat verder weg dan het beoordelingspunt: xs mag niet groter zijn dan x.";
@@ -185,7 +181,7 @@ private slots:
         QCOMPARE(m_messages.shown.size(), 1);
         QVERIFY(m_messages.shown.front().contains(message));
         // Putting it right clears the message, the grey and the refusal.
-        inputs->setValue(field, field == Field::Efficiency ? 1 : 10);
+        inputs->setValue(field, 10);
         QVERIFY(inputs->message(flagged).isEmpty());
         QVERIFY(settle());
         QVERIFY(!m_window->answers()->greyed());
