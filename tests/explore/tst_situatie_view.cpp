@@ -196,30 +196,28 @@ private slots:
         QVERIFY(refused.front().front().toString().contains(QStringLiteral("ligt binnen A")));
     }
 
-    void theWheelZoomsAboutTheCursor()
+    // The wheel zooms about the cursor, a pinch about its centre.
+    void zoomKeepsTheSpotUnderTheHand_data()
     {
-        const QPoint cursor(300, 200);
-        const engine::SitePoint before = view()->viewport().toSite(cursor);
-        const double scale = view()->viewport().scale;
-        QWheelEvent wheel(cursor, view()->mapToGlobal(cursor), {}, QPoint(0, 240), Qt::NoButton, {},
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(view(), &wheel);
-        QVERIFY(std::abs(view()->viewport().scale - scale * 1.44) < 1e-9);
-        const engine::SitePoint after = view()->viewport().toSite(cursor);
-        QVERIFY(std::abs(after.x - before.x) < 1e-9);
-        QVERIFY(std::abs(after.y - before.y) < 1e-9);
+        QTest::addColumn<bool>("pinch");
+        QTest::addColumn<double>("factor");
+        QTest::newRow("wheel") << false << 1.44;
+        QTest::newRow("pinch") << true << 1.25;
     }
-
-    void aPinchZoomsAboutItsCentre()
+    void zoomKeepsTheSpotUnderTheHand()
     {
-        const QPointF centre(400, 300);
-        const engine::SitePoint before = view()->viewport().toSite(centre);
+        QFETCH(bool, pinch);
+        QFETCH(double, factor);
+        const QPointF at(300, 200);
+        const engine::SitePoint before = view()->viewport().toSite(at);
         const double scale = view()->viewport().scale;
-        QNativeGestureEvent pinch(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, centre,
-                                  centre, view()->mapToGlobal(centre), 0.25, QPointF());
-        QApplication::sendEvent(view(), &pinch);
-        QVERIFY(std::abs(view()->viewport().scale - scale * 1.25) < 1e-9);
-        const engine::SitePoint after = view()->viewport().toSite(centre);
+        QWheelEvent wheel(at, view()->mapToGlobal(at), {}, QPoint(0, 240), Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QNativeGestureEvent gesture(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, at,
+                                    at, view()->mapToGlobal(at), 0.25, QPointF());
+        QApplication::sendEvent(view(), pinch ? static_cast<QEvent *>(&gesture) : &wheel);
+        QVERIFY(std::abs(view()->viewport().scale - scale * factor) < 1e-9);
+        const engine::SitePoint after = view()->viewport().toSite(at);
         QVERIFY(std::abs(after.x - before.x) < 1e-9);
         QVERIFY(std::abs(after.y - before.y) < 1e-9);
     }
