@@ -69,6 +69,10 @@ struct Site
     std::vector<SiteReceiver> receivers;
 };
 
+// Whether two sites hold equal storages, boundary, receivers, heights and limit: an edit
+// that changes nothing is no edit, and an answer is current only for its own site.
+bool SameSite(const Site &a, const Site &b);
+
 // One face of a storage in site coordinates.
 struct StorageFace
 {
