@@ -14,6 +14,8 @@
 #include "bench_atan.h"
 #endif
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -22,16 +24,11 @@
 
 namespace {
 
+using bench_support::fastest;
+
 constexpr int kStripCount = 400;
 
-// The machine is shared and busy: the fastest of several repetitions is the figure
-// that compares calculations, the mean mostly measures the neighbours. Ten
-// repetitions unless --benchmark_repetitions says otherwise.
-double fastest(const std::vector<double> &times)
-{
-    return *std::min_element(times.begin(), times.end());
-}
-
+// Ten repetitions unless --benchmark_repetitions says otherwise, with their fastest.
 template<typename Benchmark> void configure(Benchmark *benchmark, benchmark::TimeUnit unit)
 {
     benchmark->Unit(unit)->ReportAggregatesOnly(true)->ComputeStatistics("min", fastest);

@@ -6,6 +6,8 @@
 #include "limit_options.h"
 #include "tables.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -17,11 +19,7 @@
 
 namespace {
 
-// The fastest of several repetitions, for the same reason.
-double fastest(const std::vector<double> &times)
-{
-    return *std::min_element(times.begin(), times.end());
-}
+using bench_support::fastest;
 
 struct Grid
 {

@@ -14,6 +14,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -21,12 +23,9 @@
 
 namespace {
 
-const QSize kViewSize(1000, 700);
+using bench_support::wallClockRuns;
 
-double fastest(const std::vector<double> &times)
-{
-    return *std::min_element(times.begin(), times.end());
-}
+const QSize kViewSize(1000, 700);
 
 explore::Exploration defaultExploration(bool envelope = false)
 {
@@ -110,19 +109,6 @@ void BM_ChangeToDrawnPlan(benchmark::State &bench)
     }
 }
 
-// Wall-clock time, or with `manual` the time that the benchmark itself measures.
-template<typename Benchmark> void configure(Benchmark *benchmark, bool manual = false)
-{
-    if (manual)
-        benchmark->UseManualTime();
-    else
-        benchmark->UseRealTime();
-    benchmark->Unit(benchmark::kMillisecond)
-        ->Repetitions(5)
-        ->ReportAggregatesOnly(true)
-        ->ComputeStatistics("min", fastest);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -130,15 +116,15 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    configure(benchmark::RegisterBenchmark("PlanLevels/picture", BM_PlanLevels)->Args({0, 0}));
-    configure(benchmark::RegisterBenchmark("PlanLevels/exact", BM_PlanLevels)->Args({1, 0}));
-    configure(benchmark::RegisterBenchmark("PlanLevels/picture/envelope", BM_PlanLevels)->Args({0, 1}));
-    configure(benchmark::RegisterBenchmark("PlanLevels/exact/envelope", BM_PlanLevels)->Args({1, 1}));
-    configure(benchmark::RegisterBenchmark("PlanDrawing", BM_PlanDrawing));
-    configure(benchmark::RegisterBenchmark("PlanRecomputeAndRedraw", BM_PlanRecomputeAndRedraw)->Arg(0));
-    configure(
+    wallClockRuns(benchmark::RegisterBenchmark("PlanLevels/picture", BM_PlanLevels)->Args({0, 0}));
+    wallClockRuns(benchmark::RegisterBenchmark("PlanLevels/exact", BM_PlanLevels)->Args({1, 0}));
+    wallClockRuns(benchmark::RegisterBenchmark("PlanLevels/picture/envelope", BM_PlanLevels)->Args({0, 1}));
+    wallClockRuns(benchmark::RegisterBenchmark("PlanLevels/exact/envelope", BM_PlanLevels)->Args({1, 1}));
+    wallClockRuns(benchmark::RegisterBenchmark("PlanDrawing", BM_PlanDrawing));
+    wallClockRuns(benchmark::RegisterBenchmark("PlanRecomputeAndRedraw", BM_PlanRecomputeAndRedraw)->Arg(0));
+    wallClockRuns(
         benchmark::RegisterBenchmark("PlanRecomputeAndRedraw/envelope", BM_PlanRecomputeAndRedraw)->Arg(1));
-    configure(benchmark::RegisterBenchmark("ChangeToDrawnPlan", BM_ChangeToDrawnPlan), true);
+    wallClockRuns(benchmark::RegisterBenchmark("ChangeToDrawnPlan", BM_ChangeToDrawnPlan), true);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

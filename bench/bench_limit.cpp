@@ -5,6 +5,8 @@
 
 #include "limit.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -12,12 +14,7 @@
 
 namespace {
 
-// The machine is shared and busy: the fastest of several repetitions is the figure that
-// compares, the mean mostly measures the neighbours.
-double fastest(const std::vector<double> &times)
-{
-    return *std::min_element(times.begin(), times.end());
-}
+using bench_support::fastest;
 
 template<typename Benchmark> void configure(Benchmark *benchmark)
 {

@@ -8,6 +8,10 @@
 #include "site_check.h"
 #include "site_map.h"
 
+#include "design_site.h"
+
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -16,40 +20,18 @@
 
 namespace {
 
-double fastest(const std::vector<double> &times)
-{
-    return *std::min_element(times.begin(), times.end());
-}
+using bench_support::fastest;
 
 template<typename Benchmark> void configure(Benchmark *benchmark)
 {
     benchmark->Unit(benchmark::kMillisecond)->ReportAggregatesOnly(true)->ComputeStatistics("min", fastest);
 }
 
-// The window's design storage, 10 x 10 m and 8 m high.
-engine::SiteStorage designStorage(const char *name, engine::SitePoint corner, double rotation)
-{
-    engine::SiteStorage storage;
-    storage.name = name;
-    storage.corner = corner;
-    storage.rotation = rotation;
-    storage.width = 10;
-    storage.depth = 10;
-    storage.height = 8;
-    return storage;
-}
-
-// Three design storages on a yard of 100 x 100 m: one along the axes, one turned 30°
-// with a screen, one turned 135°; the plot boundary 500 m around them.
+// Three design storages on a yard of 100 x 100 m (or the first one or two of them); the
+// plot boundary 500 m around them.
 engine::Site yard(int storages)
 {
-    engine::Site site;
-    site.storages.push_back(designStorage("A", {20, 20}, 0));
-    if (storages > 1) {
-        site.storages.push_back(designStorage("B", {65, 25}, 30));
-        site.storages.back().screens.push_back({1, 4, 2, 1});
-        site.storages.push_back(designStorage("C", {45, 75}, 135));
-    }
+    engine::Site site = design_site::yardStorages(storages);
     site.boundary = {{{-25, -25}, {100, -25}, {100, 100}, {-25, 100}, {-25, -25}}};
     return site;
 }

@@ -9,11 +9,15 @@
 #include "situatie_runner.h"
 #include "situatie_texts.h"
 
+#include "design_site.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+
+#include "bench_support.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,38 +26,16 @@
 
 namespace {
 
+using bench_support::wallClockRuns;
+
 const QSize kViewSize(1000, 700);
 
-double fastest(const std::vector<double> &times)
-{
-    return *std::min_element(times.begin(), times.end());
-}
-
-engine::SiteStorage designStorage(const char *name, engine::SitePoint corner, double rotation)
-{
-    engine::SiteStorage storage;
-    storage.name = name;
-    storage.corner = corner;
-    storage.rotation = rotation;
-    storage.width = 10;
-    storage.depth = 10;
-    storage.height = 8;
-    return storage;
-}
-
-// Three design storages on a yard of 100 x 100 m, one with a screen, the boundary around
-// them and two receivers: the site of the goal.
+// The site of the goal: the design yard of the Situatie's tests.
 explore::SituatieState yard()
 {
     explore::SituatieState state;
     state.hasSite = true;
-    engine::Site &site = state.site;
-    site.storages.push_back(designStorage("A", {20, 20}, 0));
-    site.storages.push_back(designStorage("B", {65, 25}, 30));
-    site.storages.back().screens.push_back({1, 4, 2, 1});
-    site.storages.push_back(designStorage("C", {45, 75}, 135));
-    site.boundary = {{{-5, -5}, {95, -5}, {95, 95}, {-5, 95}, {-5, -5}}};
-    site.receivers = {{"Woning 12", {40, 10}}, {"Kantoor", {110, 60}}};
+    state.site = design_site::yard();
     return state;
 }
 
@@ -181,18 +163,6 @@ void BM_LevelUnderCursor(benchmark::State &bench)
     }
 }
 
-template<typename Benchmark> void configure(Benchmark *benchmark, bool manual = false)
-{
-    if (manual)
-        benchmark->UseManualTime();
-    else
-        benchmark->UseRealTime();
-    benchmark->Unit(benchmark::kMillisecond)
-        ->Repetitions(5)
-        ->ReportAggregatesOnly(true)
-        ->ComputeStatistics("min", fastest);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -200,15 +170,15 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    configure(benchmark::RegisterBenchmark("EditToDrawnMap/move", BM_EditToDrawnMap)->Arg(0), true);
-    configure(benchmark::RegisterBenchmark("EditToDrawnMap/resize", BM_EditToDrawnMap)->Arg(1), true);
-    configure(benchmark::RegisterBenchmark("CoarseMap", BM_CoarseMap));
-    configure(benchmark::RegisterBenchmark("Drawing", BM_Drawing));
-    configure(benchmark::RegisterBenchmark("CheckAndBoundaryColours", BM_CheckAndBoundaryColours));
-    configure(benchmark::RegisterBenchmark("FullMap/picture", BM_FullMap)->Arg(0));
-    configure(benchmark::RegisterBenchmark("FullMap/exact", BM_FullMap)->Arg(1));
-    configure(benchmark::RegisterBenchmark("LevelUnderCursor", BM_LevelUnderCursor)->Arg(0));
-    configure(benchmark::RegisterBenchmark("LevelUnderCursor/envelope", BM_LevelUnderCursor)->Arg(1));
+    wallClockRuns(benchmark::RegisterBenchmark("EditToDrawnMap/move", BM_EditToDrawnMap)->Arg(0), true);
+    wallClockRuns(benchmark::RegisterBenchmark("EditToDrawnMap/resize", BM_EditToDrawnMap)->Arg(1), true);
+    wallClockRuns(benchmark::RegisterBenchmark("CoarseMap", BM_CoarseMap));
+    wallClockRuns(benchmark::RegisterBenchmark("Drawing", BM_Drawing));
+    wallClockRuns(benchmark::RegisterBenchmark("CheckAndBoundaryColours", BM_CheckAndBoundaryColours));
+    wallClockRuns(benchmark::RegisterBenchmark("FullMap/picture", BM_FullMap)->Arg(0));
+    wallClockRuns(benchmark::RegisterBenchmark("FullMap/exact", BM_FullMap)->Arg(1));
+    wallClockRuns(benchmark::RegisterBenchmark("LevelUnderCursor", BM_LevelUnderCursor)->Arg(0));
+    wallClockRuns(benchmark::RegisterBenchmark("LevelUnderCursor/envelope", BM_LevelUnderCursor)->Arg(1));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

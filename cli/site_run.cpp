@@ -79,19 +79,9 @@ double roundStep(double step)
 // The site with room around it for the lowest contour level.
 engine::SiteGrid automaticGrid(const engine::Site &site, double lowestKw)
 {
-    double west = 0, east = 0, south = 0, north = 0;
-    bool first = true;
-    const auto take = [&](engine::SitePoint p) {
-        west = first ? p.x : std::min(west, p.x);
-        east = first ? p.x : std::max(east, p.x);
-        south = first ? p.y : std::min(south, p.y);
-        north = first ? p.y : std::max(north, p.y);
-        first = false;
-    };
+    const engine::SiteBox box = engine::SiteExtent(site);
     double margin = 0;
     for (const engine::SiteStorage &storage : site.storages) {
-        for (engine::SitePoint corner : engine::StorageCorners(storage))
-            take(corner);
         for (int face = 1; face <= 2; ++face) {
             const engine::StorageFace geometry = engine::FaceOf(storage, face);
             engine::Site bare = site;
@@ -104,17 +94,11 @@ engine::SiteGrid automaticGrid(const engine::Site &site, double lowestKw)
             margin = std::max(margin, solution.found ? solution.value : kWidestMargin);
         }
     }
-    for (const std::vector<engine::SitePoint> &polyline : site.boundary) {
-        for (engine::SitePoint p : polyline)
-            take(p);
-    }
-    for (const engine::SiteReceiver &receiver : site.receivers)
-        take(receiver.at);
     margin = std::min(kWidestMargin, margin * 1.1 + 2);
-    west -= margin;
-    east += margin;
-    south -= margin;
-    north += margin;
+    const double west = box.west - margin;
+    const double east = box.east + margin;
+    const double south = box.south - margin;
+    const double north = box.north + margin;
     const double step = roundStep(std::max(east - west, north - south) / (kMostNodes - 1));
     engine::SiteGrid grid;
     const double x0 = std::floor(west / step) * step;

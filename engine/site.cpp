@@ -35,7 +35,68 @@ SitePoint plus(SitePoint p, double length, SitePoint direction)
     return {p.x + length * direction.x, p.y + length * direction.y};
 }
 
+bool samePoint(SitePoint a, SitePoint b)
+{
+    return a.x == b.x && a.y == b.y;
+}
+
+bool sameStorage(const SiteStorage &a, const SiteStorage &b)
+{
+    if (a.name != b.name || a.indoor != b.indoor || a.compact != b.compact || !samePoint(a.corner, b.corner)
+        || a.rotation != b.rotation || a.width != b.width || a.depth != b.depth || a.height != b.height
+        || a.screens.size() != b.screens.size())
+        return false;
+    for (size_t i = 0; i < a.screens.size(); ++i) {
+        const FaceScreen &s = a.screens[i];
+        const FaceScreen &t = b.screens[i];
+        if (s.face != t.face || s.hs != t.hs || s.xs != t.xs || s.K != t.K)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+bool SameSite(const Site &a, const Site &b)
+{
+    auto samePolyline = [](const std::vector<SitePoint> &p, const std::vector<SitePoint> &q) {
+        return std::equal(p.begin(), p.end(), q.begin(), q.end(), samePoint);
+    };
+    auto sameReceiver = [](const SiteReceiver &r, const SiteReceiver &s) {
+        return r.name == s.name && samePoint(r.at, s.at);
+    };
+    return a.heights == b.heights && a.limit == b.limit && a.envelope == b.envelope
+        && std::equal(a.storages.begin(), a.storages.end(), b.storages.begin(), b.storages.end(), sameStorage)
+        && std::equal(a.boundary.begin(), a.boundary.end(), b.boundary.begin(), b.boundary.end(),
+                      samePolyline)
+        && std::equal(a.receivers.begin(), a.receivers.end(), b.receivers.begin(), b.receivers.end(),
+                      sameReceiver);
+}
+
+void SiteBox::take(SitePoint p)
+{
+    west = empty ? p.x : std::min(west, p.x);
+    east = empty ? p.x : std::max(east, p.x);
+    south = empty ? p.y : std::min(south, p.y);
+    north = empty ? p.y : std::max(north, p.y);
+    empty = false;
+}
+
+SiteBox SiteExtent(const Site &site)
+{
+    SiteBox box;
+    for (const SiteStorage &storage : site.storages) {
+        for (SitePoint corner : StorageCorners(storage))
+            box.take(corner);
+    }
+    for (const std::vector<SitePoint> &polyline : site.boundary) {
+        for (SitePoint p : polyline)
+            box.take(p);
+    }
+    for (const SiteReceiver &receiver : site.receivers)
+        box.take(receiver.at);
+    return box;
+}
 
 std::array<SitePoint, 4> StorageCorners(const SiteStorage &storage)
 {

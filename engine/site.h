@@ -69,6 +69,25 @@ struct Site
     std::vector<SiteReceiver> receivers;
 };
 
+// Whether two sites hold equal storages, boundary, receivers, heights and limit: an edit
+// that changes nothing is no edit, and an answer is current only for its own site.
+bool SameSite(const Site &a, const Site &b);
+
+// The smallest rectangle along the axes around the points taken; empty until the first.
+struct SiteBox
+{
+    double west = 0;
+    double east = 0;
+    double south = 0;
+    double north = 0;
+    bool empty = true;
+
+    void take(SitePoint p);
+};
+
+// The box around a site's storages, boundary and receivers.
+SiteBox SiteExtent(const Site &site);
+
 // One face of a storage in site coordinates.
 struct StorageFace
 {

@@ -19,42 +19,6 @@ nlohmann::ordered_json siteObjectOf(const casefile::Case &value)
     return site != value.document.end() ? *site : nlohmann::ordered_json();
 }
 
-bool samePoint(engine::SitePoint a, engine::SitePoint b)
-{
-    return a.x == b.x && a.y == b.y;
-}
-
-bool sameStorage(const engine::SiteStorage &a, const engine::SiteStorage &b)
-{
-    if (a.name != b.name || a.indoor != b.indoor || a.compact != b.compact || !samePoint(a.corner, b.corner)
-        || a.rotation != b.rotation || a.width != b.width || a.depth != b.depth || a.height != b.height
-        || a.screens.size() != b.screens.size())
-        return false;
-    for (size_t i = 0; i < a.screens.size(); ++i) {
-        const engine::FaceScreen &s = a.screens[i];
-        const engine::FaceScreen &t = b.screens[i];
-        if (s.face != t.face || s.hs != t.hs || s.xs != t.xs || s.K != t.K)
-            return false;
-    }
-    return true;
-}
-
-bool sameSite(const engine::Site &a, const engine::Site &b)
-{
-    auto samePolyline = [](const std::vector<engine::SitePoint> &p, const std::vector<engine::SitePoint> &q) {
-        return std::equal(p.begin(), p.end(), q.begin(), q.end(), samePoint);
-    };
-    auto sameReceiver = [](const engine::SiteReceiver &r, const engine::SiteReceiver &s) {
-        return r.name == s.name && samePoint(r.at, s.at);
-    };
-    return a.heights == b.heights && a.limit == b.limit && a.envelope == b.envelope
-        && std::equal(a.storages.begin(), a.storages.end(), b.storages.begin(), b.storages.end(), sameStorage)
-        && std::equal(a.boundary.begin(), a.boundary.end(), b.boundary.begin(), b.boundary.end(),
-                      samePolyline)
-        && std::equal(a.receivers.begin(), a.receivers.end(), b.receivers.begin(), b.receivers.end(),
-                      sameReceiver);
-}
-
 } // namespace
 
 // One step on the undo stack: the parts of the case it changed, before and after.
@@ -116,7 +80,7 @@ private:
         if ((m_parts & MetaPart) && !SameMeta(a.meta, b.meta))
             return false;
         return !(m_parts & SitePart)
-            || (a.hasSite == b.hasSite && sameSite(a.site, b.site) && siteObjectOf(a) == siteObjectOf(b));
+            || (a.hasSite == b.hasSite && SameSite(a.site, b.site) && siteObjectOf(a) == siteObjectOf(b));
     }
 
     void apply(const casefile::Case &state)

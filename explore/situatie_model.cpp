@@ -9,26 +9,6 @@
 namespace explore {
 namespace {
 
-bool samePoint(engine::SitePoint a, engine::SitePoint b)
-{
-    return a.x == b.x && a.y == b.y;
-}
-
-bool sameStorage(const engine::SiteStorage &a, const engine::SiteStorage &b)
-{
-    if (a.name != b.name || a.indoor != b.indoor || a.compact != b.compact || !samePoint(a.corner, b.corner)
-        || a.rotation != b.rotation || a.width != b.width || a.depth != b.depth || a.height != b.height
-        || a.screens.size() != b.screens.size())
-        return false;
-    for (std::size_t i = 0; i < a.screens.size(); ++i) {
-        const engine::FaceScreen &s = a.screens[i];
-        const engine::FaceScreen &t = b.screens[i];
-        if (s.face != t.face || s.hs != t.hs || s.xs != t.xs || s.K != t.K)
-            return false;
-    }
-    return true;
-}
-
 // One edit of the Situatie: the whole state before and after it. A site is small (a few
 // storages, a boundary of some hundreds of points), so a copy is simpler and safer than
 // an edit-by-edit inverse.
@@ -75,31 +55,6 @@ private:
 };
 
 } // namespace
-
-bool SameSite(const engine::Site &a, const engine::Site &b)
-{
-    if (a.heights != b.heights || a.limit != b.limit || a.envelope != b.envelope
-        || a.storages.size() != b.storages.size() || a.boundary.size() != b.boundary.size()
-        || a.receivers.size() != b.receivers.size())
-        return false;
-    for (std::size_t i = 0; i < a.storages.size(); ++i) {
-        if (!sameStorage(a.storages[i], b.storages[i]))
-            return false;
-    }
-    for (std::size_t i = 0; i < a.boundary.size(); ++i) {
-        if (a.boundary[i].size() != b.boundary[i].size())
-            return false;
-        for (std::size_t j = 0; j < a.boundary[i].size(); ++j) {
-            if (!samePoint(a.boundary[i][j], b.boundary[i][j]))
-                return false;
-        }
-    }
-    for (std::size_t i = 0; i < a.receivers.size(); ++i) {
-        if (a.receivers[i].name != b.receivers[i].name || !samePoint(a.receivers[i].at, b.receivers[i].at))
-            return false;
-    }
-    return true;
-}
 
 bool operator==(const SituatieState &a, const SituatieState &b)
 {

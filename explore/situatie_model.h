@@ -20,7 +20,6 @@ struct SituatieState
     Underlay underlay;
 };
 
-bool SameSite(const engine::Site &a, const engine::Site &b);
 bool operator==(const SituatieState &a, const SituatieState &b);
 inline bool operator!=(const SituatieState &a, const SituatieState &b)
 {

@@ -397,35 +397,18 @@ void drawTitle(QPainter &painter, const QRectF &area, const SituatieScene &scene
 QRectF SituatieBounds(const SituatieState &state, const SituatieResult *result,
                       const UnderlayContent *underlay)
 {
-    double west = 0, east = 0, south = 0, north = 0;
-    bool first = true;
-    const auto take = [&](engine::SitePoint p) {
-        west = first ? p.x : std::min(west, p.x);
-        east = first ? p.x : std::max(east, p.x);
-        south = first ? p.y : std::min(south, p.y);
-        north = first ? p.y : std::max(north, p.y);
-        first = false;
-    };
+    engine::SiteBox box;
     if (state.hasSite) {
-        for (const engine::SiteStorage &storage : state.site.storages) {
-            for (engine::SitePoint corner : engine::StorageCorners(storage))
-                take(corner);
-        }
-        for (const auto &polyline : state.site.boundary) {
-            for (engine::SitePoint p : polyline)
-                take(p);
-        }
-        for (const engine::SiteReceiver &receiver : state.site.receivers)
-            take(receiver.at);
+        box = engine::SiteExtent(state.site);
         if (result && result->hasMap && result->map.levels.nx > 1 && result->map.levels.ny > 1) {
             const engine::ScalarGrid &grid = result->map.levels;
-            take({grid.x0, grid.y0});
-            take({grid.x0 + (grid.nx - 1) * grid.dx, grid.y0 + (grid.ny - 1) * grid.dy});
+            box.take({grid.x0, grid.y0});
+            box.take({grid.x0 + (grid.nx - 1) * grid.dx, grid.y0 + (grid.ny - 1) * grid.dy});
         }
     }
-    if (first && underlay && state.underlay.present && !underlay->empty())
+    if (box.empty && underlay && state.underlay.present && !underlay->empty())
         return UnderlayBounds(state.underlay, *underlay);
-    return first ? QRectF() : QRectF(QPointF(west, south), QPointF(east, north));
+    return box.empty ? QRectF() : QRectF(QPointF(box.west, box.south), QPointF(box.east, box.north));
 }
 
 QColor BoundaryColour(double levelKw, double limitKw)

@@ -1,44 +1,17 @@
 #pragma once
 
-// What the Situatie's tests share: a yard of three storages with its boundary and two
-// receivers, and a tab that is waited on until its answers are final.
+// What the Situatie's tests share: the design yard (tests/support/design_site.h) as the
+// Situatie's state.
 
+#include "design_site.h"
 #include "situatie_tab.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
 #include <QTest>
 
 namespace situatie_test {
 
-// The window's design storage, 10 × 10 m and 8 m high.
-inline engine::SiteStorage designStorage(const char *name, engine::SitePoint corner, double rotation)
-{
-    engine::SiteStorage storage;
-    storage.name = name;
-    storage.corner = corner;
-    storage.rotation = rotation;
-    storage.width = 10;
-    storage.depth = 10;
-    storage.height = 8;
-    return storage;
-}
-
-// Three storages on a yard of 100 × 100 m (one along the axes, one turned 30° with a
-// screen before face 1, one turned 135°), the plot boundary around them and two receivers.
-inline engine::Site yard()
-{
-    engine::Site site;
-    site.storages.push_back(designStorage("A", {20, 20}, 0));
-    site.storages.push_back(designStorage("B", {65, 25}, 30));
-    site.storages.back().screens.push_back({1, 4, 2, 1});
-    site.storages.push_back(designStorage("C", {45, 75}, 135));
-    site.boundary = {{{-5, -5}, {95, -5}, {95, 95}, {-5, 95}, {-5, -5}}};
-    site.receivers = {{"Woning 12", {40, 10}}, {"Kantoor", {110, 60}}};
-    return site;
-}
+using design_site::designStorage;
+using design_site::yard;
 
 inline explore::SituatieState yardState()
 {
@@ -46,26 +19,6 @@ inline explore::SituatieState yardState()
     state.hasSite = true;
     state.site = yard();
     return state;
-}
-
-// Saves a look at a widget where SITUATIE_SCREENSHOTS names a folder (for a person to
-// view; no test depends on it).
-inline void keepScreenshot(QWidget *widget, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("SITUATIE_SCREENSHOTS");
-    if (!folder.isEmpty())
-        widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-}
-
-// Keeps a copy of a file written, likewise.
-inline void keepFile(const QString &path)
-{
-    const QString folder = qEnvironmentVariable("SITUATIE_SCREENSHOTS");
-    if (!folder.isEmpty()) {
-        const QString copy = QDir(folder).filePath(QFileInfo(path).fileName());
-        QFile::remove(copy);
-        QFile::copy(path, copy);
-    }
 }
 
 } // namespace situatie_test

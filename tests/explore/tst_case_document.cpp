@@ -12,6 +12,7 @@
 #include "inputs_panel.h"
 #include "recording_message_box.h"
 #include "recording_shell.h"
+#include "typing.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -136,14 +137,7 @@ class TestCaseDocument : public QObject
         return false;
     }
 
-    void type(Field field, const QString &text)
-    {
-        QLineEdit *edit = m_window->inputs()->edit(field);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    }
+    void type(Field field, const QString &text) { Retype(m_window->inputs()->edit(field), text); }
 
     // A saved case with the defaults, open in the window with its depth typed anew.
     void openModifiedCase(const QString &path)

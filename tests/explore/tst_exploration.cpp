@@ -3,7 +3,7 @@
 // the check's answer, the first distance against the engine's, the limit's isoline on
 // the centre line against the distance solver, and the table's CSV back to the same numbers.
 
-#include "exploration.h"
+#include "explored.h"
 #include "given_input.h"
 #include "view_painter.h"
 #include "view_table.h"
@@ -69,18 +69,6 @@ double farthestCrossing(const std::vector<engine::ContourLine> &lines, double yL
         }
     }
     return farthest;
-}
-
-Exploration computed(const ExplorationInput &input, int samples)
-{
-    Exploration exploration;
-    exploration.input = input;
-    exploration.answers = ComputeAnswers(input, exploration.refusal);
-    exploration.hasAnswers = !exploration.refusal.refused();
-    exploration.distance =
-        ComputeDistanceProfile(input, LastDistance(input, exploration.answers), samples, exploration.refusal);
-    exploration.height = ComputeHeightProfile(input, samples, exploration.refusal);
-    return exploration;
 }
 
 } // namespace
@@ -185,7 +173,7 @@ private slots:
         QFETCH(engine::CalculationInput, storage);
         QFETCH(bool, envelope);
         QFETCH(QString, mark);
-        const Exploration exploration = computed(explorationOf(storage, envelope), 201);
+        const Exploration exploration = Explored(explorationOf(storage, envelope), 12);
         QVERIFY(exploration.hasAnswers);
         const plot::LineChart chart = HeightChart(exploration, QLocale());
         QVERIFY(!chart.marks.empty());
@@ -213,7 +201,7 @@ private slots:
         QFETCH(QString, limitLabel);
         ExplorationInput input = explorationOf(Given());
         input.limitKw = limit;
-        const Exploration exploration = computed(input, 31);
+        const Exploration exploration = Explored(input, 12);
         QVERIFY(exploration.hasAnswers);
         const plot::LineChart chart =
             DistanceChart(exploration, QLocale(QLocale::Dutch, QLocale::Netherlands));
@@ -224,7 +212,7 @@ private slots:
     // Levels behind a screen that shields the whole flame are 0, never a little below.
     void levelsNeverBelowZero()
     {
-        const Exploration exploration = computed(explorationOf(screened(), true), 241);
+        const Exploration exploration = Explored(explorationOf(screened(), true), 12);
         QVERIFY(!exploration.refusal.refused());
         const plot::LineChart chart = DistanceChart(exploration, QLocale());
         for (const plot::ChartSeries &series : chart.series) {

@@ -1,6 +1,6 @@
 // The exploration window's runner publishes only the newest request's work: a stage of an
 // older request that arrives after a newer request, however it got there, never reaches
-// `updated`, and the newer request's stages all do, ending with its exact plan.
+// `updated`, and the newer request's stages all do.
 
 #include "exploration_runner.h"
 
@@ -71,26 +71,6 @@ private slots:
         QTRY_VERIFY(!runner.busy());
         QCOMPARE(distancesOf(updated), std::vector<double>({6, 6}));
         QCOMPARE(finished.size(), 1);
-    }
-
-    // With the window's own work: a request made while an older one is being computed
-    // leaves only the newer input's stages, the last with its exact plan.
-    void newerRequestWins()
-    {
-        ExplorationRunner runner;
-        runner.setPlanResolution(40);
-        QSignalSpy updated(&runner, &ExplorationRunner::updated);
-        runner.request(atDistance(5));
-        QTRY_VERIFY(!updated.isEmpty());
-        updated.clear();
-        runner.request(atDistance(7));
-        QTRY_VERIFY_WITH_TIMEOUT(!runner.busy(), 60000);
-        QVERIFY(!updated.isEmpty());
-        for (double x : distancesOf(updated))
-            QCOMPARE(x, 7.0);
-        const auto last = updated.back().front().value<std::shared_ptr<const Exploration>>();
-        QVERIFY(last->planFinal);
-        QCOMPARE(last->plan.resolution, 40);
     }
 };
 

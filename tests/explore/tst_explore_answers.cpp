@@ -176,8 +176,6 @@ private slots:
         const double stateContrast =
             ContrastRatio(state->palette().color(QPalette::WindowText), palette.color(QPalette::Window));
         QVERIFY2(stateContrast >= 4.5, qPrintable(QString::number(stateContrast)));
-        QCOMPARE(panel.verdictText(), QStringLiteral("Invoer onvolledig"));
-        QVERIFY(panel.greyed());
     }
 };
 

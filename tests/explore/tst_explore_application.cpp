@@ -27,9 +27,6 @@ private slots:
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
         QTest::addColumn<QString>("caseFile");
-        QTest::newRow("version") << QStringList {"--version"} << 0 << "warmtegloed-verkenning 1.0\n"
-                                 << ""
-                                 << "";
         QTest::newRow("unknown option") << QStringList {"--grens"} << 2 << ""
                                         << "warmtegloed-verkenning: onbekende optie „grens”\n"
                                         << "";

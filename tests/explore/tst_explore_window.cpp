@@ -8,8 +8,10 @@
 #include "inputs_panel.h"
 #include "mnemonics.h"
 #include "modal_dialog_guard.h"
+#include "program_output.h"
 #include "recording_message_box.h"
 #include "recording_shell.h"
+#include "typing.h"
 #include "view_widgets.h"
 
 #include <QAction>
@@ -18,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTabBar>
@@ -56,15 +57,7 @@ class TestExploreWindow : public QObject
         return false;
     }
 
-    // Replaces a field's text key by key, as the user types it.
-    void type(Field field, const QString &text)
-    {
-        QLineEdit *edit = m_window->inputs()->edit(field);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    }
+    void type(Field field, const QString &text) { Retype(m_window->inputs()->edit(field), text); }
 
     // Every way a result can leave the window, each with the reason it gave.
     QStringList tryEveryExport()
@@ -106,8 +99,6 @@ private slots:
 
     void opensWithTheDefaultsAnswered()
     {
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Naamloos[*] – Warmtegloed – Verkenning"));
-        QVERIFY(!m_window->windowIcon().isNull());
         const engine::CalculationInput defaults;
         const engine::Solution distance = engine::Solve(defaults, engine::SolveQuantity::Distance, 15, false);
         QVERIFY(distance.found);
@@ -135,8 +126,6 @@ private slots:
                                                 << Field::Height << "Kies een waarde van 0 tot 15 m.";
         QTest::newRow("group separator") << Field::Depth << "1.000,5" << false << incomplete << Field::Depth
                                          << "„1.000,5” is geen getal; schrijf bijvoorbeeld 12,5.";
-        QTest::newRow("efficiency above 1") << Field::Efficiency << "1,5" << true << incomplete
-                                            << Field::Efficiency << "Kies een waarde van 0 tot 1.";
         QTest::newRow("point moved before the screen")
             << Field::Distance << "5" << true << incomplete << Field::ScreenDistance
             << "Het scherm staat verder weg dan het beoordelingspunt: xs mag niet groter zijn dan x.";
@@ -192,7 +181,7 @@ private slots:
         QCOMPARE(m_messages.shown.size(), 1);
         QVERIFY(m_messages.shown.front().contains(message));
         // Putting it right clears the message, the grey and the refusal.
-        inputs->setValue(field, field == Field::Efficiency ? 1 : 10);
+        inputs->setValue(field, 10);
         QVERIFY(inputs->message(flagged).isEmpty());
         QVERIFY(settle());
         QVERIFY(!m_window->answers()->greyed());
@@ -398,10 +387,7 @@ private slots:
         });
         QTest::keyClick(m_window->inputs()->edit(Field::Width), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(asked, 1);
-        QProcess text;
-        text.start(QStringLiteral(PDFTOTEXT_EXE), {path, QStringLiteral("-")});
-        QVERIFY(text.waitForFinished(30000));
-        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        const QString printed = ProgramOutput(QStringLiteral(PDFTOTEXT_EXE), {path, QStringLiteral("-")});
         QVERIFY2(printed.contains(QStringLiteral("Voldoet niet")), qPrintable(printed.left(400)));
         QVERIFY(printed.contains(QStringLiteral("Pagina 1 van")));
     }

@@ -4,16 +4,18 @@
 
 #include "contour_export.h"
 #include "exploration_report.h"
+#include "explored.h"
+#include "gdal_support.h"
+#include "program_output.h"
 #include "situatie_fixture.h"
 
 #include <QFile>
+#include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
 #include <set>
@@ -23,22 +25,9 @@ using namespace situatie_test;
 
 namespace {
 
-struct Closer
-{
-    void operator()(GDALDataset *dataset) const { GDALClose(GDALDataset::ToHandle(dataset)); }
-};
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 int pages(const QString &pdf)
 {
-    const QString info = run(QStringLiteral(PDFINFO_EXE), {pdf});
+    const QString info = ProgramOutput(QStringLiteral(PDFINFO_EXE), {pdf});
     for (const QString &line : info.split(QLatin1Char('\n'))) {
         if (line.startsWith(QStringLiteral("Pages:")))
             return line.mid(6).trimmed().toInt();
@@ -50,7 +39,7 @@ int pages(const QString &pdf)
 // is still found.
 QString textOf(const QString &pdf)
 {
-    return run(QStringLiteral(PDFTOTEXT_EXE), {pdf, QStringLiteral("-")}).simplified();
+    return ProgramOutput(QStringLiteral(PDFTOTEXT_EXE), {pdf, QStringLiteral("-")}).simplified();
 }
 
 } // namespace
@@ -94,7 +83,6 @@ private slots:
         QFETCH(QString, file);
         const QString written = path(file);
         QCOMPARE(m_tab->exportPicture(written), QString());
-        keepFile(written);
         if (file.endsWith(QStringLiteral(".png"))) {
             const QImage image(written);
             QCOMPARE(image.size(), QSize(1600, 1130));
@@ -137,8 +125,8 @@ private slots:
     {
         QFETCH(QString, file);
         QCOMPARE(m_tab->exportContours(path(file)), QString());
-        GDALAllRegister();
-        std::unique_ptr<GDALDataset, Closer> dataset(
+        gis::detail::RegisterGdalDrivers();
+        const gis::detail::Dataset dataset(
             GDALDataset::Open(path(file).toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
         QVERIFY(dataset);
         OGRLayer *layer = dataset->GetLayer(0);
@@ -171,12 +159,7 @@ private slots:
 
     void theReportGainsTheSite()
     {
-        Exploration exploration;
-        exploration.answers = ComputeAnswers(exploration.input, exploration.refusal);
-        exploration.hasAnswers = true;
-        exploration.extent = PlanExtentFor(exploration.input, exploration.answers);
-        exploration.plan = ComputePlanMap(exploration.input, exploration.extent, 30, exploration.refusal);
-        exploration.planFinal = true;
+        const Exploration exploration = Explored(ExplorationInput(), 30);
         const QDateTime when(QDate(2024, 5, 1), QTime(10, 0));
         const SituatieSnapshot site = m_tab->snapshot();
         QFile without(path(QStringLiteral("zonder.pdf")));
@@ -187,7 +170,6 @@ private slots:
         QVERIFY(with.open(QIODevice::WriteOnly));
         with.write(RenderReport(exploration, {}, when, QLocale(), &site));
         with.close();
-        keepFile(with.fileName());
         QVERIFY(pages(with.fileName()) >= pages(without.fileName()) + 2);
         const QString text = textOf(with.fileName());
         for (const QString &expected :

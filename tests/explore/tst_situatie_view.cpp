@@ -4,7 +4,9 @@
 // the panel's fields edit, and every edit is one undo step that restores the site exactly.
 
 #include "situatie_fixture.h"
+#include "situatie_geometry.h"
 #include "situatie_panel.h"
+#include "typing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +21,7 @@
 
 using namespace explore;
 using namespace situatie_test;
+using situatie::StorageCentre;
 
 Q_DECLARE_METATYPE(SelectionKind)
 Q_DECLARE_METATYPE(SituatieTool)
@@ -34,12 +37,6 @@ class TestSituatieView : public QObject
     const engine::Site &site() const { return model()->committed().site; }
 
     QPoint device(engine::SitePoint p) const { return view()->viewport().toDevice(p).toPoint(); }
-
-    static engine::SitePoint centreOf(const engine::SiteStorage &storage)
-    {
-        const auto corners = engine::StorageCorners(storage);
-        return {(corners[0].x + corners[2].x) / 2, (corners[0].y + corners[2].y) / 2};
-    }
 
     void drag(const QPoint &from, const QPoint &to)
     {
@@ -68,13 +65,6 @@ private slots:
         view()->fitTo(QRectF(QPointF(-10, -10), QPointF(120, 100)));
     }
 
-    void shownWithItsAnswers()
-    {
-        QVERIFY(m_tab->waitUntilComputed(120000));
-        keepScreenshot(m_tab.get(), QStringLiteral("situatie"));
-        QVERIFY(m_tab->snapshot().complete());
-    }
-
     void dragMovesAStorageByTheDistanceDragged_data()
     {
         QTest::addColumn<QPoint>("shift");
@@ -86,7 +76,7 @@ private slots:
         QFETCH(QPoint, shift);
         const engine::SitePoint before = site().storages[0].corner;
         const double scale = view()->viewport().scale;
-        const QPoint from = device(centreOf(site().storages[0]));
+        const QPoint from = device(StorageCentre(site().storages[0]));
         drag(from, from + shift);
         const engine::SitePoint after = site().storages[0].corner;
         // The corner follows to the centimetre: half of one on the rounding.
@@ -100,16 +90,16 @@ private slots:
 
     void theHandleTurnsAStorageAboutItsCentre()
     {
-        QTest::mouseClick(view(), Qt::LeftButton, {}, device(centreOf(site().storages[0])));
+        QTest::mouseClick(view(), Qt::LeftButton, {}, device(StorageCentre(site().storages[0])));
         QCOMPARE(model()->selection().kind, SelectionKind::Storage);
-        const engine::SitePoint centre = centreOf(site().storages[0]);
+        const engine::SitePoint centre = StorageCentre(site().storages[0]);
         const QPointF handle = RotationHandle(view()->viewport(), site().storages[0], 1);
         // From above the storage to its west: a quarter turn counterclockwise.
         const QPointF middle = view()->viewport().toDevice(centre);
         const double reach = std::hypot(handle.x() - middle.x(), handle.y() - middle.y());
         drag(handle.toPoint(), (middle + QPointF(-reach, 0)).toPoint());
         QCOMPARE(site().storages[0].rotation, 90.0);
-        const engine::SitePoint turned = centreOf(site().storages[0]);
+        const engine::SitePoint turned = StorageCentre(site().storages[0]);
         QVERIFY(std::abs(turned.x - centre.x) < 0.01);
         QVERIFY(std::abs(turned.y - centre.y) < 0.01);
     }
@@ -199,37 +189,35 @@ private slots:
     void aDragTheCaseCannotHoldIsUndone()
     {
         QSignalSpy refused(view(), &SituatieView::refused);
-        drag(device(site().receivers[0].at), device(centreOf(site().storages[0])));
+        drag(device(site().receivers[0].at), device(StorageCentre(site().storages[0])));
         QVERIFY(SameSite(site(), yard()));
         QCOMPARE(model()->undoStack()->count(), 0);
         QCOMPARE(refused.count(), 1);
         QVERIFY(refused.front().front().toString().contains(QStringLiteral("ligt binnen A")));
     }
 
-    void theWheelZoomsAboutTheCursor()
+    // The wheel zooms about the cursor, a pinch about its centre.
+    void zoomKeepsTheSpotUnderTheHand_data()
     {
-        const QPoint cursor(300, 200);
-        const engine::SitePoint before = view()->viewport().toSite(cursor);
-        const double scale = view()->viewport().scale;
-        QWheelEvent wheel(cursor, view()->mapToGlobal(cursor), {}, QPoint(0, 240), Qt::NoButton, {},
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(view(), &wheel);
-        QVERIFY(std::abs(view()->viewport().scale - scale * 1.44) < 1e-9);
-        const engine::SitePoint after = view()->viewport().toSite(cursor);
-        QVERIFY(std::abs(after.x - before.x) < 1e-9);
-        QVERIFY(std::abs(after.y - before.y) < 1e-9);
+        QTest::addColumn<bool>("pinch");
+        QTest::addColumn<double>("factor");
+        QTest::newRow("wheel") << false << 1.44;
+        QTest::newRow("pinch") << true << 1.25;
     }
-
-    void aPinchZoomsAboutItsCentre()
+    void zoomKeepsTheSpotUnderTheHand()
     {
-        const QPointF centre(400, 300);
-        const engine::SitePoint before = view()->viewport().toSite(centre);
+        QFETCH(bool, pinch);
+        QFETCH(double, factor);
+        const QPointF at(300, 200);
+        const engine::SitePoint before = view()->viewport().toSite(at);
         const double scale = view()->viewport().scale;
-        QNativeGestureEvent pinch(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, centre,
-                                  centre, view()->mapToGlobal(centre), 0.25, QPointF());
-        QApplication::sendEvent(view(), &pinch);
-        QVERIFY(std::abs(view()->viewport().scale - scale * 1.25) < 1e-9);
-        const engine::SitePoint after = view()->viewport().toSite(centre);
+        QWheelEvent wheel(at, view()->mapToGlobal(at), {}, QPoint(0, 240), Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QNativeGestureEvent gesture(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, at,
+                                    at, view()->mapToGlobal(at), 0.25, QPointF());
+        QApplication::sendEvent(view(), pinch ? static_cast<QEvent *>(&gesture) : &wheel);
+        QVERIFY(std::abs(view()->viewport().scale - scale * factor) < 1e-9);
+        const engine::SitePoint after = view()->viewport().toSite(at);
         QVERIFY(std::abs(after.x - before.x) < 1e-9);
         QVERIFY(std::abs(after.y - before.y) < 1e-9);
     }
@@ -253,9 +241,7 @@ private slots:
         QLineEdit *width = m_tab->panel()->field(QStringLiteral("Breedte"));
         QVERIFY(width);
         QCOMPARE(width->text(), QStringLiteral("10"));
-        width->setFocus();
-        width->selectAll();
-        QTest::keyClicks(width, QStringLiteral("12,5"));
+        Retype(width, QStringLiteral("12,5"));
         QTest::keyClick(width, Qt::Key_Return);
         QCOMPARE(site().storages[1].width, 12.5);
         QCOMPARE(model()->undoStack()->undoText(), QStringLiteral("Breedte wijzigen"));
@@ -268,9 +254,7 @@ private slots:
     {
         model()->setSelection({SelectionKind::Storage, 0});
         QLineEdit *height = m_tab->panel()->field(QStringLiteral("Hoogte"));
-        height->setFocus();
-        height->selectAll();
-        QTest::keyClicks(height, QStringLiteral("16"));
+        Retype(height, QStringLiteral("16"));
         QTest::keyClick(height, Qt::Key_Return);
         QCOMPARE(site().storages[0].height, 8.0);
         QCOMPARE(model()->undoStack()->count(), 0);

@@ -2,7 +2,7 @@
 // assessment point's symbol in every situation that crowds them, the views drawn on a
 // dark palette draw no black ink, and the Hoogte view names a building a building.
 
-#include "exploration.h"
+#include "explored.h"
 #include "given_input.h"
 #include "view_painter.h"
 
@@ -24,20 +24,12 @@ constexpr int kResolution = 60;
 
 Exploration planned(const engine::CalculationInput &storage, bool pointOnTheLimit = false)
 {
-    Exploration exploration;
-    exploration.input.storage = storage;
-    exploration.answers = ComputeAnswers(exploration.input, exploration.refusal);
+    ExplorationInput input;
+    input.storage = storage;
+    Refusal refusal;
     if (pointOnTheLimit)
-        exploration.input.storage.x = exploration.answers.distance.value;
-    exploration.hasAnswers = true;
-    exploration.extent = PlanExtentFor(exploration.input, exploration.answers);
-    exploration.plan =
-        ComputePlanMap(exploration.input, exploration.extent, kResolution, exploration.refusal);
-    exploration.planFinal = true;
-    exploration.distance =
-        ComputeDistanceProfile(exploration.input, exploration.extent.xTo, 61, exploration.refusal);
-    exploration.height = ComputeHeightProfile(exploration.input, 61, exploration.refusal);
-    return exploration;
+        input.storage.x = ComputeAnswers(input, refusal).distance.value;
+    return Explored(input, kResolution);
 }
 
 QString describe(const PlanLabel &label)

@@ -3,27 +3,17 @@
 // texts that are numbers and a finite state; a refusal must explain itself. Any
 // violation aborts, and the fuzzer keeps the input that caused it.
 
-#include "calculate.h"
+#include "fuzz_support.h"
 #include "number_text.h"
-
-#include <fuzzer/FuzzedDataProvider.h>
 
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <regex>
 
 namespace {
 
-void require(bool condition, const char *what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "fuzz_calculation: %s\n", what);
-    std::abort();
-}
+using fuzz::require;
 
 // Values near the edges of the method, whole bit patterns, or plausible inputs.
 double nextValue(FuzzedDataProvider &data)
@@ -54,14 +44,7 @@ bool isNumberText(const std::string &text, bool negativeAllowed)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
     FuzzedDataProvider data(bytes, size);
-    engine::CalculationInput input;
-    for (double *value : {&input.B, &input.D, &input.H, &input.x, &input.hs, &input.xs, &input.K, &input.y})
-        *value = nextValue(data);
-    for (double &height : input.heights)
-        height = nextValue(data);
-    input.indoor = data.ConsumeBool();
-    input.compact = data.ConsumeBool();
-    input.screen = data.ConsumeBool();
+    const engine::CalculationInput input = fuzz::ConsumeStorage(data, nextValue);
 
     const double any = nextValue(data);
     if (std::isfinite(any))

@@ -4,24 +4,17 @@
 // first receiver or boundary point. Any violation aborts, and the fuzzer keeps the input.
 
 #include "case_file.h"
+#include "fuzz_support.h"
 #include "site.h"
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
 
-void require(bool condition, const char *what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "fuzz_case_file: %s\n", what);
-    std::abort();
-}
+using fuzz::require;
 
 void checkSite(const engine::Site &site)
 {

@@ -8,10 +8,9 @@
 
 #include "contour.h"
 #include "field.h"
+#include "fuzz_support.h"
 #include "input_ranges.h"
 #include "limit.h"
-
-#include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
 #include <cfloat>
@@ -23,16 +22,7 @@
 
 namespace {
 
-// What the current input asks, for the report of a broken promise.
-char g_asked[512];
-
-void require(bool condition, const char *what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "fuzz_limit: %s\n  %s\n", what, g_asked);
-    std::abort();
-}
+using fuzz::require;
 
 // Values at the edges of the arithmetic, whole bit patterns, or plausible inputs.
 double nextValue(FuzzedDataProvider &data)
@@ -212,19 +202,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         contours(data);
         return 0;
     }
-    engine::CalculationInput input;
-    for (double *value : {&input.B, &input.D, &input.H, &input.x, &input.hs, &input.xs, &input.K, &input.y})
-        *value = nextValue(data);
-    for (double &height : input.heights)
-        height = nextValue(data);
-    input.indoor = data.ConsumeBool();
-    input.compact = data.ConsumeBool();
-    input.screen = data.ConsumeBool();
+    const engine::CalculationInput input = fuzz::ConsumeStorage(data, nextValue);
     const bool envelope = data.ConsumeBool();
     const double limitKw =
         data.ConsumeBool() ? nextValue(data) : data.ConsumeFloatingPointInRange<double>(0.1, 100);
 
-    std::snprintf(g_asked, sizeof g_asked,
+    std::snprintf(fuzz::asked, sizeof fuzz::asked,
                   "operation %d: B %.17g D %.17g H %.17g x %.17g y %.17g hs %.17g xs %.17g K %.17g "
                   "z %.17g %.17g %.17g %.17g %.17g indoor %d compact %d screen %d envelope %d limit %.17g",
                   int(what), input.B, input.D, input.H, input.x, input.y, input.hs, input.xs, input.K,
@@ -232,7 +215,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
                   input.indoor, input.compact, input.screen, envelope, limitKw);
     static const bool show = std::getenv("FUZZ_LIMIT_SHOW") != nullptr; // to see what a slow input asks
     if (show)
-        std::fprintf(stderr, "%s\n", g_asked);
+        std::fprintf(stderr, "%s\n", fuzz::asked);
     switch (what) {
     case 0:
         check(input, limitKw, envelope, data);

@@ -3,23 +3,16 @@
 // end; the markup characters never are; the size is the caller's or the markup's 6 and
 // the height moves only in steps of 0.125; a text beyond 32,766 characters is refused.
 
+#include "fuzz_support.h"
 #include "make_printer_text.h"
 #include "recording_printer.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <stdexcept>
 
 namespace {
 
-void require(bool condition, const char *what)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "fuzz_printer_text: %s\n", what);
-    std::abort();
-}
+using fuzz::require;
 
 // The characters MakePrinterText must print: all but the braces and a "_" or "^" right
 // before a "{".

@@ -3,6 +3,8 @@
 // paragraph once in the text a search goes through; the same bytes from two renders, in the
 // fonts the package brings.
 
+#include "program_output.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -11,15 +13,6 @@
 #include <QTextDocument>
 
 namespace {
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(20000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 QString withoutSpace(QString text)
 {
@@ -63,13 +56,14 @@ private slots:
         QFile html(QStringLiteral(HELP_HTML));
         QVERIFY2(html.open(QIODevice::ReadOnly), HELP_HTML);
         m_source.setHtml(QString::fromUtf8(html.readAll()));
-        const QString info = run(QStringLiteral(PDFINFO), {QStringLiteral(HELP_PDF)});
+        const QString info = ProgramOutput(QStringLiteral(PDFINFO), {QStringLiteral(HELP_PDF)});
         const int pages = QRegularExpression("Pages:\\s+(\\d+)").match(info).captured(1).toInt();
         QVERIFY2(pages > 0, "no help document, or no poppler-utils");
         QVERIFY2(info.contains("(A4)"), qPrintable(info));
         for (int page = 1; page <= pages; ++page) {
             const QString number = QString::number(page);
-            m_pages << run(QStringLiteral(PDFTOTEXT), {"-layout", "-f", number, "-l", number, HELP_PDF, "-"});
+            m_pages << ProgramOutput(QStringLiteral(PDFTOTEXT),
+                                     {"-layout", "-f", number, "-l", number, HELP_PDF, "-"});
         }
     }
 
@@ -85,7 +79,8 @@ private slots:
             numbers << QString::number(i + 1) + " @ " + QString::number(pageOf(titles[i]));
         }
         QCOMPARE(chapters.size(), 14);
-        const QString xml = run(QStringLiteral(PDFTOHTML), {"-xml", "-stdout", "-i", "-q", HELP_PDF});
+        const QString xml =
+            ProgramOutput(QStringLiteral(PDFTOHTML), {"-xml", "-stdout", "-i", "-q", HELP_PDF});
         static const QRegularExpression item(QStringLiteral("<item page=\"(\\d+)\">([^<]*)</item>"));
         QStringList bookmarks;
         for (auto it = item.globalMatch(xml); it.hasNext();) {
@@ -127,7 +122,7 @@ private slots:
         QVERIFY(renders[0] == renders[1]);
         QVERIFY(renders[0] == renders[2]);
         const QString info =
-            run(QStringLiteral(PDFINFO), {QStringLiteral("-isodates"), folder.filePath("een.pdf")});
+            ProgramOutput(QStringLiteral(PDFINFO), {QStringLiteral("-isodates"), folder.filePath("een.pdf")});
         QVERIFY2(info.contains(QRegularExpression("CreationDate:\\s+2026-12-06T04:00:00(Z|\\+00)")),
                  qPrintable(info));
     }
@@ -136,7 +131,8 @@ private slots:
     // machine happens to have would make the document differ from machine to machine.
     void onlyLiberationFonts()
     {
-        const QStringList lines = run(QStringLiteral(PDFFONTS), {QStringLiteral(HELP_PDF)}).split('\n');
+        const QStringList lines =
+            ProgramOutput(QStringLiteral(PDFFONTS), {QStringLiteral(HELP_PDF)}).split('\n');
         QStringList fonts;
         for (const QString &line : lines.mid(2)) {
             if (!line.trimmed().isEmpty())
@@ -150,7 +146,7 @@ private slots:
     // A paragraph split over a page break must not be drawn again, hidden, on the other page.
     void eachParagraphOnce()
     {
-        const QString text = withoutSpace(run(QStringLiteral(PDFTOTEXT), {"-raw", HELP_PDF, "-"}));
+        const QString text = withoutSpace(ProgramOutput(QStringLiteral(PDFTOTEXT), {"-raw", HELP_PDF, "-"}));
         QVERIFY(!text.isEmpty());
         int checked = 0;
         for (QTextBlock block = m_source.begin(); block.isValid(); block = block.next()) {

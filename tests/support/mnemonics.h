@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMap>
 #include <QMenu>
@@ -19,16 +20,8 @@ namespace mnemonics {
 // The letter after a single '&' of a caption, upper case ("&&" is an ampersand); none: a null QChar.
 inline QChar of(const QString &caption)
 {
-    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != QLatin1Char('&'))
-            continue;
-        if (caption[i + 1] == QLatin1Char('&')) {
-            ++i;
-            continue;
-        }
-        return caption[i + 1].toUpper();
-    }
-    return {};
+    const QKeySequence key = QKeySequence::mnemonic(caption);
+    return key.isEmpty() ? QChar() : QChar(char16_t(key[0].key()));
 }
 
 // Mnemonic letter -> the captions that use it, in one scope.
@@ -79,8 +72,7 @@ inline QMap<QString, Scope> scopes(const QWidget *window)
 }
 
 // The mnemonics used more than once in a scope, as "scope: Alt+W: caption | caption" (the
-// captions sorted);
-// empty when each leads to one place.
+// captions sorted); empty when each leads to one place.
 inline QStringList duplicates(const QWidget *window)
 {
     QStringList twice;

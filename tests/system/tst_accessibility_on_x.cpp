@@ -179,16 +179,10 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("width") << "text"
                                << "Breedte opslag (B), m";
-        QTest::newRow("position") << "text"
-                                  << "Positie beoordelingspunt (y), m";
         QTest::newRow("efficiency") << "text"
                                     << "Efficiency (K)";
-        QTest::newRow("height of point 5") << "text"
-                                           << "Hoogte beoordelingspunt 5, m";
         QTest::newRow("result 1") << "text"
                                   << "Warmtestralingsniveau punt 1, kW/m\u00b2";
-        QTest::newRow("result 5") << "text"
-                                  << "Warmtestralingsniveau punt 5, kW/m\u00b2";
         QTest::newRow("indoor") << "check box"
                                 << "Binnenopslag";
         QTest::newRow("Bereken") << "push button"

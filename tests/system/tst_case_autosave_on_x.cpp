@@ -5,6 +5,7 @@
 // The keys reach the program through the XTEST extension (xdotool), as a keyboard's do.
 
 #include "case_file.h"
+#include "x_test_main.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -149,17 +150,6 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    if (qEnvironmentVariableIsEmpty("WARMTEGLOED_TEST_DISPLAY")) {
-        fprintf(stderr,
-                "WARMTEGLOED_TEST_DISPLAY is not set: run the tests through ./test, which starts Xvfb\n");
-        return 1;
-    }
-    qputenv("DISPLAY", qgetenv("WARMTEGLOED_TEST_DISPLAY"));
-    QCoreApplication application(argc, argv);
-    TestCaseAutosaveOnX test;
-    return QTest::qExec(&test, argc, argv);
-}
+WARMTEGLOED_X_TEST_MAIN(TestCaseAutosaveOnX, QCoreApplication)
 
 #include "tst_case_autosave_on_x.moc"
