@@ -91,6 +91,21 @@ test('the other workers begin the picture before the largest height and width ar
     assert.deepEqual(asked, ['supersede', 'band']);
 });
 
+test("the first worker's picture columns shrink by what its answers cost last time", () => {
+    const {workers} = fakeWorkers(2, []);
+    const columns = [];
+    for (const worker of workers) {
+        worker.postMessage = (message) => {
+            if (message.type === 'band') columns.push(message.band.columns);
+        };
+    }
+    const scheduler = new Scheduler(workers, () => {});
+    scheduler.cost = {column: 0.5, answers: 4};
+    scheduler.compute({B: 10, limit: 15});
+    scheduler.receive(0, {type: 'extent', id: scheduler.state.id, extent: fakeEngine([]).viewExtent()});
+    assert.deepEqual(columns, [96, 104]);
+});
+
 for (const count of [1, 3]) {
     test(`with ${count} worker(s) every band lands in its place, the picture first`, () => {
         const log = [];
