@@ -11,10 +11,6 @@
 namespace explore {
 namespace {
 
-constexpr double kShortestView = 20;
-constexpr double kViewReach = 1.5;
-constexpr int kEnvelopeDivisions = 10;
-
 // A level the engine lets pass below zero rounds to 0 kW/m² (it refuses any other):
 // arithmetic noise behind a screen, drawn and listed as 0.
 double toKw(double level)
@@ -48,64 +44,23 @@ char LocaleDecimalSeparator()
 
 double ExplorationInput::highestAssessmentHeight() const
 {
-    if (storage.indoor)
-        return storage.H / 2;
-    return *std::max_element(storage.heights.begin(), storage.heights.end());
+    return HighestAssessmentHeight(storage);
 }
 
 std::vector<double> PictureHeights(const ExplorationInput &input)
 {
-    if (input.storage.indoor)
-        return {input.storage.H / 2};
-    std::vector<double> heights(input.storage.heights.begin(), input.storage.heights.end());
-    if (input.envelope) {
-        const double top = input.highestAssessmentHeight();
-        for (int i = 0; i <= kEnvelopeDivisions; ++i)
-            heights.push_back(top * i / kEnvelopeDivisions);
-    }
-    return heights;
-}
-
-double NiceCeiling(double value)
-{
-    if (!(value > 0) || !std::isfinite(value))
-        return 1;
-    const double power = std::pow(10.0, std::floor(std::log10(value)));
-    for (double step : {1.0, 2.0, 5.0, 10.0}) {
-        if (step * power >= value * (1 - 1e-12))
-            return step * power;
-    }
-    return 10 * power;
+    return PictureHeights(input.storage, input.envelope);
 }
 
 double LastDistance(const ExplorationInput &input, const Answers &answers)
 {
-    double farthest = input.storage.x;
-    if (answers.distance.ok() && answers.distance.found)
-        farthest = std::max(farthest, answers.distance.value);
-    const double last = std::max(kShortestView, farthest * kViewReach);
-    // Round to a step of the figure's own order, so that the axis ends on a tick.
-    const double step = NiceCeiling(last) / 10;
-    return std::ceil(last / step) * step;
+    const bool found = answers.distance.ok() && answers.distance.found;
+    return LastDistance(input.storage, found ? answers.distance.value : -1);
 }
 
 PlanExtent PlanExtentFor(const ExplorationInput &input, const Answers &answers)
 {
-    PlanExtent extent;
-    extent.xFrom = engine::FirstDistance(input.storage);
-    extent.xTo = LastDistance(input, answers);
-    const double B = input.storage.B;
-    const double margin = extent.xTo / 2;
-    extent.yFrom = -margin;
-    extent.yTo = B + margin;
-    // A face much longer than the view is deep is shown around the assessment point.
-    const double widest = 3 * extent.xTo;
-    if (extent.yTo - extent.yFrom > widest) {
-        const double centre = std::clamp(input.storage.y, extent.yFrom + widest / 2, extent.yTo - widest / 2);
-        extent.yFrom = centre - widest / 2;
-        extent.yTo = centre + widest / 2;
-    }
-    return extent;
+    return PlanExtentFor(input.storage, LastDistance(input, answers));
 }
 
 Answers ComputeAnswers(const ExplorationInput &input, Refusal &refusal)

@@ -3,6 +3,7 @@
 #include "calculate.h"
 #include "contour.h"
 #include "limit.h"
+#include "view_layout.h"
 
 #include <functional>
 #include <string>
@@ -67,14 +68,6 @@ struct PlanMap
     int resolution = 0;
 };
 
-struct PlanExtent
-{
-    double xFrom = 0.1;
-    double xTo = 20;
-    double yFrom = -5;
-    double yTo = 15;
-};
-
 // What went wrong when the engine refused the input (Dutch), empty when all is well.
 struct Refusal
 {
@@ -82,15 +75,8 @@ struct Refusal
     bool refused() const { return !message.empty(); }
 };
 
-// The heights the plan's picture is drawn from: the five points, indoors the one point
-// at half the building height, and with the envelope also every tenth of the highest
-// assessment height, a sample of the envelope that is quick to draw. Numbers come from
-// the engine's envelope instead.
+// The layout of view_layout.h for this input and its answers.
 std::vector<double> PictureHeights(const ExplorationInput &input);
-
-// The views start at the engine's first distance (engine::FirstDistance).
-// The last distance: half as far again as the farther of the entered distance and the
-// minimal distance, at least 20 m, rounded up to a round figure.
 double LastDistance(const ExplorationInput &input, const Answers &answers);
 PlanExtent PlanExtentFor(const ExplorationInput &input, const Answers &answers);
 
@@ -113,9 +99,6 @@ PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, 
 // The highest level (kW/m²) at one spot of the plan as the check judges it, computed
 // there; false when the engine refuses it.
 bool PlanLevelAt(const ExplorationInput &input, double x, double y, double &value);
-
-// A round figure (1, 2 or 5 times a power of ten) not below `value`.
-double NiceCeiling(double value);
 
 } // namespace explore
 

@@ -1,14 +1,12 @@
 #include "views.h"
 
+#include "view_layout.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace web {
 namespace {
-
-constexpr double kShortestView = 20;
-constexpr double kViewReach = 1.5;
-constexpr int kEnvelopeDivisions = 10;
 
 // A level the engine lets pass below zero (arithmetic noise behind a screen) is 0 kW/m².
 double toKw(double level)
@@ -31,19 +29,6 @@ std::string planRefusal(const ViewInput &input, const std::string &message)
     return storage.ok() ? refusalOf(message) : storage.message;
 }
 
-// A round figure (1, 2 or 5 times a power of ten) not below `value`.
-double niceCeiling(double value)
-{
-    if (!(value > 0) || !std::isfinite(value))
-        return 1;
-    const double power = std::pow(10.0, std::floor(std::log10(value)));
-    for (double step : {1.0, 2.0, 5.0, 10.0}) {
-        if (step * power >= value * (1 - 1e-12))
-            return step * power;
-    }
-    return 10 * power;
-}
-
 engine::HighestLevels highestAlong(const ViewInput &input, double y, const std::vector<double> &distances)
 {
     engine::CalculationInput storage = input.storage;
@@ -55,46 +40,25 @@ engine::HighestLevels highestAlong(const ViewInput &input, double y, const std::
 
 double ViewInput::highestAssessmentHeight() const
 {
-    if (storage.indoor)
-        return storage.H / 2;
-    return *std::max_element(storage.heights.begin(), storage.heights.end());
+    return explore::HighestAssessmentHeight(storage);
 }
 
 Extent ExtentFor(const ViewInput &input, double minimalDistance)
 {
     Extent extent;
     extent.firstDistance = engine::FirstDistance(input.storage);
-    const double farthest = std::max(input.storage.x, minimalDistance);
-    const double last = std::max(kShortestView, farthest * kViewReach);
-    // Round to a step of the figure's own order, so that the axis ends on a tick.
-    const double step = niceCeiling(last) / 10;
-    extent.lastDistance = std::ceil(last / step) * step;
-    extent.xFrom = extent.firstDistance;
-    extent.xTo = extent.lastDistance;
-    const double margin = extent.xTo / 2;
-    extent.yFrom = -margin;
-    extent.yTo = input.storage.B + margin;
-    // A face much longer than the view is deep is shown around the assessment point.
-    const double widest = 3 * extent.xTo;
-    if (extent.yTo - extent.yFrom > widest) {
-        const double centre = std::clamp(input.storage.y, extent.yFrom + widest / 2, extent.yTo - widest / 2);
-        extent.yFrom = centre - widest / 2;
-        extent.yTo = centre + widest / 2;
-    }
+    extent.lastDistance = explore::LastDistance(input.storage, minimalDistance);
+    const explore::PlanExtent plan = explore::PlanExtentFor(input.storage, extent.lastDistance);
+    extent.xFrom = plan.xFrom;
+    extent.xTo = plan.xTo;
+    extent.yFrom = plan.yFrom;
+    extent.yTo = plan.yTo;
     return extent;
 }
 
 std::vector<double> PictureHeights(const ViewInput &input)
 {
-    if (input.storage.indoor)
-        return {input.storage.H / 2};
-    std::vector<double> heights(input.storage.heights.begin(), input.storage.heights.end());
-    if (input.envelope) {
-        const double top = input.highestAssessmentHeight();
-        for (int i = 0; i <= kEnvelopeDivisions; ++i)
-            heights.push_back(top * i / kEnvelopeDivisions);
-    }
-    return heights;
+    return explore::PictureHeights(input.storage, input.envelope);
 }
 
 Curves DistanceCurves(const ViewInput &input, double lastDistance, int count)

@@ -2,7 +2,7 @@
 
 // What the page's views show, computed from the engine alone (no Qt): where the views
 // begin and end, the curves of level against distance and height, and the plan's levels,
-// laid out as the exploration window lays out its own.
+// laid out by the exploration window's own layout arithmetic (explore/view_layout.h).
 
 #include "calculate.h"
 #include "field.h"

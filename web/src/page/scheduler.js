@@ -1,32 +1,39 @@
 // Spreads the work of one input over the page's Web Workers and puts their answers
 // together: first the answers to the limit questions, then the plan as a picture (its
 // columns split over the workers) and the curves, and last the plan's exact levels in bands
-// of rows. A newer input supersedes the older one at once: its late answers are dropped
-// and the workers drop its requests still waiting.
+// of rows. The picture starts as soon as the minimal distance (which sets the plan's
+// extent) is known: the other workers begin it while the first one finds the largest
+// height and width. A newer input supersedes the older one at once: its late answers are
+// dropped and the workers drop its requests still waiting.
 
 export const PLAN_SIZE = 200;
 export const DISTANCE_SAMPLES = 241;
 export const HEIGHT_SAMPLES = 201;
 const EXACT_BAND_ROWS = 20;
 
-// Contiguous column ranges, one per worker.
-export function splitColumns(columns, parts) {
+// Contiguous column ranges [from, to, worker], such that all workers end together when the
+// first one starts `lead` columns' worth of time after the others. A worker left without
+// columns has no range.
+export function splitColumns(columns, parts, lead = 0) {
+    const late = parts > 1 ? Math.min(Math.max(lead, 0), columns / (parts - 1)) : 0;
+    const each = (columns + late) / parts;
+    const edge = (p) => (p === 0 ? 0 : p === parts ? columns : Math.round(p * each - late));
     const ranges = [];
     for (let p = 0; p < parts; ++p) {
-        const from = Math.round((columns * p) / parts);
-        const to = Math.round((columns * (p + 1)) / parts);
-        if (to > from) ranges.push([from, to]);
+        const from = edge(p);
+        const to = edge(p + 1);
+        if (to > from) ranges.push([from, to, p]);
     }
     return ranges;
 }
 
 // The bands of one plan: each worker's columns, all rows for the picture, bands of rows
-// for the exact levels.
-export function planBands(extent, size, parts, exact) {
+// for the exact levels. `lead` as for splitColumns.
+export function planBands(extent, size, parts, exact, lead = 0) {
     const dx = (extent.xTo - extent.xFrom) / (size - 1);
     const dy = (extent.yTo - extent.yFrom) / (size - 1);
     const bands = [];
-    splitColumns(size, parts).forEach(([from, to], worker) => {
+    for (const [from, to, worker] of splitColumns(size, parts, lead)) {
         const rowSteps = exact ? Math.ceil(size / EXACT_BAND_ROWS) : 1;
         for (let r = 0; r < rowSteps; ++r) {
             const rowFrom = exact ? r * EXACT_BAND_ROWS : 0;
@@ -46,7 +53,7 @@ export function planBands(extent, size, parts, exact) {
                 },
             });
         }
-    });
+    }
     return bands;
 }
 
@@ -61,6 +68,9 @@ export class Scheduler {
         this.state = null;
         this.tickets = 0;
         this.asked = new Map();
+        // What the last picture cost (ms of a worker): a column, and the largest height and
+        // width that the first worker finds before it joins in.
+        this.cost = {column: 0, answers: 0};
         workers.forEach((worker, index) => {
             worker.onmessage = (event) => this.receive(index, event.data);
         });
@@ -76,6 +86,7 @@ export class Scheduler {
             started: this.now(),
             timings: {},
             answers: null,
+            check: null,
             refusal: '',
             extent: null,
             plan: null,
@@ -83,6 +94,7 @@ export class Scheduler {
             height: null,
             pending: {},
         };
+        this.workers[0].postMessage({type: 'extent', id, input});
         this.workers[0].postMessage({type: 'answers', id, input});
         return id;
     }
@@ -119,12 +131,17 @@ export class Scheduler {
                 this.mark('refused');
                 this.onUpdate(state, 'refused');
                 return;
-            case 'answers':
-                state.answers = message;
+            case 'extent':
+                state.check = message;
                 state.extent = message.extent;
+                this.mark('extent');
+                this.startPlan(false);
+                return;
+            case 'answers':
+                state.answers = {...state.check, ...message, type: 'answers'};
+                this.cost.answers = message.milliseconds;
                 this.mark('answers');
                 this.onUpdate(state, 'answers');
-                this.startPlan(false);
                 this.post(this.workers.length - 1, {
                     type: 'profiles',
                     id: state.id,
@@ -159,11 +176,14 @@ export class Scheduler {
     startPlan(exact) {
         const state = this.state;
         const extent = state.extent.plan;
-        const bands = planBands(extent, PLAN_SIZE, this.workers.length, exact);
+        const {column, answers} = this.cost;
+        const lead = !exact && column > 0 ? answers / column : 0;
+        const bands = planBands(extent, PLAN_SIZE, this.workers.length, exact, lead);
         const kind = exact ? 'exact' : 'picture';
         state.pending[kind] = {
             left: bands.length,
             values: new Float64Array(PLAN_SIZE * PLAN_SIZE),
+            milliseconds: 0,
         };
         for (const {worker, band} of bands)
             this.post(worker, {type: 'band', id: state.id, job: kind, input: state.input, band});
@@ -175,6 +195,7 @@ export class Scheduler {
         const pending = state.pending[kind];
         if (!pending) return;
         const {band, values} = message;
+        if (!band.exact && message.milliseconds > 0) pending.milliseconds += message.milliseconds;
         for (let row = band.rowFrom; row < band.rowTo; ++row) {
             const from = (row - band.rowFrom) * band.columns;
             pending.values.set(values.subarray(from, from + band.columns), row * PLAN_SIZE + band.column);
@@ -182,6 +203,8 @@ export class Scheduler {
         pending.left -= 1;
         if (pending.left > 0) return;
         delete state.pending[kind];
+        if (kind === 'picture' && pending.milliseconds > 0)
+            this.cost.column = pending.milliseconds / PLAN_SIZE;
         // The exact levels replace the picture; a picture that comes late replaces nothing.
         if (!message.band.exact && state.plan && state.plan.exact) return;
         const extent = state.extent.plan;

@@ -5,15 +5,18 @@
 
 const CONTOUR_LEVELS_KW = [5, 10, 20, 30];
 
-function answers(engine, input) {
+// The answers come in two parts: the check and the minimal distance first, with the views'
+// extent that the distance sets (the plan can start), then the largest height and width.
+function extent(engine, input) {
     const check = engine.check(input);
     if (!check.ok) return {type: 'refused', message: check.message};
     const distance = engine.solve(input, 'distance');
-    const height = engine.solve(input, 'height');
-    const width = engine.solve(input, 'width');
     const minimal = distance.ok && distance.found ? distance.value : -1;
-    const extent = engine.viewExtent(input, minimal);
-    return {type: 'answers', check, distance, height, width, extent};
+    return {type: 'extent', check, distance, extent: engine.viewExtent(input, minimal)};
+}
+
+function answers(engine, input) {
+    return {type: 'answers', height: engine.solve(input, 'height'), width: engine.solve(input, 'width')};
 }
 
 function profiles(engine, input, lastDistance, count) {
@@ -33,6 +36,8 @@ function contours(engine, grid, limitKw) {
 // One request to its answer (without id); `transfer` lists buffers handed over.
 export function handle(engine, request) {
     switch (request.type) {
+        case 'extent':
+            return {answer: extent(engine, request.input)};
         case 'answers':
             return {answer: answers(engine, request.input)};
         case 'profiles':

@@ -32,6 +32,7 @@ for (const [name, input, minimal, last, [yFrom, yTo]] of EXTENTS) {
 for (const [name, input] of [
     ['outdoors', {B: 12, y: 3}],
     ['with a screen', {B: 12, y: 3, screen: true, hs: 3, xs: 1, K: 0.8}],
+    ['with a screen above the pile', {B: 12, y: 3, H: 3, screen: true, hs: 9, xs: 0.5, K: 0.8}],
     ['indoors', {B: 12, y: 3, indoor: true}],
 ]) {
     test(`a plan band holds the level of each spot, rows along the face: ${name}`, () => {

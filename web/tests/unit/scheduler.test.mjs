@@ -55,12 +55,55 @@ function fakeWorkers(count, log) {
     return {workers, run};
 }
 
-// The whole plan in its place (below) holds the split for one and for three workers.
-test('more workers than columns get no empty range', () => {
-    assert.deepEqual(splitColumns(2, 4), [
-        [0, 1],
-        [1, 2],
-    ]);
+// Columns per worker for a plan of `columns`, `parts` workers and the first one's lead
+// (the whole plan in its place, below, holds the even split for one and three workers).
+const SPLITS = [
+    {name: 'more workers than columns', columns: 2, parts: 4, lead: 0, counts: [1, 0, 1, 0]},
+    {name: 'a late first takes fewer', columns: 200, parts: 2, lead: 8, counts: [96, 104]},
+    {name: 'the others share the lead', columns: 200, parts: 3, lead: 30, counts: [47, 76, 77]},
+    {name: 'a lead of the whole plan', columns: 200, parts: 2, lead: 500, counts: [0, 200]},
+    {name: 'one worker takes all', columns: 200, parts: 1, lead: 50, counts: [200]},
+];
+for (const {name, columns, parts, lead, counts} of SPLITS) {
+    test(`column split: ${name}`, () => {
+        const ranges = splitColumns(columns, parts, lead);
+        const got = new Array(parts).fill(0);
+        for (const [from, to, worker] of ranges) got[worker] = to - from;
+        assert.deepEqual(got, counts);
+        // Contiguous, from the first column to the last.
+        assert.deepEqual(
+            ranges.map(([from]) => from),
+            [0, ...ranges.slice(0, -1).map(([, to]) => to)],
+        );
+        assert.equal(ranges.at(-1)[1], columns);
+    });
+}
+
+test('the other workers begin the picture before the largest height and width are in', () => {
+    const {workers, run} = fakeWorkers(2, []);
+    const asked = [];
+    const post = workers[1].postMessage;
+    workers[1].postMessage = (message) => asked.push(message.type) && post(message);
+    const scheduler = new Scheduler(workers, () => {});
+    scheduler.compute({B: 10, limit: 15});
+    while (!scheduler.state.extent) run(1);
+    assert.equal(scheduler.state.answers, null);
+    assert.deepEqual(asked, ['supersede', 'band']);
+});
+
+test("the first worker's picture columns shrink by what its answers cost last time", () => {
+    const {workers} = fakeWorkers(2, []);
+    const columns = [];
+    for (const worker of workers) {
+        worker.postMessage = (message) => {
+            if (message.type === 'band') columns.push(message.band.columns);
+        };
+    }
+    const scheduler = new Scheduler(workers, () => {});
+    scheduler.cost = {column: 0.5, answers: 4};
+    scheduler.compute({B: 10, limit: 15});
+    scheduler.receive(0, {type: 'extent', id: scheduler.state.id, extent: fakeEngine([]).viewExtent()});
+    assert.deepEqual(columns, [96, 104]);
 });
 
 for (const count of [1, 3]) {
@@ -94,14 +137,14 @@ test("a newer input drops the older one's answers and its requests still waiting
     const seen = [];
     const scheduler = new Scheduler(workers, (state, what) => seen.push(`${state.input.B} ${what}`));
     scheduler.compute({B: 10, limit: 15});
-    while (!seen.includes('10 answers')) run(1);
-    // The first input's picture is asked for but not begun.
+    while (!scheduler.state.extent) run(1);
+    // The first input's picture is asked for but not begun, its answers not given yet.
     scheduler.compute({B: 20, limit: 15});
     run();
     assert.ok(seen.includes('20 exact'));
     assert.deepEqual(
         seen.filter((s) => s.startsWith('10')),
-        ['10 answers'],
+        [],
     );
     assert.ok(!log.some((s) => s.startsWith('10')), log.join(', '));
     assert.equal(scheduler.state.plan.values[0], 0);
