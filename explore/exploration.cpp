@@ -11,17 +11,9 @@
 namespace explore {
 namespace {
 
-// A level the engine lets pass below zero rounds to 0 kW/m² (it refuses any other):
-// arithmetic noise behind a screen, drawn and listed as 0.
-double toKw(double level)
-{
-    return std::max(0.0, level) / 1000;
-}
-
 template<typename Result> void refuse(Refusal &refusal, const Result &result)
 {
-    refusal.message =
-        result.message.empty() ? std::string("Voor deze invoer is niets te berekenen.") : result.message;
+    refusal.message = RefusalText(result.message);
 }
 
 // The engine's highest levels at `distances` in front of the point at `y`, as the check
@@ -110,8 +102,8 @@ DistanceProfile ComputeDistanceProfile(const ExplorationInput &input, double las
     profile.levels.assign(seriesCount, std::vector<double>(profile.distances.size()));
     for (size_t d = 0; d < profile.distances.size(); ++d) {
         for (size_t s = 0; s < seriesCount; ++s)
-            profile.levels[s][d] = toKw(field.levels[d * seriesCount + s]);
-        profile.highest.push_back(toKw(highest.levels[d]));
+            profile.levels[s][d] = LevelKw(field.levels[d * seriesCount + s]);
+        profile.highest.push_back(LevelKw(highest.levels[d]));
     }
     if (input.envelope && !input.storage.indoor)
         profile.envelope = profile.highest;
@@ -135,7 +127,7 @@ HeightProfile ComputeHeightProfile(const ExplorationInput &input, int count, Ref
         return {};
     }
     for (double level : field.levels)
-        profile.levels.push_back(toKw(level));
+        profile.levels.push_back(LevelKw(level));
     return profile;
 }
 
@@ -207,7 +199,7 @@ PlanMap ComputePlanMap(const ExplorationInput &input, const PlanExtent &extent, 
     if (field.levels.empty())
         return {};
     for (double level : field.levels)
-        grid.values.push_back(toKw(level));
+        grid.values.push_back(LevelKw(level));
     map.highestValue = *std::max_element(grid.values.begin(), grid.values.end());
     map.resolution = resolution;
     return map;
@@ -218,7 +210,7 @@ bool PlanLevelAt(const ExplorationInput &input, double x, double y, double &valu
     const engine::HighestLevels spot = highestAlong(input, y, {x});
     if (!spot.ok())
         return false;
-    value = toKw(spot.levels.front());
+    value = LevelKw(spot.levels.front());
     return true;
 }
 

@@ -14,6 +14,16 @@ constexpr int kEnvelopeDivisions = 10;
 
 } // namespace
 
+double LevelKw(double level)
+{
+    return std::max(0.0, level) / 1000;
+}
+
+std::string RefusalText(const std::string &message)
+{
+    return message.empty() ? std::string("Voor deze invoer is niets te berekenen.") : message;
+}
+
 double HighestAssessmentHeight(const engine::CalculationInput &storage)
 {
     if (storage.indoor)

@@ -6,6 +6,7 @@
 
 #include "calculate.h"
 
+#include <string>
 #include <vector>
 
 namespace explore {
@@ -17,6 +18,13 @@ struct PlanExtent
     double yFrom = -5;
     double yTo = 15;
 };
+
+// A level of the engine (W/m²) in kW/m²; one the engine lets pass below zero (arithmetic
+// noise behind a screen) is drawn and listed as 0.
+double LevelKw(double level);
+
+// The engine's reason for refusing, or where it gives none a general one.
+std::string RefusalText(const std::string &message);
 
 // The highest height judged: of the five points, indoors the one at half the building height.
 double HighestAssessmentHeight(const engine::CalculationInput &storage);

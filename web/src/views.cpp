@@ -8,17 +8,6 @@
 namespace web {
 namespace {
 
-// A level the engine lets pass below zero (arithmetic noise behind a screen) is 0 kW/m².
-double toKw(double level)
-{
-    return std::max(0.0, level) / 1000;
-}
-
-std::string refusalOf(const std::string &message)
-{
-    return message.empty() ? std::string("Voor deze invoer is niets te berekenen.") : message;
-}
-
 // The grids of the plan write their refusals' numbers with a point: a storage the
 // method refuses is said again with the page's separator.
 std::string planRefusal(const ViewInput &input, const std::string &message)
@@ -26,7 +15,7 @@ std::string planRefusal(const ViewInput &input, const std::string &message)
     engine::CalculationState state;
     const engine::CalculationResult storage =
         engine::detail::prepareStorage(input.storage, state, input.separator);
-    return storage.ok() ? refusalOf(message) : storage.message;
+    return storage.ok() ? explore::RefusalText(message) : storage.message;
 }
 
 engine::HighestLevels highestAlong(const ViewInput &input, double y, const std::vector<double> &distances)
@@ -80,15 +69,15 @@ Curves DistanceCurves(const ViewInput &input, double lastDistance, int count)
     const engine::FieldResult field =
         engine::CalculateField(input.storage, points, input.separator, oneThread);
     if (!field.ok())
-        return {refusalOf(field.message), {}, {}, {}, {}};
+        return {explore::RefusalText(field.message), {}, {}, {}, {}};
     const engine::HighestLevels highest = highestAlong(input, input.storage.y, curves.distances);
     if (!highest.ok())
-        return {refusalOf(highest.message), {}, {}, {}, {}};
+        return {explore::RefusalText(highest.message), {}, {}, {}, {}};
     curves.levels.assign(series, std::vector<double>(curves.distances.size()));
     for (std::size_t d = 0; d < curves.distances.size(); ++d) {
         for (std::size_t s = 0; s < series; ++s)
-            curves.levels[s][d] = toKw(field.levels[d * series + s]);
-        curves.highest.push_back(toKw(highest.levels[d]));
+            curves.levels[s][d] = explore::LevelKw(field.levels[d * series + s]);
+        curves.highest.push_back(explore::LevelKw(highest.levels[d]));
     }
     return curves;
 }
@@ -107,9 +96,9 @@ HeightCurve LevelAgainstHeight(const ViewInput &input, int count)
     const engine::FieldResult field =
         engine::CalculateField(input.storage, points, input.separator, oneThread);
     if (!field.ok())
-        return {refusalOf(field.message), {}, {}};
+        return {explore::RefusalText(field.message), {}, {}};
     for (double level : field.levels)
-        curve.levels.push_back(toKw(level));
+        curve.levels.push_back(explore::LevelKw(level));
     return curve;
 }
 
@@ -124,9 +113,9 @@ PlanLevels PlanBand(const ViewInput &input, const std::vector<double> &x, const 
         for (double row : y) {
             const engine::HighestLevels levels = highestAlong(input, row, x);
             if (!levels.ok())
-                return {refusalOf(levels.message), {}};
+                return {explore::RefusalText(levels.message), {}};
             for (double level : levels.levels)
-                plan.levels.push_back(toKw(level));
+                plan.levels.push_back(explore::LevelKw(level));
         }
         return plan;
     }
@@ -136,7 +125,7 @@ PlanLevels PlanBand(const ViewInput &input, const std::vector<double> &x, const 
     if (!field.ok())
         return {planRefusal(input, field.message), {}};
     for (double level : field.levels)
-        plan.levels.push_back(toKw(level));
+        plan.levels.push_back(explore::LevelKw(level));
     return plan;
 }
 
@@ -145,7 +134,7 @@ bool LevelAt(const ViewInput &input, double x, double y, double &level)
     const engine::HighestLevels spot = highestAlong(input, y, {x});
     if (!spot.ok())
         return false;
-    level = toKw(spot.levels.front());
+    level = explore::LevelKw(spot.levels.front());
     return true;
 }
 
