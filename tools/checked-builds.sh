@@ -88,9 +88,11 @@ build_thread_checked() {
 
 # Every report fails the test (TSan's exit code 66). setarch -R: without address-space
 # randomisation, so that TSan's fixed memory layout also fits kernels with more random bits.
+# history_size=7: TSan's longest memory of earlier accesses, so that the other side of a
+# report keeps its stack and a suppressed hand-off is recognised as one.
 run_thread_tests() {
     (
-        export TSAN_OPTIONS="suppressions=$PWD/tools/tsan-suppressions.txt:halt_on_error=1:second_deadlock_stack=1"
+        export TSAN_OPTIONS="suppressions=$PWD/tools/tsan-suppressions.txt:halt_on_error=1:second_deadlock_stack=1:history_size=7"
         setarch "$(uname -m)" -R ctest --test-dir build-tsan -R "$THREAD_TESTS" --output-on-failure "$@"
     )
 }
